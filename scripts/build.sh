@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Configures and builds the three trees: native (release, for use and benchmarks), check
+# (native with AddressSanitizer and UndefinedBehaviorSanitizer, for tests) and windows (MinGW-w64).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/env.sh"
+jobs=$(nproc)
+
+configure() { # folder, cmake arguments…
+  local dir="$MORLO_BUILD/$1"; shift
+  [ -f "$dir/CMakeCache.txt" ] || cmake -S "$top" -B "$dir" "$@" >/dev/null
+}
+
+configure native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+configure check -DCMAKE_BUILD_TYPE=Debug -DMORLO_SANITIZE=ON
+configure windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake"
+for tree in native check windows; do
+  echo "build: $tree"
+  log="$MORLO_BUILD/$tree/build.log"
+  if ! cmake --build "$MORLO_BUILD/$tree" -j "$jobs" >"$log" 2>&1; then
+    grep -vE '^\[ *[0-9]+%\]' "$log" >&2
+    echo "build: $tree failed" >&2
+    exit 1
+  fi
+  grep -E 'warning:' "$log" || true
+done

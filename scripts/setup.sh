@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Takes a fresh Debian 12 machine (root, apt) to a working state: packages, the Japanese
+# locale that gives Wine code page 932, both builds, and a Wine prefix kept inside the
+# build tree. Safe to run again; quick when everything is already there.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/env.sh
+. "$top/scripts/env.sh"
+
+packages=(
+  build-essential cmake googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth xdotool imagemagick fonts-noto-cjk locales
+  sox python3 clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update -qq
+  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine picks its ANSI code page from LANG; without this locale it silently falls back to 1252.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: generating ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
+"$top/scripts/build.sh"
+"$top/scripts/wine-prefix.sh"

@@ -1,0 +1,30 @@
+#pragma once
+// The command line of morlo-cli.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CliArguments {
+    enum class Command { List, Convert };
+    Command command = Command::List;
+    std::string definitionPath;
+    std::string bgmFolder;
+    std::string outputFolder;
+    std::uint32_t loopCount = 2;
+    std::uint32_t fadeSeconds = 10;
+    std::string only; // piece numbers such as "0,2-4"; empty for all
+    bool overwrite = false;
+};
+
+// False with a one-line reason when the arguments make no sense.
+bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem);
+
+// A count as the main window reads its fields: a decimal number, anything outside 0..999 being
+// 999. False when the text is no number at all.
+bool parseCount(const std::string& text, std::uint32_t& count);
+
+// "0,2-4" → 0, 2, 3, 4 in ascending order without repeats, each below pieceCount.
+bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector<std::int32_t>& rows,
+                    std::string& problem);
+
+extern const char* const usageText;

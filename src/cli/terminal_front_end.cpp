@@ -1,0 +1,124 @@
+#include "cli/terminal_front_end.h"
+
+#include "platform/native_text.h"
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+constexpr int barWidth = 30;
+
+} // namespace
+
+void cancelOnInterrupt() { std::signal(SIGINT, onInterrupt); }
+
+const char* failureText(PieceFailure failure)
+{
+    switch (failure) {
+    case PieceFailure::NoSuchPiece:
+        return "no such piece in the definition";
+    case PieceFailure::NameLeavesFolder:
+        return "the output name is not a plain file name";
+    case PieceFailure::LoopPastData:
+        return "the loop reaches past the piece's data";
+    case PieceFailure::TooLarge:
+        return "the output would be larger than a WAVE file can be";
+    case PieceFailure::SourceMissing:
+        return "the BGM wave file cannot be opened";
+    case PieceFailure::ShortSource:
+        return "the BGM wave file ends before the piece's data does";
+    case PieceFailure::OverwriteRefused:
+        return "the output file exists and was kept";
+    case PieceFailure::CannotCreate:
+        return "the output file cannot be created";
+    case PieceFailure::WriteFailed:
+        return "writing the output file failed";
+    }
+    return "failed";
+}
+
+TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite)
+    : totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
+      askUser_(isatty(fileno(stdin)) != 0)
+{
+}
+
+void TerminalFrontEnd::step()
+{
+    ++steps_;
+    drawBar();
+}
+
+bool TerminalFrontEnd::isCancelled() { return interrupted != 0; }
+
+void TerminalFrontEnd::showReading(const MusicEntry& entry)
+{
+    current_ = nativeText(entry.file);
+    drawnPercent_ = -1;
+    drawBar();
+}
+
+void TerminalFrontEnd::showWriting(const MusicEntry& entry)
+{
+    current_ = nativeText(entry.title.empty() ? entry.file : entry.title);
+    drawnPercent_ = -1;
+    drawBar();
+}
+
+bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
+{
+    if (overwrite_)
+        return true;
+    clearBar();
+    if (!askUser_) {
+        std::fprintf(stderr, "%s exists; not replaced (use --yes to replace existing files)\n", path.c_str());
+        return false;
+    }
+    std::fprintf(stderr, "%s", (path + "は存在します\n上書きしますか？ [y/N] ").c_str());
+    std::fflush(stderr);
+    char answer[16] = {};
+    bool yes = std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
+    drawnPercent_ = -1;
+    return yes;
+}
+
+void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
+{
+    clearBar();
+    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure));
+    drawnPercent_ = -1;
+}
+
+void TerminalFrontEnd::finish()
+{
+    if (showBar_ && drawnPercent_ >= 0)
+        std::fputc('\n', stderr);
+    drawnPercent_ = -1;
+}
+
+void TerminalFrontEnd::drawBar()
+{
+    if (!showBar_ || totalSteps_ == 0)
+        return;
+    int percent = static_cast<int>(steps_ * 100 / totalSteps_);
+    if (percent == drawnPercent_)
+        return;
+    drawnPercent_ = percent;
+    std::string bar(static_cast<std::size_t>(percent * barWidth / 100), '#');
+    bar.resize(barWidth, '.');
+    std::fprintf(stderr, "\r[%s] %3d%%  %s\033[K", bar.c_str(), percent, current_.c_str());
+    std::fflush(stderr);
+}
+
+void TerminalFrontEnd::clearBar()
+{
+    if (showBar_ && drawnPercent_ >= 0)
+        std::fprintf(stderr, "\r\033[K");
+}

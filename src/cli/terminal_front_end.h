@@ -1,0 +1,39 @@
+#pragma once
+// Shows a conversion run on a terminal: a progress bar on stderr when it is a terminal, the
+// overwrite question when stdin is one, a line for every failed piece.
+#include "convert/convert_pieces.h"
+
+#include <cstdint>
+
+class TerminalFrontEnd : public ConversionFrontEnd {
+public:
+    TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite);
+
+    void step() override;
+    void yieldOnce() override {}
+    bool isCancelled() override;
+    void showReading(const MusicEntry& entry) override;
+    void showWriting(const MusicEntry& entry) override;
+    bool confirmOverwrite(const std::string& path) override;
+    void pieceFailed(const MusicEntry& entry, PieceFailure failure) override;
+
+    // Ends the progress line.
+    void finish();
+
+private:
+    void drawBar();
+    void clearBar();
+
+    std::uint64_t totalSteps_;
+    std::uint64_t steps_ = 0;
+    bool overwrite_;
+    bool showBar_;
+    bool askUser_;
+    std::string current_;
+    int drawnPercent_ = -1;
+};
+
+// Ctrl-C from here on cancels the run like closing the progress window.
+void cancelOnInterrupt();
+
+const char* failureText(PieceFailure failure);

@@ -1,0 +1,13 @@
+#pragma once
+// A conversion run under the modal progress window (class morlo_convert): writes every piece of
+// rows, asks before replacing files, and waits at the end until the user closes the window.
+#include "definition/loop_definition.h"
+#include "definition/output_options.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+void runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
+                   const std::vector<std::int32_t>& rows);

@@ -1,0 +1,14 @@
+#pragma once
+// The linear fade-out: frame k of the fade section is scaled by (T − k) / T, where T is the
+// number of frames of a full fade of fadeSeconds.
+#include "convert/conversion_hooks.h"
+#include "definition/music_entry.h"
+
+#include <cstdint>
+
+// Scales the fade section in place, one chunk of at most 1 MiB between yields. 16-bit samples
+// are signed; 8-bit samples are unsigned and scaled as their distance from 128; every sample
+// of a frame is scaled; other sample sizes are left as they are. Only whole frames are scaled.
+// False when the user cancelled.
+bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
+               ConversionHooks& hooks);

@@ -1,0 +1,8 @@
+#pragma once
+// The 46-byte header of an output file: RIFF, an 18-byte PCM "fmt " record and the "data" chunk.
+#include "definition/music_entry.h"
+
+#include <array>
+#include <cstdint>
+
+std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);

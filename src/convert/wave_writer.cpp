@@ -1,0 +1,91 @@
+#include "convert/wave_writer.h"
+
+#include "convert/fade.h"
+#include "convert/wave_header.h"
+#include "definition/output_rule.h"
+
+#include <new>
+
+namespace {
+
+bool growTo(WaveBuffer& buffer, std::uint32_t size)
+{
+    try {
+        // Exactly what the piece needs: doubling would overshoot the memory of a large piece.
+        if (size > buffer.capacity())
+            buffer.reserve(size);
+        buffer.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+std::uint64_t chunkAt(std::uint64_t offset, std::uint64_t end)
+{
+    return end - offset < waveChunkSize ? end - offset : waveChunkSize;
+}
+
+bool writeAll(FileHandle& output, const std::uint8_t* bytes, std::uint32_t length)
+{
+    return output.write(bytes, length) == length;
+}
+
+} // namespace
+
+PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBuffer& buffer, ConversionHooks& hooks)
+{
+    if (!growTo(buffer, entry.wave_size))
+        return PieceOutcome::Failed;
+    if (entry.wave_size == 0 && hooks.isCancelled())
+        return PieceOutcome::Cancelled;
+    for (std::uint64_t offset = 0; offset < entry.wave_size; offset += waveChunkSize) {
+        auto length = static_cast<std::uint32_t>(chunkAt(offset, entry.wave_size));
+        if (source.readAt(entry.wave_start + offset, length, buffer.data() + offset) != length)
+            return PieceOutcome::Failed;
+        hooks.yieldOnce();
+        if (hooks.isCancelled())
+            return PieceOutcome::Cancelled;
+    }
+    hooks.step();
+    return PieceOutcome::Completed;
+}
+
+PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks)
+{
+    const std::uint32_t fade = fadeLength(entry, fadeSeconds);
+    const auto header = waveHeader(entry, loopCount, fadeSeconds);
+    // An empty buffer belongs to a piece without data, whose loop_start and loop_size are 0.
+    std::uint8_t* const loop = buffer.empty() ? buffer.data() : buffer.data() + entry.loop_start;
+
+    if (!writeAll(output, header.data(), static_cast<std::uint32_t>(header.size())) ||
+        !writeAll(output, buffer.data(), entry.loop_start))
+        return PieceOutcome::Failed;
+
+    for (std::uint32_t written = 0; written < loopCount; ++written) {
+        if (entry.loop_size == 0 && hooks.isCancelled())
+            return PieceOutcome::Cancelled;
+        for (std::uint64_t offset = 0; offset < entry.loop_size; offset += waveChunkSize) {
+            auto length = static_cast<std::uint32_t>(chunkAt(offset, entry.loop_size));
+            if (!writeAll(output, loop + offset, length))
+                return PieceOutcome::Failed;
+            hooks.yieldOnce();
+            if (hooks.isCancelled())
+                return PieceOutcome::Cancelled;
+        }
+        hooks.step();
+        hooks.yieldOnce();
+    }
+    if (hooks.isCancelled())
+        return PieceOutcome::Cancelled;
+
+    // The loops are all written, so scaling the start of the loop in place touches none of them.
+    if (fade > 0 && !applyFade(loop, fade, entry, fadeSeconds, hooks))
+        return PieceOutcome::Cancelled;
+    if (!writeAll(output, loop, fade))
+        return PieceOutcome::Failed;
+    hooks.step();
+    hooks.yieldOnce();
+    return PieceOutcome::Completed;
+}

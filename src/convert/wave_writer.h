@@ -1,0 +1,30 @@
+#pragma once
+// Cutting one piece out of its BGM wave file and writing it as a complete WAVE file.
+// All work goes in chunks of at most 1 MiB with a yield after each, so a window stays alive.
+#include "convert/conversion_hooks.h"
+#include "definition/music_entry.h"
+#include "platform/file_handle.h"
+
+#include <cstdint>
+#include <vector>
+
+constexpr std::uint32_t waveChunkSize = 0x100000;
+constexpr std::size_t waveBufferReserve = 52428800;
+
+using WaveBuffer = std::vector<std::uint8_t>;
+
+enum class PieceOutcome {
+    Completed,
+    Cancelled,
+    Failed, // a short read, a failed or short write, or no memory for the piece
+};
+
+// Reads the piece's wave_size bytes at wave_start into buffer; one step when complete.
+// The caller has checked loopLiesInData.
+PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBuffer& buffer, ConversionHooks& hooks);
+
+// Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
+// file: one step per loop and one at the end. The fade is applied to the buffer in place.
+// The caller has checked loopLiesInData and fitsWaveHeader.
+PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks);

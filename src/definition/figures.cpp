@@ -1,0 +1,62 @@
+#include "definition/figures.h"
+
+#include "definition/output_rule.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+std::uint32_t figureBytesPerSecond(const MusicEntry& entry)
+{
+    return (static_cast<std::uint32_t>(entry.fmt_bits) * entry.fmt_channels * entry.fmt_samples) >> 3;
+}
+
+PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+{
+    std::uint32_t perSecond = figureBytesPerSecond(entry);
+    PieceFigures figures;
+    figures.fileSize = exactFileSize(entry, loopCount, fadeSeconds, perSecond);
+    figures.timeKnown = perSecond != 0;
+    if (figures.timeKnown)
+        figures.playSeconds = (figures.fileSize - waveHeaderSize) / perSecond;
+    return figures;
+}
+
+std::string formatSize(std::uint64_t bytes)
+{
+    std::uint64_t g = bytes / 1000000000;
+    std::uint64_t m = bytes % 1000000000 / 1000000;
+    std::uint64_t k = bytes % 1000000 / 1000;
+    std::uint64_t u = bytes % 1000;
+    char text[64];
+    if (g != 0)
+        std::snprintf(text, sizeof text, "%01" PRIu64 ",%03" PRIu64 ",%03" PRIu64 ",%03" PRIu64, g, m, k, u);
+    else if (m != 0)
+        std::snprintf(text, sizeof text, "%3" PRIu64 ",%03" PRIu64 ",%03" PRIu64, m, k, u);
+    else if (k != 0)
+        std::snprintf(text, sizeof text, "%3" PRIu64 ",%03" PRIu64, k, u);
+    else
+        std::snprintf(text, sizeof text, "%3" PRIu64, u);
+    return text;
+}
+
+std::string formatTime(std::uint64_t seconds)
+{
+    std::uint64_t hours = seconds / 3600;
+    std::uint64_t rest = seconds % 3600;
+    char text[64];
+    if (hours != 0)
+        std::snprintf(text, sizeof text, "%" PRIu64 ":%02" PRIu64 ":%02" PRIu64, hours, rest / 60, rest % 60);
+    else
+        std::snprintf(text, sizeof text, "%" PRIu64 ":%02" PRIu64, rest / 60, rest % 60);
+    return text;
+}
+
+std::string pieceTimeText(const PieceFigures& figures)
+{
+    return figures.timeKnown ? formatTime(figures.playSeconds) : std::string("--:--");
+}
+
+std::string totalsText(std::uint64_t seconds, std::uint64_t bytes)
+{
+    return "合計時間 : " + formatTime(seconds) + " 合計サイズ : " + formatSize(bytes);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// What the music list and the totals show for a piece: the size and playing time of the file
+// that would be written for the loop count and fade seconds in force.
+#include "definition/music_entry.h"
+
+#include <cstdint>
+#include <string>
+
+struct PieceFigures {
+    std::uint64_t fileSize = 0;    // bytes, not wrapped around
+    std::uint64_t playSeconds = 0; // whole seconds, rounded down
+    bool timeKnown = false;        // false when the format gives 0 bytes per second
+};
+
+// (fmt_bits × fmt_channels × fmt_samples modulo 2^32) / 8: the bytes per second of the figures.
+std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
+PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+
+// "  0", " 46", "  1,234", " 22,764,046", "1,234,567,890".
+std::string formatSize(std::uint64_t bytes);
+// "0:00", "1:01", "59:59", "1:00:00".
+std::string formatTime(std::uint64_t seconds);
+// formatTime of the piece, or a placeholder when its time is not defined.
+std::string pieceTimeText(const PieceFigures& figures);
+// "合計時間 : 2:09 合計サイズ :  22,764,046".
+std::string totalsText(std::uint64_t seconds, std::uint64_t bytes);

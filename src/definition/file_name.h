@@ -1,0 +1,7 @@
+#pragma once
+// Output names come from the definition file; they must never reach outside the output folder.
+#include <string>
+
+// True for a bare file name: not empty, no '\\', '/' or ':' character (judged by Shift-JIS
+// character, not by byte), and not made of dots only ("." and ".." name folders).
+bool isPlainFileName(const std::string& shiftJisName);

@@ -1,0 +1,23 @@
+#pragma once
+// The user's choices for one conversion run.
+#include <cstdint>
+#include <string>
+
+constexpr std::uint32_t defaultLoopCount = 2;
+constexpr std::uint32_t defaultFadeSeconds = 10;
+constexpr std::uint32_t largestCount = 999;
+
+struct OutputOptions {
+    std::uint32_t loopCount = defaultLoopCount;     // times the loop is written, 0..999
+    std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
+    std::string outputFolder;
+    std::string bgmFolder;
+};
+
+// A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,
+// counts as 999.
+inline std::uint32_t limitCount(std::int32_t typed)
+{
+    std::uint32_t value = static_cast<std::uint32_t>(typed);
+    return value > largestCount ? largestCount : value;
+}

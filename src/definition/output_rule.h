@@ -1,0 +1,33 @@
+#pragma once
+// The lengths of an output file: introduction, loopCount loops and a fade-out taken from the
+// start of the loop, behind a 46-byte header. Unsigned 32-bit as the WAVE header holds them.
+#include "definition/music_entry.h"
+
+#include <cstdint>
+
+constexpr std::uint32_t waveHeaderSize = 46;
+
+// Bytes of one sample frame: fmt_bits × fmt_channels / 8, rounded down, kept in 16 bits.
+std::uint16_t blockAlign(const MusicEntry& entry);
+// blockAlign × fmt_samples.
+std::uint32_t bytesPerSecond(const MusicEntry& entry);
+// fadeSeconds of data, never more than one loop. The product is taken in 64 bits so that a
+// long fade of a wide format cannot wrap around to a short one.
+std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds);
+// loop_start + loopCount × loop_size + fadeLength, modulo 2^32.
+std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// dataLength + 46, modulo 2^32.
+std::uint32_t fileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// dataLength / bytesPerSecond in whole seconds; 0 when bytesPerSecond is 0.
+std::uint32_t playSeconds(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+
+// The fade length for a given number of bytes per second (the figures use their own).
+std::uint32_t fadeLengthAt(const MusicEntry& entry, std::uint32_t fadeSeconds, std::uint32_t perSecond);
+// The true size of the output file, without wrap-around.
+std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                            std::uint32_t perSecond);
+
+// Whether the loop lies within the piece's data: loop_start + loop_size ≤ wave_size, without wrap.
+bool loopLiesInData(const MusicEntry& entry);
+// Whether the output's sizes fit the 32-bit fields of a RIFF header.
+bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);

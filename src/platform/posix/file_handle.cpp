@@ -1,0 +1,96 @@
+#include "platform/file_handle.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int toDescriptor(std::intptr_t value) { return static_cast<int>(value); }
+
+// One read or write call moves at most this much on Linux; larger requests come back short.
+constexpr std::uint32_t largestCall = 0x40000000;
+
+} // namespace
+
+FileHandle::~FileHandle() { close(); }
+
+bool FileHandle::openRead(const std::string& path)
+{
+    if (!close())
+        return false;
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        struct stat info;
+        if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+            ::close(descriptor);
+            descriptor = -1;
+        }
+    }
+    handle_ = descriptor;
+    return isOpen();
+}
+
+bool FileHandle::createWrite(const std::string& path)
+{
+    if (!close())
+        return false;
+    handle_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return isOpen();
+}
+
+std::uint32_t FileHandle::readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination)
+{
+    if (!isOpen())
+        return 0;
+    std::uint32_t total = 0;
+    while (total < length) {
+        std::uint32_t want = length - total < largestCall ? length - total : largestCall;
+        ssize_t got = offset == currentPosition
+                          ? ::read(toDescriptor(handle_), destination + total, want)
+                          : ::pread(toDescriptor(handle_), destination + total, want, static_cast<off_t>(offset + total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        total += static_cast<std::uint32_t>(got);
+    }
+    return total;
+}
+
+std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length)
+{
+    if (!isOpen())
+        return 0;
+    std::uint32_t total = 0;
+    while (total < length) {
+        std::uint32_t want = length - total < largestCall ? length - total : largestCall;
+        ssize_t put = ::write(toDescriptor(handle_), source + total, want);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            break;
+        total += static_cast<std::uint32_t>(put);
+    }
+    return total;
+}
+
+bool FileHandle::close()
+{
+    if (!isOpen())
+        return true;
+    // Linux releases the descriptor even when close reports an error; keeping it would leak
+    // a number that may already belong to another file.
+    int result = ::close(toDescriptor(handle_));
+    handle_ = invalidHandle;
+    return result == 0;
+}
+
+bool pathExists(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }

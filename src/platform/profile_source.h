@@ -1,0 +1,23 @@
+#pragma once
+// Reading an INI-style profile file key by key. On Windows this is the system's private-profile
+// functions; elsewhere a portable reader that follows the same rules for ordinary files.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ProfileSource {
+public:
+    // Longest value handed back; the caller cuts further.
+    static constexpr std::size_t maxTextBytes = 4095;
+
+    virtual ~ProfileSource() = default;
+    // The value of key in section, or an empty text when either is missing.
+    virtual std::string readText(const char* section, const char* key) = 0;
+    // The value as the profile-integer rules read it (decimal, sign, 0x/0b/0o prefixes,
+    // modulo 2^32); defaultValue when the key is missing or its value empty.
+    virtual std::uint32_t readInteger(const char* section, const char* key, std::uint32_t defaultValue) = 0;
+};
+
+// Null when the path cannot be made absolute within 259 characters. A file that does not
+// exist or cannot be read gives a source whose every key is missing.
+std::unique_ptr<ProfileSource> openProfile(const std::string& path);

@@ -1,0 +1,83 @@
+#include "platform/file_handle.h"
+
+#include <windows.h>
+
+namespace {
+
+HANDLE toHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
+
+} // namespace
+
+FileHandle::~FileHandle() { close(); }
+
+bool FileHandle::openRead(const std::string& path)
+{
+    if (!close())
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return isOpen();
+}
+
+bool FileHandle::createWrite(const std::string& path)
+{
+    if (!close())
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return isOpen();
+}
+
+std::uint32_t FileHandle::readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination)
+{
+    if (!isOpen())
+        return 0;
+    if (offset != currentPosition) {
+        LARGE_INTEGER distance;
+        distance.QuadPart = static_cast<LONGLONG>(offset);
+        LARGE_INTEGER reached;
+        if (!SetFilePointerEx(toHandle(handle_), distance, &reached, FILE_BEGIN) ||
+            static_cast<std::uint64_t>(reached.QuadPart) != offset)
+            return 0;
+    }
+    std::uint32_t total = 0;
+    while (total < length) {
+        DWORD got = 0;
+        if (!ReadFile(toHandle(handle_), destination + total, length - total, &got, nullptr) || got == 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
+std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length)
+{
+    if (!isOpen())
+        return 0;
+    std::uint32_t total = 0;
+    while (total < length) {
+        DWORD put = 0;
+        if (!WriteFile(toHandle(handle_), source + total, length - total, &put, nullptr) || put == 0)
+            break;
+        total += put;
+    }
+    return total;
+}
+
+bool FileHandle::close()
+{
+    if (!isOpen())
+        return true;
+    if (!CloseHandle(toHandle(handle_)))
+        return false;
+    handle_ = invalidHandle;
+    return true;
+}
+
+bool pathExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }

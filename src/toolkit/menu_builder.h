@@ -1,0 +1,33 @@
+#pragma once
+// Builds a menu bar at run time from ids and texts. Every entry, popups and separators too,
+// carries a 16-bit id; a parent id is 0 for the bar or the id of an earlier popup.
+// The builder never destroys a menu: the bar goes with the window it is attached to.
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+class MenuBuilder {
+public:
+    bool createBar();
+    bool addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text);
+    bool addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text);
+    bool addSeparator(std::uint16_t parentId, std::uint16_t id);
+    // The caller redraws the menu bar afterwards.
+    bool attachTo(HWND window);
+
+    // For every entry: the index in menus of the menu that holds it.
+    const std::map<std::uint16_t, std::uint32_t>& itemIndex() const { return itemIndex_; }
+    // For the bar (0) and every popup: the index in menus of its own menu.
+    const std::map<std::uint16_t, std::uint32_t>& popupIndex() const { return popupIndex_; }
+    // The bar, then each popup in the order of creation.
+    const std::vector<HMENU>& menus() const { return menus_; }
+
+private:
+    bool insert(std::uint32_t parentIndex, MENUITEMINFOA& item);
+
+    std::map<std::uint16_t, std::uint32_t> itemIndex_;
+    std::map<std::uint16_t, std::uint32_t> popupIndex_;
+    std::vector<HMENU> menus_;
+};

@@ -1,0 +1,3 @@
+#include "windows/folder_window.h"
+
+bool FolderWindow::show(HWND) { return false; }

@@ -1,0 +1,21 @@
+#pragma once
+// The output-settings window (class morlo_selectdir): asks for the BGM folder and the output
+// folder. One object serves one showing.
+#include <windows.h>
+
+#include <string>
+
+class FolderWindow {
+public:
+    // Blocks until the window is gone. True when the user pressed "変換"; the two folders then
+    // hold the fields' texts exactly as they stood.
+    bool show(HWND owner);
+
+    const std::string& bgmFolder() const { return bgmFolder_; }
+    const std::string& outputFolder() const { return outputFolder_; }
+
+private:
+    std::string bgmFolder_;
+    std::string outputFolder_;
+    int result_ = 0; // 0 open, 1 cancelled, 2 confirmed
+};

@@ -1,0 +1,3 @@
+#include "windows/version_window.h"
+
+bool VersionWindow::show(HWND) { return false; }
