@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the native tests (with sanitizers), the Windows
-# tests under Wine in a private Xvfb display, and the end-to-end scripts.
+# tests under Wine in a private Xvfb display, and the scripted suites in tests/scripts.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" || exit 1
@@ -17,7 +17,7 @@ run_suite() { # name, command…
 
 run_suite "native tests" ctest --test-dir "$MORLO_BUILD/check" --output-on-failure
 run_suite "Windows tests under Wine" ctest --test-dir "$MORLO_BUILD/windows" --output-on-failure
-for script in "$top"/tests/e2e/*.sh; do
+for script in "$top"/tests/scripts/*.sh; do
   [ -e "$script" ] || continue
   run_suite "$(basename "$script" .sh)" bash "$script"
 done
