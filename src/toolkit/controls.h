@@ -25,6 +25,7 @@ bool createStatusBar(Window& control, DWORD exStyle, DWORD style, HWND parent, s
 bool setText(const Window& control, LPCSTR text);
 bool setIcon(const Window& control, HICON icon);
 // 32-bit bounds (PBM_SETRANGE32), so runs of more than 65,535 steps fill the bar correctly.
+// True when the bar holds the new range afterwards.
 bool setProgressRange(const Window& control, std::uint32_t minimum, std::uint32_t maximum);
 LRESULT setProgressStep(const Window& control, int step);
 LRESULT stepProgress(const Window& control);
@@ -41,5 +42,9 @@ LRESULT setItemChecked(const Window& listView, int item, bool checked);
 bool deleteItem(const Window& listView, int item);
 void deleteAllItems(const Window& listView);
 
+// Simple mode gives the bar one part spanning its width; only that part draws setStatusText's text.
+void setSimpleMode(const Window& statusBar, bool simple);
+// A status bar in simple mode shows one part, the one that setStatusText writes to.
+void setSimpleMode(const Window& statusBar, bool simple);
 // Shows text in the single part of a status bar in simple mode (part index 255).
 bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType);

@@ -1,0 +1,178 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/font.h"
+#include "toolkit/text_buffer.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD childStyle = WS_CHILD | WS_VISIBLE;
+constexpr std::uint32_t checkedImage = 0x2000;
+constexpr std::uint32_t uncheckedImage = 0x1000;
+
+} // namespace
+
+bool createChildControl(Window& control, DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, int x, int y,
+                        int width, int height, HWND parent, std::uint16_t id)
+{
+    if (!IsWindow(parent))
+        return false;
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    if (!control.create(exStyle, className, text, style | childStyle, x, y, width, height, parent,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr))
+        return false;
+    control.send(WM_SETFONT, reinterpret_cast<WPARAM>(controlFont()), TRUE);
+    return true;
+}
+
+bool createButton(Window& control, DWORD exStyle, LPCSTR text, DWORD style, int x, int y, int width, int height,
+                  HWND parent, std::uint16_t id)
+{
+    return createChildControl(control, exStyle, "BUTTON", text, style & ~static_cast<DWORD>(BS_TYPEMASK), x, y,
+                              width, height, parent, id);
+}
+
+bool createStatic(Window& control, DWORD exStyle, LPCSTR text, DWORD style, int x, int y, int width, int height,
+                  HWND parent, std::uint16_t id)
+{
+    return createChildControl(control, exStyle, "STATIC", text, style, x, y, width, height, parent, id);
+}
+
+bool createEdit(Window& control, DWORD exStyle, LPCSTR text, DWORD style, int x, int y, int width, int height,
+                HWND parent, std::uint16_t id)
+{
+    return createChildControl(control, exStyle, "EDIT", text, style, x, y, width, height, parent, id);
+}
+
+bool createProgressBar(Window& control, DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent,
+                       std::uint16_t id)
+{
+    InitCommonControls();
+    return createChildControl(control, exStyle, PROGRESS_CLASSA, "", style, x, y, width, height, parent, id);
+}
+
+bool createListView(Window& control, DWORD listViewExStyles, DWORD exStyle, DWORD style, int x, int y, int width,
+                    int height, HWND parent, std::uint16_t id)
+{
+    InitCommonControls();
+    if (!createChildControl(control, exStyle, WC_LISTVIEWA, "", style, x, y, width, height, parent, id))
+        return false;
+    const LRESULT current = control.send(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    control.send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, current | listViewExStyles);
+    return true;
+}
+
+bool createStatusBar(Window& control, DWORD exStyle, DWORD style, HWND parent, std::uint16_t id)
+{
+    InitCommonControls();
+    return createChildControl(control, exStyle, STATUSCLASSNAMEA, "", style, 0, 0, 0, 0, parent, id);
+}
+
+bool setText(const Window& control, LPCSTR text)
+{
+    return control.send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) == TRUE;
+}
+
+bool setIcon(const Window& control, HICON icon)
+{
+    return control.send(STM_SETICON, reinterpret_cast<WPARAM>(icon), 0) != 0;
+}
+
+bool setProgressRange(const Window& control, std::uint32_t minimum, std::uint32_t maximum)
+{
+    return control.send(PBM_SETRANGE32, minimum, maximum) != 0;
+}
+
+LRESULT setProgressStep(const Window& control, int step)
+{
+    return control.send(PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+}
+
+LRESULT stepProgress(const Window& control)
+{
+    return control.send(PBM_STEPIT, 0, 0);
+}
+
+std::uint32_t progressPosition(const Window& control)
+{
+    return static_cast<std::uint32_t>(control.send(PBM_GETPOS, 0, 0));
+}
+
+int itemCount(const Window& listView)
+{
+    return static_cast<int>(listView.send(LVM_GETITEMCOUNT, 0, 0));
+}
+
+int columnCount(const Window& listView)
+{
+    const HWND header = reinterpret_cast<HWND>(listView.send(LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+bool insertColumn(const Window& listView, int alignment, int width, LPCSTR title, int index)
+{
+    TextBuffer buffer(title);
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = alignment;
+    column.cx = width;
+    column.pszText = buffer.bytes;
+    const int position = index == -1 ? columnCount(listView) : index;
+    return listView.send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)) != -1;
+}
+
+bool insertItem(const Window& listView, LPCSTR text, int index)
+{
+    TextBuffer buffer(text);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index == -1 ? itemCount(listView) : index;
+    item.pszText = buffer.bytes;
+    return listView.send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) != -1;
+}
+
+bool setItemText(const Window& listView, LPCSTR text, int item, int subItem)
+{
+    TextBuffer buffer(text);
+    LVITEMA record{};
+    record.mask = LVIF_TEXT;
+    record.iItem = item;
+    record.iSubItem = subItem;
+    record.pszText = buffer.bytes;
+    return listView.send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&record)) != 0;
+}
+
+bool isItemChecked(const Window& listView, int item)
+{
+    const auto state = static_cast<std::uint32_t>(listView.send(LVM_GETITEMSTATE, static_cast<WPARAM>(item),
+                                                                LVIS_STATEIMAGEMASK));
+    return (state & ~0xFFFu) == checkedImage;
+}
+
+LRESULT setItemChecked(const Window& listView, int item, bool checked)
+{
+    LVITEMA record{};
+    record.mask = LVIF_STATE;
+    record.state = checked ? checkedImage : uncheckedImage;
+    record.stateMask = LVIS_STATEIMAGEMASK;
+    return listView.send(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&record));
+}
+
+bool deleteItem(const Window& listView, int item)
+{
+    return listView.send(LVM_DELETEITEM, static_cast<WPARAM>(item), 0) != 0;
+}
+
+void deleteAllItems(const Window& listView)
+{
+    while (deleteItem(listView, 0)) {
+    }
+}
+
+void setSimpleMode(const Window& statusBar, bool simple) { statusBar.send(SB_SIMPLE, simple ? TRUE : FALSE, 0); }
+
+bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType)
+{
+    return statusBar.send(SB_SETTEXTA, static_cast<WPARAM>(drawingType | 255), reinterpret_cast<LPARAM>(text)) != 0;
+}

@@ -1,0 +1,89 @@
+#include "toolkit/menu_builder.h"
+
+#include "toolkit/text_buffer.h"
+
+namespace {
+
+constexpr std::size_t reservedMenus = 64;
+
+MENUITEMINFOA menuRecord(UINT mask, UINT type, std::uint16_t id)
+{
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = mask;
+    item.fType = type;
+    item.wID = id;
+    return item;
+}
+
+} // namespace
+
+bool MenuBuilder::createBar()
+{
+    if (!menus_.empty())
+        return false;
+    const HMENU bar = CreateMenu();
+    if (!bar)
+        return false;
+    menus_.reserve(reservedMenus);
+    menus_.push_back(bar);
+    popupIndex_.emplace(0, 0);
+    return true;
+}
+
+bool MenuBuilder::addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
+{
+    const auto parent = popupIndex_.find(parentId);
+    if (parent == popupIndex_.end())
+        return false;
+    const auto index = static_cast<std::uint32_t>(menus_.size());
+    const HMENU popup = CreatePopupMenu();
+    if (!popup)
+        return false;
+    menus_.push_back(popup);
+    TextBuffer buffer(text);
+    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_SUBMENU | MIIM_TYPE, MFT_STRING, id);
+    item.hSubMenu = popup;
+    item.dwTypeData = buffer.bytes;
+    if (!insert(parent->second, item))
+        return false;
+    itemIndex_.emplace(id, parent->second);
+    popupIndex_.emplace(id, index);
+    return true;
+}
+
+bool MenuBuilder::addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
+{
+    const auto parent = popupIndex_.find(parentId);
+    if (parent == popupIndex_.end())
+        return false;
+    TextBuffer buffer(text);
+    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
+    item.dwTypeData = buffer.bytes;
+    if (!insert(parent->second, item))
+        return false;
+    itemIndex_.emplace(id, parent->second);
+    return true;
+}
+
+bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
+{
+    const auto parent = popupIndex_.find(parentId);
+    if (parent == popupIndex_.end())
+        return false;
+    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_SEPARATOR, id);
+    if (!insert(parent->second, item))
+        return false;
+    itemIndex_.emplace(id, parent->second);
+    return true;
+}
+
+bool MenuBuilder::attachTo(HWND window)
+{
+    return !menus_.empty() && SetMenu(window, menus_[0]);
+}
+
+bool MenuBuilder::insert(std::uint32_t parentIndex, MENUITEMINFOA& item)
+{
+    return InsertMenuItemA(menus_[parentIndex], static_cast<UINT>(-1), TRUE, &item);
+}

@@ -1,0 +1,41 @@
+#include "toolkit/message_pump.h"
+
+#include <windows.h>
+
+int pumpMessage()
+{
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        return pumpEmpty;
+    if (message.message == WM_QUIT)
+        return pumpQuit;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return pumpDispatched;
+}
+
+void drainMessages()
+{
+    while (pumpMessage() == pumpDispatched) {
+    }
+}
+
+void runMainLoop()
+{
+    for (;;) {
+        const int result = pumpMessage();
+        if (result == pumpQuit)
+            return;
+        if (result == pumpEmpty)
+            Sleep(1);
+    }
+}
+
+void modalWait(const volatile int& flag)
+{
+    // A WM_QUIT taken here is dropped: the modal window keeps running.
+    while (flag == 0) {
+        if (pumpMessage() == pumpEmpty)
+            Sleep(1);
+    }
+}

@@ -1,0 +1,56 @@
+#include "toolkit/modal_window.h"
+
+HBRUSH buttonFaceBrush()
+{
+    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+}
+
+HINSTANCE instanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+HICON loadProgramIcon(HINSTANCE instance)
+{
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(programIconId), IMAGE_ICON, 0, 0, LR_SHARED));
+}
+
+void trimSystemMenu(HWND window)
+{
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    if (!IsMenu(menu))
+        return;
+    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
+    // The separator that stood under Move.
+    DeleteMenu(menu, 1, MF_BYPOSITION);
+    DrawMenuBar(window);
+}
+
+void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight)
+{
+    RECT outer{0, 0, clientWidth, clientHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    int width = clientWidth;
+    int height = clientHeight;
+    if (AdjustWindowRectEx(&outer, style, FALSE, 0)) {
+        width = outer.right - outer.left;
+        height = outer.bottom - outer.top;
+    }
+    int x = 0;
+    int y = 0;
+    RECT ownerRect;
+    if (GetWindowRect(owner, &ownerRect)) {
+        x = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+        y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+    }
+    MoveWindow(window, x, y, width, height, TRUE);
+}
+
+void closeModalWindow(HWND window)
+{
+    EnableWindow(GetWindow(window, GW_OWNER), TRUE);
+    DestroyWindow(window);
+}
