@@ -44,12 +44,14 @@ std::uint32_t FileHandle::readAt(std::uint64_t offset, std::uint32_t length, std
 {
     if (!isOpen())
         return 0;
+    // Positioned reads move the file position, so that a following read continues there.
+    if (offset != currentPosition &&
+        ::lseek(toDescriptor(handle_), static_cast<off_t>(offset), SEEK_SET) != static_cast<off_t>(offset))
+        return 0;
     std::uint32_t total = 0;
     while (total < length) {
         std::uint32_t want = length - total < largestCall ? length - total : largestCall;
-        ssize_t got = offset == currentPosition
-                          ? ::read(toDescriptor(handle_), destination + total, want)
-                          : ::pread(toDescriptor(handle_), destination + total, want, static_cast<off_t>(offset + total));
+        ssize_t got = ::read(toDescriptor(handle_), destination + total, want);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
