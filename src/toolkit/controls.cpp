@@ -81,7 +81,10 @@ bool setIcon(const Window& control, HICON icon)
 
 bool setProgressRange(const Window& control, std::uint32_t minimum, std::uint32_t maximum)
 {
-    return control.send(PBM_SETRANGE32, minimum, maximum) != 0;
+    // The answer is the previous range cut to 16-bit halves, so the new range is read back instead.
+    control.send(PBM_SETRANGE32, minimum, maximum);
+    return control.handle() && static_cast<std::uint32_t>(control.send(PBM_GETRANGE, TRUE, 0)) == minimum &&
+           static_cast<std::uint32_t>(control.send(PBM_GETRANGE, FALSE, 0)) == maximum;
 }
 
 LRESULT setProgressStep(const Window& control, int step)

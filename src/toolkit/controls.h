@@ -44,7 +44,5 @@ void deleteAllItems(const Window& listView);
 
 // Simple mode gives the bar one part spanning its width; only that part draws setStatusText's text.
 void setSimpleMode(const Window& statusBar, bool simple);
-// A status bar in simple mode shows one part, the one that setStatusText writes to.
-void setSimpleMode(const Window& statusBar, bool simple);
 // Shows text in the single part of a status bar in simple mode (part index 255).
 bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType);

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr UINT probeMessage = WM_APP + 1;
-constexpr UINT finishMessage = WM_APP + 2;
 int probesSeen = 0;
 volatile int finished = 0;
 
@@ -18,7 +17,8 @@ LRESULT CALLBACK probeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     case probeMessage:
         ++probesSeen;
         return 0;
-    case finishMessage:
+    case WM_TIMER:
+        KillTimer(window, wParam);
         finished = 1;
         return 0;
     default:
@@ -200,9 +200,10 @@ TEST_F(ProbeWindow, MainLoopRunsUntilQuit)
 
 TEST_F(ProbeWindow, ModalWaitSwallowsQuitAndEndsOnItsFlag)
 {
-    PostQuitMessage(0);
+    // The timer comes after the quit message, so the wait must take the quit and go on.
     PostMessageA(window.handle(), probeMessage, 0, 0);
-    PostMessageA(window.handle(), finishMessage, 0, 0);
+    PostQuitMessage(0);
+    SetTimer(window.handle(), 1, 10, nullptr);
     modalWait(finished);
     EXPECT_EQ(probesSeen, 1);
     EXPECT_EQ(pumpMessage(), pumpEmpty);
