@@ -200,10 +200,11 @@ TEST_F(ProbeWindow, MainLoopRunsUntilQuit)
 
 TEST_F(ProbeWindow, ModalWaitSwallowsQuitAndEndsOnItsFlag)
 {
-    // The timer comes after the quit message, so the wait must take the quit and go on.
+    // The timer comes well after the quit message, so the wait must take the quit and go on.
+    // Wine hands out a quit posted behind another message only some milliseconds later.
     PostMessageA(window.handle(), probeMessage, 0, 0);
     PostQuitMessage(0);
-    SetTimer(window.handle(), 1, 10, nullptr);
+    SetTimer(window.handle(), 1, 100, nullptr);
     modalWait(finished);
     EXPECT_EQ(probesSeen, 1);
     EXPECT_EQ(pumpMessage(), pumpEmpty);
