@@ -54,3 +54,21 @@ void closeModalWindow(HWND window)
     EnableWindow(GetWindow(window, GW_OWNER), TRUE);
     DestroyWindow(window);
 }
+
+bool openModalWindow(WindowClass& windowClass, Window& window, HWND owner, const ModalWindowLayout& layout,
+                     LPVOID parameter)
+{
+    const HINSTANCE instance = instanceOf(owner);
+    if (!windowClass.registerClass(instance, layout.className, layout.procedure, loadProgramIcon(instance),
+                                   buttonFaceBrush()))
+        return false;
+    if (!window.create(0, windowClass.name(), layout.title, modalWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                       owner, nullptr, instance, parameter)) {
+        windowClass.unregisterClass();
+        return false;
+    }
+    trimSystemMenu(window.handle());
+    EnableWindow(owner, FALSE);
+    placeOverOwner(window.handle(), owner, layout.clientWidth, layout.clientHeight);
+    return true;
+}

@@ -1,5 +1,8 @@
 #pragma once
 // The steps that every modal window of the program takes the same way.
+#include "toolkit/window.h"
+#include "toolkit/window_class.h"
+
 #include <windows.h>
 
 // WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME.
@@ -17,3 +20,18 @@ void trimSystemMenu(HWND window);
 void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight);
 // WM_CLOSE of a modal window: enable the owner first, so activation returns to it, then destroy.
 void closeModalWindow(HWND window);
+
+// What sets one modal window apart from the others.
+struct ModalWindowLayout {
+    LPCSTR className;
+    LPCSTR title;
+    WNDPROC procedure;
+    int clientWidth;
+    int clientHeight;
+};
+// Registers the class with the program icon, creates the window (hidden) over the owner with
+// parameter as creation parameter, trims its system menu, disables the owner and places the
+// window. False when the class or the window cannot be made; the class is then unregistered and
+// the owner left enabled.
+bool openModalWindow(WindowClass& windowClass, Window& window, HWND owner, const ModalWindowLayout& layout,
+                     LPVOID parameter);

@@ -1,3 +1,142 @@
 #include "windows/folder_window.h"
 
-bool FolderWindow::show(HWND) { return false; }
+#include "toolkit/controls.h"
+#include "toolkit/message_pump.h"
+#include "toolkit/modal_window.h"
+#include "windows/browse_folder.h"
+#include "windows/folder_window_ids.h"
+
+namespace {
+
+constexpr int waiting = 0;
+constexpr int cancelled = 1;
+constexpr int confirmed = 2;
+
+// The showing whose window exists, and its window.
+FolderWindow* shownFolderWindow = nullptr;
+HWND shownWindow = nullptr;
+
+std::string fieldText(HWND window, int id)
+{
+    char text[MAX_PATH] = {};
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+void browseInto(HWND window, int fieldId, LPCSTR title)
+{
+    std::string folder;
+    if (browseForFolder(window, title, folder))
+        SetDlgItemTextA(window, fieldId, folder.c_str());
+}
+
+} // namespace
+
+bool FolderWindow::show(HWND owner)
+{
+    const ModalWindowLayout layout{"morlo_selectdir", "フォルダの指定", procedure, 320, 128};
+    // Cleared before the window exists, so that its destruction at any moment ends the wait.
+    result_ = waiting;
+    WindowClass windowClass;
+    Window window;
+    if (!openModalWindow(windowClass, window, owner, layout, this))
+        return false;
+    const HWND parent = window.handle();
+    Window bgmLabel;
+    Window outputLabel;
+    Window bgmField;
+    Window outputField;
+    Window bgmBrowse;
+    Window outputBrowse;
+    Window cancelButton;
+    Window convertButton;
+    createStatic(bgmLabel, 0, "BGMフォルダ", SS_LEFT, 8, 8, 128, 16, parent, bgmLabelId);
+    createStatic(outputLabel, 0, "出力フォルダ", SS_LEFT, 8, 48, 128, 16, parent, outputLabelId);
+    createEdit(bgmField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 22, 286, 20, parent, bgmFieldId);
+    createEdit(outputField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 62, 286, 20, parent, outputFieldId);
+    createButton(bgmBrowse, 0, "...", BS_PUSHBUTTON, 294, 22, 20, 20, parent, bgmBrowseButtonId);
+    createButton(outputBrowse, 0, "...", BS_PUSHBUTTON, 294, 62, 20, 20, parent, outputBrowseButtonId);
+    createButton(cancelButton, 0, "キャンセル", BS_PUSHBUTTON, 236, 96, 78, 20, parent, cancelButtonId);
+    createButton(convertButton, 0, "変換", BS_PUSHBUTTON, 158, 96, 78, 20, parent, convertButtonId);
+    ShowWindow(parent, SW_SHOWNORMAL);
+    modalWait(result_);
+    // The window may have gone without its close handling (with its owner, say); the owner must
+    // never stay disabled.
+    EnableWindow(owner, TRUE);
+    return result_ == confirmed;
+}
+
+LRESULT CALLBACK FolderWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case WM_DESTROY:
+        return onDestroy(window);
+    case WM_CLOSE:
+        closeModalWindow(window);
+        return 0;
+    case WM_COMMAND:
+        return onCommand(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT FolderWindow::onCreate(HWND window, const CREATESTRUCTA& creation)
+{
+    // One settings window at a time.
+    if (shownFolderWindow)
+        return -1;
+    shownFolderWindow = static_cast<FolderWindow*>(creation.lpCreateParams);
+    shownWindow = window;
+    return 0;
+}
+
+LRESULT FolderWindow::onDestroy(HWND window)
+{
+    // A refused second window is destroyed as well; it must not end the showing that exists.
+    if (window != shownWindow)
+        return 0;
+    if (shownFolderWindow && shownFolderWindow->result_ == waiting)
+        shownFolderWindow->result_ = cancelled;
+    shownFolderWindow = nullptr;
+    shownWindow = nullptr;
+    return 0;
+}
+
+LRESULT FolderWindow::onCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case bgmBrowseButtonId:
+        browseInto(window, bgmFieldId, "BGMフォルダの指定");
+        return 0;
+    case outputBrowseButtonId:
+        browseInto(window, outputFieldId, "出力フォルダの指定");
+        return 0;
+    case cancelButtonId:
+        if (shownFolderWindow)
+            shownFolderWindow->cancel(window);
+        return 0;
+    case convertButtonId:
+        if (shownFolderWindow)
+            shownFolderWindow->confirm(window);
+        return 0;
+    default:
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
+void FolderWindow::confirm(HWND window)
+{
+    bgmFolder_ = fieldText(window, bgmFieldId);
+    outputFolder_ = fieldText(window, outputFieldId);
+    result_ = confirmed;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void FolderWindow::cancel(HWND window)
+{
+    result_ = cancelled;
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}

@@ -15,6 +15,13 @@ public:
     const std::string& outputFolder() const { return outputFolder_; }
 
 private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT onCreate(HWND window, const CREATESTRUCTA& creation);
+    static LRESULT onDestroy(HWND window);
+    static LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam);
+    void confirm(HWND window);
+    void cancel(HWND window);
+
     std::string bgmFolder_;
     std::string outputFolder_;
     int result_ = 0; // 0 open, 1 cancelled, 2 confirmed
