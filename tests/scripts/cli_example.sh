@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# morlo-cli on the bundled example: the native and the Windows converter write the same bytes,
+# the files read back as WAVE with the listed playing times, and the exit codes tell the truth.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/scripts/env.sh"
+cli="$MORLO_BUILD/native/src/cli/morlo-cli"
+cli_exe="$MORLO_BUILD/windows/src/cli/morlo-cli.exe"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "cli_example: $*" >&2; exit 1; }
+
+python3 "$top/examples/make_bgm.py" "$work/bgm"
+mkdir -p "$work/native" "$work/windows"
+"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/native" </dev/null >"$work/native.log"
+grep -q '成功:3個 失敗:0個' "$work/native.log" || fail "native run did not write all three pieces"
+"$top/scripts/wine-run.sh" "$cli_exe" convert "Z:$top/examples/sample.mrl" --bgm "Z:$work/bgm" --out "Z:$work/windows" \
+  >/dev/null </dev/null || fail "Windows run failed"
+for f in opening.wav forest.wav night.wav; do
+  cmp "$work/native/$f" "$work/windows/$f" || fail "$f differs between the native and the Windows build"
+done
+
+# Playing times as listed, as sox and Python's wave module read the files.
+"$cli" list "$top/examples/sample.mrl" >"$work/list.txt"
+python3 - "$work" <<'PY' || fail "the files do not read back with the listed times"
+import subprocess, sys, wave
+work = sys.argv[1]
+listed = {}
+for line in open(f"{work}/list.txt", encoding="utf-8").read().splitlines()[1:-1]:
+    fields = line.split("\t")
+    minutes, seconds = fields[2].split(":")
+    listed[fields[4]] = int(minutes) * 60 + int(seconds)
+    assert int(fields[3].replace(",", "")) == len(open(f"{work}/native/{fields[4]}", "rb").read()), fields
+for name, seconds in listed.items():
+    path = f"{work}/native/{name}"
+    with wave.open(path) as w:
+        duration = w.getnframes() / w.getframerate()
+    sox = float(subprocess.run(["sox", "--i", "-D", path], capture_output=True, text=True, check=True).stdout)
+    assert int(duration) == seconds, (name, duration, seconds)
+    assert abs(sox - duration) < 0.001, (name, sox, duration)
+PY
+
+# A second run without --yes and without a terminal keeps every file and says so.
+before=$(md5sum "$work/native"/*.wav)
+set +e
+"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/native" </dev/null >/dev/null 2>&1
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "refusing to overwrite should exit 1, not $status"
+[ "$before" = "$(md5sum "$work/native"/*.wav)" ] || fail "existing files changed without --yes"
+"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/native" --yes --only 1 >/dev/null \
+  || fail "--yes should replace the files"
+
+set +e
+"$cli" list "$top/README.md" >/dev/null 2>&1; [ $? -eq 2 ] || fail "a file that is no definition should exit 2"
+"$cli" convert "$top/examples/sample.mrl" >/dev/null 2>&1; [ $? -eq 2 ] || fail "missing folders should exit 2"
+set -e
+echo "cli_example: ok"
