@@ -1,8 +1,26 @@
 #include "toolkit_timer_script.h"
 
+#include <cstring>
+
 namespace {
 
 TimerScript* running = nullptr;
+
+struct ClassSearch {
+    LPCSTR className;
+    HWND found;
+};
+
+BOOL CALLBACK matchClass(HWND window, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<ClassSearch*>(parameter);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, search.className) != 0)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
 
 } // namespace
 
@@ -39,12 +57,15 @@ void TimerScript::runNext()
 
 HWND findWindow(LPCSTR className)
 {
-    return FindWindowA(className, nullptr);
+    // Only this thread's windows: other test programs may share the window station.
+    ClassSearch search{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), matchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND findBrowser()
 {
-    return FindWindowA("#32770", nullptr);
+    return findWindow("#32770");
 }
 
 void postCommand(HWND window, int id)

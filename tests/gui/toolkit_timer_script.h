@@ -30,7 +30,7 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-// The open window of a class, or null.
+// This thread's open top-level window of a class, or null.
 HWND findWindow(LPCSTR className);
 // The shell's folder browser while it is open, or null.
 HWND findBrowser();
