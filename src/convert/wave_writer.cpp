@@ -35,6 +35,10 @@ bool writeAll(FileHandle& output, const std::uint8_t* bytes, std::uint32_t lengt
 
 PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBuffer& buffer, ConversionHooks& hooks)
 {
+    // A piece that reaches past the end of its file fails before gigabytes are set aside for it.
+    std::uint8_t last = 0;
+    if (entry.wave_size > 0 && source.readAt(entry.wave_start + (entry.wave_size - 1ull), 1, &last) != 1)
+        return PieceOutcome::Failed;
     if (!growTo(buffer, entry.wave_size))
         return PieceOutcome::Failed;
     if (entry.wave_size == 0 && hooks.isCancelled())

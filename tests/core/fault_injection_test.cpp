@@ -5,6 +5,7 @@
 
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
+#include "platform/native_text.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,12 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/time.h>
 #endif
 
 namespace {
+
+using namespace faults;
 
 const std::vector<std::string> onlyBgm = {"bgm.dat"};
 
@@ -73,7 +77,7 @@ protected:
     TempFolder root;
     LoopDefinition definition;
     OutputOptions options;
-    RecordingFrontEnd frontEnd;
+    FaultFrontEnd frontEnd;
 };
 
 PieceText piece(const std::string& file, std::uint64_t start, std::uint64_t intro, std::uint64_t loop)
@@ -164,7 +168,7 @@ TEST_F(ConversionFaults, ExistingOutputIsReplacedOnlyAfterYes)
     EXPECT_EQ(readFileBytes(outFile("kept.wav")), earlier);
     expectWritten(1);
 
-    RecordingFrontEnd yes;
+    FaultFrontEnd yes;
     yes.answer = true;
     ConversionCounts replaced = convertPieces(definition, options, {0, 1}, yes);
     EXPECT_EQ(replaced.successes, 2u);
@@ -272,11 +276,19 @@ TEST_F(ConversionFaults, CancelLeavesEarlierFilesCompleteCurrentPartialLaterUnto
     expectNothingElseTouched(4 * 0x100000);
 }
 
-TEST_F(ConversionFaults, TenThousandPiecesLoadAndAreWrittenOrRefused)
+#ifdef _WIN32
+// Under Wine every profile read is a round trip to the Wine server (about 0.6 ms), so loading
+// 10,000 pieces takes a minute there; 2,000 keep the same cases in a tenth of the time.
+constexpr int manyPieces = 2000;
+#else
+constexpr int manyPieces = 10000;
+#endif
+
+TEST_F(ConversionFaults, ThousandsOfPiecesLoadAndAreWrittenOrRefused)
 {
     writeBgm(4096);
     std::vector<PieceText> pieces;
-    for (int n = 0; n < 10000; ++n) {
+    for (int n = 0; n < manyPieces; ++n) {
         PieceText p = piece("p" + std::to_string(n) + ".wav", n % 4000, 8, 88);
         if (n % 100 != 0)
             p.loop_size = 89 + n % 7; // reaches past the piece's data
@@ -289,16 +301,38 @@ TEST_F(ConversionFaults, TenThousandPiecesLoadAndAreWrittenOrRefused)
 
     ConversionCounts counts = convertAll();
 
-    EXPECT_EQ(counts.successes, 90u);
-    EXPECT_EQ(counts.failures, 9910u);
-    EXPECT_EQ(frontEnd.steps, 10000u * 5);
-    ASSERT_EQ(frontEnd.failures.size(), 9910u);
+    // Every hundredth piece is sound, except the one in every thousand named "..".
+    const unsigned written = manyPieces / 100 - manyPieces / 1000;
+    EXPECT_EQ(counts.successes, written);
+    EXPECT_EQ(counts.failures, manyPieces - written);
+    EXPECT_EQ(frontEnd.steps, manyPieces * 5u);
+    ASSERT_EQ(frontEnd.failures.size(), manyPieces - written);
     EXPECT_EQ(frontEnd.failures[4].second, PieceFailure::LoopPastData);
     EXPECT_EQ(frontEnd.failures[495].second, PieceFailure::NameLeavesFolder);
-    EXPECT_EQ(listFolder(out()).size(), 90u);
+    EXPECT_EQ(listFolder(out()).size(), written);
     expectWritten(0);
-    expectWritten(9900);
+    expectWritten(manyPieces - 100);
     expectNothingElseTouched(4096);
+}
+
+TEST_F(ConversionFaults, WaveSizeFarPastTheFileFailsBeforeMemoryIsSetAside)
+{
+    writeBgm(100);
+    PieceText huge = piece("huge.wav", 0, 0, 0);
+    huge.wave_size = 0xFFFFFFFFull;
+    load({huge, piece("after.wav", 0, 10, 90)});
+
+    ConversionCounts counts = convertAll();
+
+    EXPECT_EQ(counts.successes, 1u);
+    EXPECT_EQ(frontEnd.failures, (Failures{{"huge.wav", PieceFailure::ShortSource}}));
+    expectWritten(1);
+    expectNothingElseTouched(100);
+#ifndef _WIN32
+    rusage usage{};
+    ASSERT_EQ(getrusage(RUSAGE_SELF, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak memory in KiB: 4 GiB of zeros were never made";
+#endif
 }
 
 TEST_F(ConversionFaults, ExtremeOffsetsAndSizesAreReadExactlyOrRefused)
@@ -313,35 +347,32 @@ TEST_F(ConversionFaults, ExtremeOffsetsAndSizesAreReadExactlyOrRefused)
     }
     writeBgm(100);
     std::vector<PieceText> pieces = {piece("two.wav", twoGiB, 1000, 2000), piece("four.wav", top - 999, 500, 1500),
-                                     piece("zero.wav", 0, 0, 0), piece("hugesize.wav", 0, 0, 0),
-                                     piece("wraps.wav", 0, 1, top), piece("toolarge.wav", 0, 0, twoGiB),
-                                     piece("fastest.wav", 0, 10, 90)};
+                                     piece("zero.wav", 0, 0, 0), piece("wraps.wav", 0, 1, top),
+                                     piece("toolarge.wav", 0, 0, twoGiB), piece("fastest.wav", 0, 10, 90)};
     for (std::size_t i = 0; i < 2; ++i)
         pieces[i].wave_file = "huge.dat";
     pieces[3].wave_size = top;
-    pieces[4].wave_size = top;
-    pieces[6].fmt_samples = top;
+    pieces[5].fmt_samples = top;
     load(pieces);
     options.loopCount = 999;
 
     ConversionCounts counts = convertAll();
 
     EXPECT_EQ(counts.successes, 4u);
-    EXPECT_EQ(counts.failures, 3u);
-    EXPECT_EQ(frontEnd.failures, (Failures{{"hugesize.wav", PieceFailure::ShortSource},
-                                           {"wraps.wav", PieceFailure::LoopPastData},
-                                           {"toolarge.wav", PieceFailure::TooLarge}}));
+    EXPECT_EQ(counts.failures, 2u);
+    EXPECT_EQ(frontEnd.failures,
+              (Failures{{"wraps.wav", PieceFailure::LoopPastData}, {"toolarge.wav", PieceFailure::TooLarge}}));
     expectWritten(0);
     expectWritten(1);
     expectWritten(2);
-    expectWritten(6);
+    expectWritten(5);
 
     // The longest fade of the fastest rate is still one loop at most.
     options.fadeSeconds = 999;
     options.loopCount = 0;
-    RecordingFrontEnd again;
+    FaultFrontEnd again;
     again.answer = true;
-    EXPECT_EQ(convertPieces(definition, options, {6}, again).successes, 1u);
+    EXPECT_EQ(convertPieces(definition, options, {5}, again).successes, 1u);
     EXPECT_EQ(readFileBytes(outFile("fastest.wav")).size(), 46u + 10 + 90);
 }
 

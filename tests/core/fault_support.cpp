@@ -3,6 +3,7 @@
 #include "convert/wave_header.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 #ifdef _WIN32
@@ -11,6 +12,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
+
+namespace faults {
 
 std::string definitionText(const std::vector<PieceText>& pieces)
 {
@@ -49,7 +52,7 @@ std::string expectedWithoutFade(const MusicEntry& entry, std::uint32_t loopCount
     return file;
 }
 
-void RecordingFrontEnd::yieldOnce()
+void FaultFrontEnd::yieldOnce()
 {
     if (cancelPiece_ != 0 && writing_ == cancelPiece_ && ++yieldsWhileWriting_ >= cancelYield_)
         cancelled_ = true;
@@ -109,3 +112,5 @@ bool writeSparseFile(const std::string& path, std::uint64_t length,
     out.put('\0');
     return static_cast<bool>(out);
 }
+
+} // namespace faults

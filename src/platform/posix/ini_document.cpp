@@ -99,6 +99,7 @@ IniDocument::IniDocument(const std::string& bytes)
             std::size_t close = line.rfind(']');
             if (close != std::string::npos && close > 0) {
                 sections_.push_back({foldCase(trim(line.substr(1, close - 1))), {}});
+                firstSection_.emplace(sections_.back().name, sections_.size() - 1);
                 continue;
             }
         }
@@ -111,17 +112,14 @@ IniDocument::IniDocument(const std::string& bytes)
 
 const std::string* IniDocument::find(const std::string& section, const std::string& key) const
 {
-    std::string wantedSection = foldCase(trim(section));
-    std::string wantedKey = foldCase(trim(key));
-    for (const Section& candidate : sections_) {
-        if (candidate.name != wantedSection)
-            continue;
-        // Only the first section of a name is searched, as on Windows.
-        for (const auto& entry : candidate.keys)
-            if (entry.first == wantedKey)
-                return &entry.second;
+    // Only the first section of a name is searched, as on Windows.
+    auto found = firstSection_.find(foldCase(trim(section)));
+    if (found == firstSection_.end())
         return nullptr;
-    }
+    std::string wantedKey = foldCase(trim(key));
+    for (const auto& entry : sections_[found->second].keys)
+        if (entry.first == wantedKey)
+            return &entry.second;
     return nullptr;
 }
 

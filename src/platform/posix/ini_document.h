@@ -3,6 +3,7 @@
 // functions for ordinary files: trimmed names and values, case-insensitive sections and keys,
 // the first of repeated sections and keys, ';' comment lines, quotes around a whole value.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ private:
         std::vector<std::pair<std::string, std::string>> keys;
     };
     std::vector<Section> sections_;
+    // The first section of each folded name: a definition of thousands of pieces looks up
+    // every key of every section.
+    std::map<std::string, std::size_t> firstSection_;
 };
 
 // The value as a profile string: quotes around the whole value removed.
