@@ -1,0 +1,56 @@
+#pragma once
+// The application object: the loop definition loaded last and the controls that other code
+// reaches by id. One main window (class morlo_main) serves it while run() runs.
+#include "definition/loop_definition.h"
+#include "mainwindow/main_window_ids.h"
+#include "toolkit/window.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+class MainWindow {
+public:
+    // Builds the main window, runs the message loop until the window is gone and tears
+    // everything down. False when building failed; nothing is left on the screen then.
+    bool run(HINSTANCE instance);
+
+    // Replaces the definition only when the file is accepted, so the rows of the list and
+    // the entries never disagree.
+    bool load(const std::string& path);
+    const LoopDefinition& definition() const { return definition_; }
+
+    // Shows a newly loaded definition: rows, figures, caption and album label.
+    void refresh(HWND window);
+    // Recomputes every row's time and size and the totals of the ticked rows.
+    void updateFigures(HWND window);
+    // The numbers in the two fields; 0 when a field holds no valid number.
+    static std::int32_t loopCount(HWND window);
+    static std::int32_t fadeSeconds(HWND window);
+
+    // The three commands that open other windows.
+    void openWithDialog(HWND window);
+    void openDropped(HWND window, HDROP drop);
+    void writeWaveFiles(HWND window);
+
+    // The control map holds controls that other code looks up; it does not own them.
+    // A second entry under an id already present is ignored.
+    void addControl(std::uint16_t id, Window& control);
+    void clearControls() { controls_.clear(); }
+    // Null while the control is not registered.
+    Window* listView() const { return control(musicListId); }
+    Window* statusBar() const { return control(statusBarId); }
+    Window* albumLabel() const { return control(albumLabelId); }
+
+private:
+    Window* control(std::uint16_t id) const;
+
+    LoopDefinition definition_;
+    std::map<std::uint16_t, Window*> controls_;
+};
+
+// The main window's procedure; it serves the MainWindow given as its creation parameter.
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

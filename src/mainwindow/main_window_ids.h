@@ -1,0 +1,25 @@
+#pragma once
+// Menu entries and controls of the main window. Popups and the separator carry ids too.
+#include <cstdint>
+
+constexpr std::uint16_t fileMenuId = 1038;
+constexpr std::uint16_t openCommand = 1039;
+constexpr std::uint16_t writeWaveCommand = 1040;
+constexpr std::uint16_t fileSeparatorId = 1041;
+constexpr std::uint16_t exitCommand = 1042;
+constexpr std::uint16_t editMenuId = 1043;
+constexpr std::uint16_t tickAllCommand = 1044;
+constexpr std::uint16_t untickAllCommand = 1045;
+constexpr std::uint16_t invertTicksCommand = 1046;
+constexpr std::uint16_t helpMenuId = 1047;
+constexpr std::uint16_t versionCommand = 1048;
+
+constexpr std::uint16_t statusBarId = 1049;
+constexpr std::uint16_t musicListId = 1050;
+constexpr std::uint16_t albumLabelId = 1051;
+constexpr std::uint16_t loopCountFieldId = 1052;
+constexpr std::uint16_t loopCountArrowsId = 1053;
+constexpr std::uint16_t loopCountLabelId = 1054;
+constexpr std::uint16_t fadeSecondsFieldId = 1055;
+constexpr std::uint16_t fadeSecondsArrowsId = 1056;
+constexpr std::uint16_t fadeSecondsLabelId = 1057;

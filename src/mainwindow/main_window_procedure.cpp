@@ -1,0 +1,169 @@
+#include "mainwindow/main_window.h"
+
+#include "mainwindow/music_list.h"
+#include "windows/version_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+
+// The one main window and the object it serves. Other windows of the class (a refused
+// second main window) are not served, so they cannot disturb the first.
+MainWindow* served = nullptr;
+HWND servedWindow = nullptr;
+
+MainWindow* objectOf(HWND window)
+{
+    return window == servedWindow ? served : nullptr;
+}
+
+LRESULT onCreate(HWND window, LPARAM lParam)
+{
+    if (served)
+        return -1;
+    served = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    servedWindow = window;
+    return 0;
+}
+
+LRESULT onDestroy(HWND window)
+{
+    if (!objectOf(window))
+        return 0;
+    served = nullptr;
+    servedWindow = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+// The top row keeps its place; the list fills the rest above the status bar.
+LRESULT onSize(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    MainWindow* object = objectOf(window);
+    Window* status = object ? object->statusBar() : nullptr;
+    if (!status)
+        return 0;
+    status->send(WM_SIZE, wParam, lParam);
+    RECT statusRect = {};
+    GetWindowRect(status->handle(), &statusRect);
+    if (Window* list = object->listView()) {
+        const int height = HIWORD(lParam) - (statusRect.bottom - statusRect.top) - 20;
+        MoveWindow(list->handle(), 0, 20, LOWORD(lParam), std::max(height, 0), TRUE);
+    }
+    return 0;
+}
+
+// A tick, selection or focus change of a row changes what would be written.
+LRESULT onNotify(HWND window, LPARAM lParam)
+{
+    MainWindow* object = objectOf(window);
+    Window* list = object ? object->listView() : nullptr;
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+    if (list && change->hdr.hwndFrom == list->handle() && change->hdr.code == LVN_ITEMCHANGED &&
+        (change->uChanged & LVIF_STATE))
+        object->updateFigures(window);
+    return 0;
+}
+
+// Only the list has a menu; the caption bar's window menu is not offered either.
+LRESULT onContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    MainWindow* object = objectOf(window);
+    Window* list = object ? object->listView() : nullptr;
+    if (list && reinterpret_cast<HWND>(wParam) == list->handle())
+        showMusicListMenu(window, LOWORD(lParam), HIWORD(lParam));
+    return 0;
+}
+
+void tickCommand(MainWindow& object, std::uint16_t command)
+{
+    Window* list = object.listView();
+    if (!list)
+        return;
+    const MusicList musicList(*list);
+    if (command == tickAllCommand)
+        musicList.tickAll();
+    else if (command == untickAllCommand)
+        musicList.untickAll();
+    else
+        musicList.invertTicks();
+}
+
+// Every keystroke in a number field, and leaving it, shows the figures for the new number.
+LRESULT onFieldNotification(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) != EN_CHANGE && HIWORD(wParam) != EN_KILLFOCUS)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (MainWindow* object = objectOf(window))
+        object->updateFigures(window);
+    return 0;
+}
+
+LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const std::uint16_t command = LOWORD(wParam);
+    if (command == loopCountFieldId || command == fadeSecondsFieldId)
+        return onFieldNotification(window, message, wParam, lParam);
+    MainWindow* object = objectOf(window);
+    switch (command) {
+    case openCommand:
+        if (object)
+            object->openWithDialog(window);
+        return 0;
+    case writeWaveCommand:
+        if (object)
+            object->writeWaveFiles(window);
+        return 0;
+    case exitCommand:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    case tickAllCommand:
+    case untickAllCommand:
+    case invertTicksCommand:
+        if (object)
+            tickCommand(*object, command);
+        return 0;
+    case versionCommand:
+        VersionWindow::show(window);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT onDropFiles(HWND window, WPARAM wParam)
+{
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    if (MainWindow* object = objectOf(window))
+        object->openDropped(window, drop);
+    else
+        DragFinish(drop);
+    return 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window, lParam);
+    case WM_DESTROY:
+        return onDestroy(window);
+    case WM_SIZE:
+        return onSize(window, wParam, lParam);
+    case WM_NOTIFY:
+        return onNotify(window, lParam);
+    case WM_CONTEXTMENU:
+        return onContextMenu(window, wParam, lParam);
+    case WM_COMMAND:
+        return onCommand(window, message, wParam, lParam);
+    case WM_DROPFILES:
+        return onDropFiles(window, wParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,133 @@
+#include "mainwindow/music_list.h"
+
+#include "definition/figures.h"
+#include "mainwindow/main_window_ids.h"
+#include "toolkit/controls.h"
+#include "toolkit/text_buffer.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr DWORD listViewStyles = LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+constexpr int timeColumn = 1;
+constexpr int sizeColumn = 2;
+constexpr int outputFileColumn = 3;
+constexpr int inputFileColumn = 4;
+
+struct Column {
+    LPCSTR title;
+    int alignment;
+    int width;
+};
+
+const Column columns[] = {
+    {"タイトル", LVCFMT_LEFT, 224},
+    {"時間", LVCFMT_RIGHT, 56},
+    {"出力サイズ", LVCFMT_RIGHT, 80},
+    {"出力ファイル名", LVCFMT_LEFT, 128},
+    {"入力ファイル名", LVCFMT_LEFT, 128},
+};
+
+void appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
+{
+    TextBuffer buffer(text);
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.wID = id;
+    item.dwTypeData = buffer.bytes;
+    InsertMenuItemA(menu, static_cast<UINT>(-1), TRUE, &item);
+}
+
+} // namespace
+
+bool MusicList::create(Window& control, HWND parent, std::uint16_t id)
+{
+    if (!createListView(control, listViewStyles, WS_EX_CLIENTEDGE, LVS_REPORT, 0, 0, 0, 0, parent, id))
+        return false;
+    int index = 0;
+    for (const Column& column : columns) {
+        if (!insertColumn(control, column.alignment, column.width, column.title, index++))
+            return false;
+    }
+    return true;
+}
+
+void MusicList::fill(const std::vector<MusicEntry>& entries) const
+{
+    deleteAllItems(control_);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int row = static_cast<int>(i);
+        insertItem(control_, entries[i].title.c_str(), itemCount(control_));
+        setItemText(control_, entries[i].file.c_str(), row, outputFileColumn);
+        setItemText(control_, entries[i].wave_file.c_str(), row, inputFileColumn);
+        setItemChecked(control_, row, true);
+    }
+}
+
+void MusicList::tickAll() const
+{
+    for (int row = 0; row < itemCount(control_); ++row)
+        setItemChecked(control_, row, true);
+}
+
+void MusicList::untickAll() const
+{
+    for (int row = 0; row < itemCount(control_); ++row)
+        setItemChecked(control_, row, false);
+}
+
+void MusicList::invertTicks() const
+{
+    for (int row = 0; row < itemCount(control_); ++row)
+        setItemChecked(control_, row, !isItemChecked(control_, row));
+}
+
+std::vector<std::int32_t> MusicList::tickedRows() const
+{
+    std::vector<std::int32_t> rows;
+    rows.reserve(static_cast<std::size_t>(itemCount(control_)));
+    for (int row = 0; row < itemCount(control_); ++row) {
+        if (isItemChecked(control_, row))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+FigureTotals MusicList::updateRowFigures(const std::vector<MusicEntry>& entries, std::uint32_t loopCount,
+                                         std::uint32_t fadeSeconds) const
+{
+    FigureTotals totals;
+    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < entries.size(); ++row) {
+        const PieceFigures figures = pieceFigures(entries[static_cast<std::size_t>(row)], loopCount, fadeSeconds);
+        setItemText(control_, pieceTimeText(figures).c_str(), row, timeColumn);
+        setItemText(control_, formatSize(figures.fileSize).c_str(), row, sizeColumn);
+        if (isItemChecked(control_, row)) {
+            totals.bytes += figures.fileSize;
+            totals.seconds += figures.playSeconds;
+        }
+    }
+    return totals;
+}
+
+HMENU createMusicListMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    appendMenuItem(menu, tickAllCommand, "全て選択(&A)");
+    appendMenuItem(menu, untickAllCommand, "全て解除(&U)");
+    appendMenuItem(menu, invertTicksCommand, "選択反転(&R)");
+    return menu;
+}
+
+void showMusicListMenu(HWND owner, int x, int y)
+{
+    HMENU menu = createMusicListMenu();
+    if (!menu)
+        return;
+    TrackPopupMenu(menu, 0, x, y, 0, owner, nullptr);
+    DestroyMenu(menu);
+}
