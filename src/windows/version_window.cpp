@@ -8,7 +8,7 @@
 namespace {
 
 // The showing whose window exists: its done flag and its window.
-volatile int* shownDoneFlag = nullptr;
+int* shownDoneFlag = nullptr;
 HWND shownWindow = nullptr;
 
 LRESULT onCreate(HWND window, const CREATESTRUCTA& creation)
@@ -16,7 +16,7 @@ LRESULT onCreate(HWND window, const CREATESTRUCTA& creation)
     // One version window at a time.
     if (shownDoneFlag)
         return -1;
-    shownDoneFlag = static_cast<volatile int*>(creation.lpCreateParams);
+    shownDoneFlag = static_cast<int*>(creation.lpCreateParams);
     shownWindow = window;
     return 0;
 }
@@ -65,10 +65,10 @@ const ModalWindowLayout versionLayout{"morlo_version", "バージョン情報", 
 bool VersionWindow::show(HWND owner)
 {
     // Cleared before the window exists, so that its destruction at any moment ends the wait.
-    volatile int done = 0;
+    int done = 0;
     WindowClass windowClass;
     Window window;
-    if (!openModalWindow(windowClass, window, owner, versionLayout, const_cast<int*>(&done)))
+    if (!openModalWindow(windowClass, window, owner, versionLayout, &done))
         return false;
     const HWND parent = window.handle();
     Window icon;
