@@ -1,0 +1,55 @@
+#include "convert/convert_window_procedure.h"
+
+#include "convert/convert_window_ids.h"
+#include "toolkit/modal_window.h"
+
+namespace {
+
+// Only one run exists at a time; each new progress window simply takes the pointer over.
+int* doneFlag = nullptr;
+
+LRESULT onCreate(LPARAM lParam)
+{
+    doneFlag = static_cast<int*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+    return 0;
+}
+
+// Closing and cancelling are one event: the run learns of both from the flag.
+LRESULT onDestroy()
+{
+    if (doneFlag)
+        *doneFlag = 1;
+    return 0;
+}
+
+LRESULT onClose(HWND window)
+{
+    closeModalWindow(window);
+    return 0;
+}
+
+LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != closeButtonId || HIWORD(wParam) != BN_CLICKED)
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK convertWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(lParam);
+    case WM_DESTROY:
+        return onDestroy();
+    case WM_CLOSE:
+        return onClose(window);
+    case WM_COMMAND:
+        return onCommand(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
