@@ -31,7 +31,7 @@ public:
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
 
-    // The three commands that open other windows.
+    // Opening a definition (by the file-open dialog or by dropping) and writing the WAVE files.
     void openWithDialog(HWND window);
     void openDropped(HWND window, HDROP drop);
     void writeWaveFiles(HWND window);
