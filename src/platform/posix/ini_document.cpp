@@ -1,8 +1,7 @@
 #include "platform/posix/ini_document.h"
 
 #include "definition/shift_jis.h"
-
-#include <iconv.h>
+#include "platform/posix/convert_encoding.h"
 
 namespace {
 
@@ -36,36 +35,12 @@ std::string foldCase(const std::string& text)
     return folded;
 }
 
-std::string convertToShiftJis(const char* fromCode, const std::string& bytes)
-{
-    iconv_t converter = iconv_open("CP932", fromCode);
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return bytes;
-    std::string result;
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    std::string out(bytes.size() * 2 + 4, '\0');
-    while (inLeft > 0) {
-        char* outPointer = &out[0];
-        std::size_t outLeft = out.size();
-        std::size_t done = iconv(converter, &in, &inLeft, &outPointer, &outLeft);
-        result.append(&out[0], outPointer);
-        if (done == static_cast<std::size_t>(-1) && inLeft > 0) {
-            result += '?';
-            ++in;
-            --inLeft;
-        }
-    }
-    iconv_close(converter);
-    return result;
-}
-
 std::string toShiftJis(const std::string& bytes)
 {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return convertToShiftJis("UTF-8", bytes.substr(3));
+        return convertEncoding(bytes.substr(3), "UTF-8", "CP932");
     if (bytes.compare(0, 2, "\xFF\xFE") == 0)
-        return convertToShiftJis("UTF-16LE", bytes.substr(2));
+        return convertEncoding(bytes.substr(2), "UTF-16LE", "CP932");
     return bytes;
 }
 
