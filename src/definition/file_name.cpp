@@ -6,8 +6,9 @@ bool isPlainFileName(const std::string& shiftJisName)
 {
     if (shiftJisName.find_first_not_of('.') == std::string::npos)
         return false;
-    for (char separator : {'\\', '/', ':'})
-        if (containsShiftJisCharacter(shiftJisName, separator))
-            return false;
-    return true;
+    // '/' and ':' are never the second byte of a character: behind a lead byte they are still
+    // separators to the system. Only '\\' can be part of a two-byte character.
+    if (shiftJisName.find_first_of("/:") != std::string::npos)
+        return false;
+    return !containsShiftJisCharacter(shiftJisName, '\\');
 }

@@ -2,6 +2,6 @@
 // Output names come from the definition file; they must never reach outside the output folder.
 #include <string>
 
-// True for a bare file name: not empty, no '\\', '/' or ':' character (judged by Shift-JIS
+// True for a bare file name: not empty, no '/' or ':' byte, no '\\' character (judged by Shift-JIS
 // character, not by byte), and not made of dots only ("." and ".." name folders).
 bool isPlainFileName(const std::string& shiftJisName);
