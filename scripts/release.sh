@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds morlo and packs the archive for Windows users: morlo.exe, morlo-cli.exe, the example
+# (definition and generated BGM file) and a short read-me in Japanese and English.
+#   scripts/release.sh            writes $MORLO_BUILD/release/morlo-VERSION-windows.zip
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/env.sh"
+
+"$top/scripts/build.sh"
+
+version=$(sed -n 's/^project(morlo VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+name="morlo-$version"
+release="$MORLO_BUILD/release"
+stage="$release/$name"
+archive="$release/$name-windows.zip"
+rm -rf "$stage" "$archive"
+mkdir -p "$stage/example"
+
+for program in "$MORLO_BUILD/windows/src/mainwindow/morlo.exe" "$MORLO_BUILD/windows/src/cli/morlo-cli.exe"; do
+  if [ ! -f "$program" ]; then
+    echo "release: $program was not built" >&2
+    exit 1
+  fi
+  x86_64-w64-mingw32-strip -o "$stage/$(basename "$program")" "$program"
+done
+cp "$top/examples/sample.mrl" "$stage/example/"
+python3 "$top/examples/make_bgm.py" "$stage/example"
+
+# UTF-8 with a byte-order mark and CRLF line ends, so Notepad shows both languages.
+{
+  printf '\xEF\xBB\xBF'
+  sed 's/$/\r/' <<TEXT
+morlo ver.$version
+
+■ 日本語
+
+morlo は、大きな BGM ファイルの中に生のサンプルデータとして収められた曲を、
+そのまま再生できる WAVE ファイルに書き出す Windows 用の小さな道具です。
+
+入っているもの
+  morlo.exe            本体 (ウィンドウで操作します)
+  morlo-cli.exe        コマンドプロンプトから使う変換プログラム
+  example\\sample.mrl   見本のループ定義ファイル
+  example\\sample.bgm   見本の BGM ファイル (三曲入り)
+  readme.txt           このファイル
+
+使い方
+  1. morlo.exe を起動し、「ファイル」メニューの「定義ファイルを開く」で
+     example\\sample.mrl を開きます (ウィンドウへのドラッグでも開けます)。
+  2. 書き出す曲にチェックを付け、ループ回数とフェード秒数を決めます。
+  3. 「ファイル」メニューの「WAVE出力」を選び、BGMフォルダに example フォルダを、
+     出力フォルダに書き出し先を指定して「変換」を押します。
+  4. 「出力終了」と表示されたら「閉じる」を押します。同じ名前のファイルがあるときは
+     上書きするかどうかを尋ねます。
+
+コマンドプロンプトでは:
+  morlo-cli list example\\sample.mrl
+  morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --yes
+
+設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
+
+
+■ English
+
+morlo writes pieces of music that are stored as raw sample data inside large BGM files
+as separate, ready-to-play WAVE files. It is a small Windows program.
+
+Contents
+  morlo.exe            the program (window)
+  morlo-cli.exe        the same conversion from a command prompt
+  example\\sample.mrl   an example loop definition file
+  example\\sample.bgm   the example's BGM file (three pieces)
+  readme.txt           this file
+
+Use
+  1. Start morlo.exe and open example\\sample.mrl with the File menu's open command
+     (or drop the file on the window).
+  2. Tick the pieces to write; choose the loop count and the fade-out seconds.
+  3. Choose WAVE output in the File menu, enter the example folder as the BGM folder and
+     a folder for the results as the output folder, and press the convert button.
+  4. When the window says it has finished, close it. Existing files are replaced only
+     after you answer yes to the question.
+
+From a command prompt:
+  morlo-cli list example\\sample.mrl
+  morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --yes
+
+morlo stores no settings and uses no registry keys; to remove it, delete its folder.
+TEXT
+} >"$stage/readme.txt"
+
+(cd "$release" && rm -f "$archive" && TZ=UTC zip -q -X -r "$archive" "$name")
+echo "release: $archive"
+zip -sf "$archive"
