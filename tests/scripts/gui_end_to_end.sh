@@ -3,6 +3,7 @@
 # example through the file-open dialog, write its pieces through "WAVE出力(&S)", then once more
 # answering Yes to every overwrite question. The files must equal morlo-cli's, byte for byte.
 #   gui_end_to_end.sh [--shot FILE.png]   also saves a picture of the progress window's end state
+#   MORLO_E2E_TRACE=1 gui_end_to_end.sh   shows every command it runs
 set -euo pipefail
 [ -n "${MORLO_E2E_TRACE:-}" ] && set -x
 top=$(cd "$(dirname "$0")/../.." && pwd)
