@@ -10,11 +10,13 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 export LANG=ja_JP.UTF-8
 wineboot -i >/dev/null 2>&1 || true
+wineserver -w
 # Without a window manager every destroyed top-level window otherwise costs two seconds.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # A crashing test must exit at once instead of waiting in a debugger dialog.
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 # Debian's Wine does not find its own fonts; caption buttons would draw as letters.
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 wineserver -w
 touch "$stamp"
