@@ -7,8 +7,9 @@ bool isPlainFileName(const std::string& shiftJisName)
     if (shiftJisName.find_first_not_of('.') == std::string::npos)
         return false;
     // '/' and ':' are never the second byte of a character: behind a lead byte they are still
-    // separators to the system. Only '\\' can be part of a two-byte character.
-    if (shiftJisName.find_first_of("/:") != std::string::npos)
+    // separators to the system. Only '\\' can be part of a two-byte character. A NUL would end
+    // the name the system sees early.
+    if (shiftJisName.find_first_of(std::string("/:\0", 3)) != std::string::npos)
         return false;
     return !containsShiftJisCharacter(shiftJisName, '\\');
 }

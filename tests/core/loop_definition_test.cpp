@@ -117,3 +117,12 @@ TEST(LoopDefinition, NamesSectionsWithFourDigitsAtLeast)
     EXPECT_EQ(musicSectionName(42), "music0042");
     EXPECT_EQ(musicSectionName(10000), "music10000");
 }
+
+TEST(LoopDefinition, EndsAValueAtANulByteAsTheSystemDoes)
+{
+    LoopDefinition definition;
+    ASSERT_TRUE(definition.load(fixturePath("nul_in_value.mrl")));
+    ASSERT_EQ(definition.entries().size(), 1u);
+    EXPECT_EQ(definition.entries()[0].file, "ab");
+    EXPECT_EQ(definition.entries()[0].title, "x");
+}

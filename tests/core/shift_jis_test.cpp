@@ -36,6 +36,6 @@ TEST(FileName, RefusesNamesThatLeaveTheFolder)
 {
     for (const std::string& name : {std::string("..\\evil.wav"), std::string("sub/evil.wav"), std::string("C:evil.wav"),
                                     std::string(".."), std::string("."), std::string("..."), std::string(""),
-                                    std::string("\\evil.wav"), so + "\\x.wav"})
+                                    std::string("\\evil.wav"), so + "\\x.wav", std::string("a\0b", 3)})
         EXPECT_FALSE(isPlainFileName(name)) << name;
 }

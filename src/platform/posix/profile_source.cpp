@@ -2,6 +2,7 @@
 
 #include "platform/posix/ini_document.h"
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <iterator>
@@ -19,7 +20,9 @@ public:
         const std::string* value = document_.find(section, key);
         if (!value)
             return std::string();
-        return unquoteProfileValue(*value).substr(0, maxTextBytes);
+        // The system's reading hands values back as C strings: a NUL byte ends them.
+        std::string text = unquoteProfileValue(*value);
+        return text.substr(0, std::min(text.find('\0'), maxTextBytes));
     }
 
     std::uint32_t readInteger(const char* section, const char* key, std::uint32_t defaultValue) override
