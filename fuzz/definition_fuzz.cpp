@@ -7,6 +7,7 @@
 #include "platform/posix/ini_document.h"
 #include "platform/profile_source.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,7 +42,11 @@ bool isWholeCharacterCut(const std::string& value, const std::string& kept, std:
 std::string rawValue(const IniDocument& document, const std::string& section, const char* key)
 {
     const std::string* value = document.find(section, key);
-    return value ? unquoteProfileValue(*value).substr(0, ProfileSource::maxTextBytes) : std::string();
+    if (!value)
+        return std::string();
+    // As the system hands values back: a C string, so a NUL byte ends it.
+    const std::string text = unquoteProfileValue(*value);
+    return text.substr(0, std::min(text.find('\0'), ProfileSource::maxTextBytes));
 }
 
 void checkIntegers(const std::string& bytes)

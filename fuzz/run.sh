@@ -31,7 +31,9 @@ for target in "${targets[@]}"; do
   mkdir -p "$findings"
   echo "fuzz: $target for ${seconds}s"
   # Exit codes: 0 no finding; anything else is a crash, a sanitizer report, a leak or a time-out.
-  if ! "$tree/fuzz/$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+  # MORLO_FUZZ_ARGS adds libFuzzer options, such as a fixed -seed and -runs for a repeatable run.
+  # shellcheck disable=SC2086
+  if ! "$tree/fuzz/$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 ${MORLO_FUZZ_ARGS:-} \
       -artifact_prefix="$findings/" -print_final_stats=1 "$work" >"$tree/$target.log" 2>&1; then
     failed=1
     grep -E 'ERROR|invariant|SUMMARY|artifact|Test unit written' "$tree/$target.log" | head -20 >&2
