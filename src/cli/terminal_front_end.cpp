@@ -40,6 +40,8 @@ const char* failureText(PieceFailure failure)
         return "the output file cannot be created";
     case PieceFailure::WriteFailed:
         return "writing the output file failed";
+    case PieceFailure::CannotRemove:
+        return "cancelled, and the incomplete output file could not be removed";
     }
     return "failed";
 }
