@@ -1,6 +1,5 @@
 #include "mainwindow/music_list.h"
 
-#include "definition/figures.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/controls.h"
 #include "toolkit/text_buffer.h"
@@ -103,11 +102,9 @@ FigureTotals MusicList::updateRowFigures(const std::vector<MusicEntry>& entries,
     for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < entries.size(); ++row) {
         const PieceFigures figures = pieceFigures(entries[static_cast<std::size_t>(row)], loopCount, fadeSeconds);
         setItemText(control_, pieceTimeText(figures).c_str(), row, timeColumn);
-        setItemText(control_, formatSize(figures.fileSize).c_str(), row, sizeColumn);
-        if (isItemChecked(control_, row)) {
-            totals.bytes += figures.fileSize;
-            totals.seconds += figures.playSeconds;
-        }
+        setItemText(control_, pieceSizeText(figures).c_str(), row, sizeColumn);
+        if (isItemChecked(control_, row))
+            totals.add(figures);
     }
     return totals;
 }

@@ -1,17 +1,13 @@
 #pragma once
 // The main window's list of pieces: one row per entry of the definition, each with a check box.
 // Only the ticks matter to the program; they choose the pieces that are written.
+#include "definition/figures.h"
 #include "definition/music_entry.h"
 #include "mainwindow/context_menu_point.h"
 #include "toolkit/window.h"
 
 #include <cstdint>
 #include <vector>
-
-struct FigureTotals {
-    std::uint64_t bytes = 0;
-    std::uint64_t seconds = 0;
-};
 
 // Operations on the list-view control held by a Window; the Window stays with its owner.
 class MusicList {

@@ -60,6 +60,13 @@ set -e
 "$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/native" --yes --only 1 >/dev/null \
   || fail "--yes should replace the files"
 
+# A piece that a run would refuse is listed without figures and left out of the totals.
+piece='wave_size=1058400\r\nloop_start=176400\r\nloop_size=882000\r\n'
+printf "[album]\r\ntitle=x\r\n[music0000]\r\nfile=a.wav\r\n$piece[music0001]\r\nfile=../b.wav\r\n$piece" >"$work/refused.mrl"
+"$cli" list "$work/refused.mrl" >"$work/refused.txt"
+grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "a refused piece should be listed as 出力不可"
+[ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "totals should leave out the refused piece"
+
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
 mkdir "$work/cancel"
 "$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 \
