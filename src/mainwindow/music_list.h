@@ -24,10 +24,10 @@ public:
     void invertTicks() const;
     // Ascending row numbers, each also the index of its entry.
     std::vector<std::int32_t> tickedRows() const;
-    // Writes the time and size cells of every row that has an entry and sums them over the
-    // ticked ones. Rows beyond the entries are left alone.
-    FigureTotals updateRowFigures(const std::vector<MusicEntry>& entries, std::uint32_t loopCount,
-                                  std::uint32_t fadeSeconds) const;
+    // Writes the time and size cells of every row that has figures; rows beyond them are left alone.
+    void showRowFigures(const std::vector<PieceFigures>& figures) const;
+    // The sums of the figures over the ticked rows that have figures.
+    FigureTotals tickedTotals(const std::vector<PieceFigures>& figures) const;
     // Where the keyboard's menu finds the list, on the screen.
     ListArea menuArea() const;
 
