@@ -28,3 +28,6 @@ bool fileExists(const std::string& path);
 bool makeFolder(const std::string& path);
 // Makes a file or folder read-only (or writable again).
 bool setReadOnly(const std::string& path, bool readOnly);
+// Every file and folder below folder, sorted, each file with its size and a hash of its bytes:
+// equal snapshots mean nothing was created, changed or deleted.
+std::string folderSnapshot(const std::string& folder);
