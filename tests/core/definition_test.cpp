@@ -26,7 +26,7 @@ TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
     const std::tuple<const char*, bool, std::string, std::vector<MusicEntry>> cases[] = {
         {"rules.mrl", true, "規則",
          {{"a.wav", "quoted value", 2, 44100, 16, "single", 0, 0, 0, 0},
-          {"b.wav", "\"unbalanced", 3, 12, 16, "a\"b\"c", 4294967295u, 31, 5, 15},
+          {"b.wav", "\"unbalanced'", 3, 12, 16, "a\"b\"c", 4294967295u, 31, 5, 15},
           {"c.wav", "v ; x", 2, 0, 16, "", 1, 0, 0, 0}, {"ab", "x", 2, 44100, 16, "", 0, 0, 0, 0}}},
         {"no_album.mrl", false, "規則", {}},
         {"long.mrl", true, repeated("x", 255),

@@ -43,7 +43,7 @@ TEST(Figures, WorkedExamplesAndTexts)
     EXPECT_EQ(totalsText(129, 22764046), "合計時間 : 2:09 合計サイズ :  22,764,046");
 }
 
-// What a count, a piece list or a command line reads as; "-" when it makes no sense.
+// What a count, a piece list or a command line reads as; "-" when refused.
 static std::string readAs(const std::string& kind, const std::string& text)
 {
     std::istringstream split(text);
@@ -64,7 +64,9 @@ static std::string readAs(const std::string& kind, const std::string& text)
         out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
             << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
             << (p.overwrite ? " yes" : "");
-    return out.str().empty() || (kind != "typed" && kind != "count" && !problem.empty()) ? "-" : out.str();
+    else
+        return problem.empty() && kind != "count" ? "refused without a reason" : "-";
+    return out.str();
 }
 
 TEST(Counts, AsTypedAndOnTheCommandLine)
