@@ -69,7 +69,7 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
         {"file=wrap.wav\nwave_size=4294967295\nloop_start=4294967295\nloop_size=2", F::LoopPastData},
         {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
-        {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing},
+        {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing}, {"file=keep.wav\nwave_file=", F::SourceMissing},
         {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", F::ShortSource},
         {"file=past.wav\nwave_start=6000", F::ShortSource}, {"file=far.wav\nwave_size=4294967295", F::ShortSource}};
     std::vector<std::string> texts;
