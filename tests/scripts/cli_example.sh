@@ -66,6 +66,7 @@ printf "[album]\r\ntitle=x\r\n[music0000]\r\nfile=a.wav\r\n$piece[music0001]\r\n
 "$cli" list "$work/refused.mrl" >"$work/refused.txt"
 grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "a refused piece should be listed as 出力不可"
 [ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "totals should leave out the refused piece"
+"$cli" list "$work/refused.mrl" --loops 0 --fade 0 | grep -q $'^   0\t\t0:01\t176,446\ta.wav' || fail "list should follow --loops and --fade"
 
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
 mkdir "$work/cancel"
