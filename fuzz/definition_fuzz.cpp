@@ -2,7 +2,7 @@
 // crash, and every text they keep must be a whole-character prefix of the value in the file,
 // no longer than its field allows.
 #include "definition/loop_definition.h"
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 #include "fuzz_folder.h"
 #include "platform/posix/ini_document.h"
 #include "platform/profile_source.h"

@@ -1,6 +1,6 @@
 #include "cli/progress_line.h"
 
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 
 #include <algorithm>
 #include <cstdio>

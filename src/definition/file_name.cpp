@@ -1,6 +1,6 @@
 #include "definition/file_name.h"
 
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 
 bool isPlainFileName(const std::string& shiftJisName)
 {

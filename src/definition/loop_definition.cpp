@@ -1,6 +1,6 @@
 #include "definition/loop_definition.h"
 
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 #include "platform/profile_source.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "platform/posix/ini_document.h"
 
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 #include "platform/posix/convert_encoding.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "definition/shift_jis.h"
+#include "platform/shift_jis.h"
 
 bool isShiftJisLeadByte(unsigned char byte)
 {
@@ -52,4 +52,15 @@ bool containsShiftJisCharacter(const std::string& text, char c)
         return !found;
     });
     return found;
+}
+
+std::string foldShiftJisAsciiCase(const std::string& text)
+{
+    std::string folded = text;
+    forEachCharacter(text, [&](std::size_t start, std::size_t length) {
+        if (length == 1 && text[start] >= 'a' && text[start] <= 'z')
+            folded[start] = static_cast<char>(text[start] - 'a' + 'A');
+        return true;
+    });
+    return folded;
 }

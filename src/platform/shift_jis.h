@@ -14,3 +14,7 @@ bool endsWithShiftJisCharacter(const std::string& text, char c);
 
 // Whether any character of text is the single-byte character c.
 bool containsShiftJisCharacter(const std::string& text, char c);
+
+// The text with the ASCII letters of its single-byte characters in upper case and every
+// two-byte character unchanged: two names the system takes for the same file fold alike.
+std::string foldShiftJisAsciiCase(const std::string& text);
