@@ -46,7 +46,7 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        switch (pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds)) {
+        switch (pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints)) {
         case PieceRefusal::None:
             break;
         case PieceRefusal::NameLeavesFolder:
@@ -74,7 +74,8 @@ public:
         FileHandle output;
         if (!output.createWrite(outputPath))
             return fail(PieceFailure::CannotCreate);
-        PieceOutcome written = writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_);
+        PieceOutcome written =
+            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
         if (written == PieceOutcome::Cancelled)
             return removeIncomplete(output, outputPath);
         if (written == PieceOutcome::Completed && !output.close())

@@ -59,10 +59,12 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
 }
 
 PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks)
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks, bool loopPoints)
 {
     const std::uint32_t fade = fadeLength(entry, fadeSeconds);
-    const auto header = waveHeader(entry, loopCount, fadeSeconds);
+    const std::vector<std::uint8_t> trailer =
+        loopPoints ? loopPointsTrailer(entry, loopCount, fadeSeconds) : std::vector<std::uint8_t>();
+    const auto header = waveHeader(entry, loopCount, fadeSeconds, static_cast<std::uint32_t>(trailer.size()));
     // An empty buffer belongs to a piece without data, whose loop_start and loop_size are 0.
     std::uint8_t* const loop = buffer.empty() ? buffer.data() : buffer.data() + entry.loop_start;
 
@@ -90,7 +92,8 @@ PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uin
     // The loops are all written, so scaling the start of the loop in place touches none of them.
     if (fade > 0 && !applyFade(loop, fade, entry, fadeSeconds, hooks))
         return PieceOutcome::Cancelled;
-    if (!writeAll(output, loop, fade))
+    if (!writeAll(output, loop, fade) ||
+        !writeAll(output, trailer.data(), static_cast<std::uint32_t>(trailer.size())))
         return PieceOutcome::Failed;
     hooks.step();
     hooks.yieldOnce();

@@ -25,6 +25,8 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
 
 // Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
 // file: one step per loop and one at the end. The fade is applied to the buffer in place.
-// The caller has checked loopLiesInData and fitsWaveHeader.
+// With loopPoints the data is followed by the loop's "smpl" chunk (loopPointsTrailer).
+// The caller has checked loopLiesInData and fitsWaveHeader (with the same loopPoints).
 PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks);
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks,
+                           bool loopPoints = false);

@@ -12,6 +12,7 @@ struct OutputOptions {
     std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
     std::string outputFolder;
     std::string bgmFolder;
+    bool loopPoints = false; // each file carries its loop in a "smpl" chunk
 };
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,

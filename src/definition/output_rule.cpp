@@ -49,7 +49,27 @@ bool loopLiesInData(const MusicEntry& entry)
     return static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size <= entry.wave_size;
 }
 
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds, bool loopPoints)
 {
-    return exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)) <= UINT32_MAX;
+    std::uint64_t trailing = loopPoints ? loopPointsBytes(entry, loopCount, fadeSeconds) : 0;
+    return exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)) + trailing <= UINT32_MAX;
+}
+
+LoopFrames loopFrames(const MusicEntry& entry)
+{
+    LoopFrames frames;
+    std::uint16_t frameBytes = blockAlign(entry);
+    if (frameBytes == 0)
+        return frames;
+    frames.start = entry.loop_start / frameBytes;
+    frames.end = static_cast<std::uint32_t>((static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size) / frameBytes);
+    return frames;
+}
+
+std::uint32_t loopPointsBytes(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+{
+    LoopFrames frames = loopFrames(entry);
+    if (loopCount == 0 || frames.end <= frames.start)
+        return 0;
+    return loopPointsChunkSize + dataLength(entry, loopCount, fadeSeconds) % 2;
 }

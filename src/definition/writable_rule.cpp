@@ -3,13 +3,13 @@
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
 
-PieceRefusal pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+PieceRefusal pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds, bool loopPoints)
 {
     if (!isPlainFileName(entry.file))
         return PieceRefusal::NameLeavesFolder;
     if (!loopLiesInData(entry))
         return PieceRefusal::LoopPastData;
-    if (!fitsWaveHeader(entry, loopCount, fadeSeconds))
+    if (!fitsWaveHeader(entry, loopCount, fadeSeconds, loopPoints))
         return PieceRefusal::TooLarge;
     return PieceRefusal::None;
 }

@@ -15,4 +15,6 @@ enum class PieceRefusal {
 };
 
 // The first reason, in this order, that refuses the piece; None when there is none.
-PieceRefusal pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// loopPoints: the file also carries its loop in a smpl chunk, which counts toward the size limit.
+PieceRefusal pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                          bool loopPoints = false);
