@@ -7,12 +7,16 @@
 #include <set>
 
 const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S]\n"
+    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+    "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "  --loops N   times the loop is played (0-999, default 2)\n"
-    "  --fade S    seconds of the closing fade-out (0-999, default 10)\n"
-    "  --only LIST piece numbers to write, such as 0,2-4 (default: all)\n"
-    "  --yes       replace existing output files without asking\n";
+    "                 [--loop-points]\n"
+    "  --loops N     times the loop is played (0-999, default 2)\n"
+    "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
+    "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
+    "  --yes         replace existing output files without asking\n"
+    "  --json        print one JSON document (UTF-8) instead of lines\n"
+    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever\n";
 
 bool parseCount(const std::string& text, std::uint32_t& count)
 {
@@ -84,11 +88,14 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         parsed.command = CliArguments::Command::List;
     else if (arguments[0] == "convert")
         parsed.command = CliArguments::Command::Convert;
+    else if (arguments[0] == "check")
+        parsed.command = CliArguments::Command::Check;
     else {
         problem = "unknown command '" + arguments[0] + "'";
         return false;
     }
     const bool converting = parsed.command == CliArguments::Command::Convert;
+    const bool checking = parsed.command == CliArguments::Command::Check;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         auto value = [&](std::string& target) {
@@ -107,7 +114,7 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
                 problem = word + " takes a number, not '" + text + "'";
                 return false;
             }
-        } else if (converting && word == "--bgm") {
+        } else if ((converting || checking) && word == "--bgm") {
             if (!value(parsed.bgmFolder))
                 return false;
         } else if (converting && word == "--out") {
@@ -118,6 +125,10 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
                 return false;
         } else if (converting && word == "--yes") {
             parsed.overwrite = true;
+        } else if (converting && word == "--loop-points") {
+            parsed.loopPoints = true;
+        } else if (!converting && word == "--json") {
+            parsed.json = true;
         } else if (word.size() > 1 && word[0] == '-') {
             problem = "unknown option '" + word + "'";
             return false;
@@ -134,6 +145,10 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
     }
     if (converting && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
         problem = "convert needs --bgm DIR and --out DIR";
+        return false;
+    }
+    if (checking && parsed.bgmFolder.empty()) {
+        problem = "check needs --bgm DIR";
         return false;
     }
     return true;

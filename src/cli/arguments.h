@@ -5,7 +5,7 @@
 #include <vector>
 
 struct CliArguments {
-    enum class Command { List, Convert };
+    enum class Command { List, Convert, Check };
     Command command = Command::List;
     std::string definitionPath;
     std::string bgmFolder;
@@ -14,6 +14,8 @@ struct CliArguments {
     std::uint32_t fadeSeconds = 10;
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
+    bool json = false;       // list and check: one JSON document on stdout
+    bool loopPoints = false; // convert: each file carries its loop in a "smpl" chunk
 };
 
 // False with a one-line reason when the arguments make no sense.

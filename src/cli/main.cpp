@@ -1,5 +1,8 @@
-// morlo-cli: lists a loop definition's pieces with their figures, or writes them as WAVE files.
+// morlo-cli: lists a loop definition's pieces with their figures, checks them against their BGM
+// files, or writes them as WAVE files.
 #include "cli/arguments.h"
+#include "cli/check_command.h"
+#include "cli/json_output.h"
 #include "cli/terminal_front_end.h"
 #include "convert/convert_pieces.h"
 #include "definition/figures.h"
@@ -16,6 +19,10 @@ constexpr int exitUsage = 2;
 
 int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
+    if (arguments.json) {
+        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+        return exitSuccess;
+    }
     std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
     FigureTotals totals;
     const auto& entries = definition.entries();
@@ -29,6 +36,16 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
     }
     std::printf("%s\n", totalsText(totals.seconds, totals.bytes).c_str());
     return exitSuccess;
+}
+
+int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
+{
+    DefinitionCheck check = checkDefinition(definition, arguments.bgmFolder, arguments.loopCount, arguments.fadeSeconds);
+    if (arguments.json)
+        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+    else
+        printCheck(definition, check);
+    return check.errors == 0 && check.warnings == 0 ? exitSuccess : exitFailures;
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments)
@@ -49,6 +66,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     options.fadeSeconds = arguments.fadeSeconds;
     options.bgmFolder = arguments.bgmFolder;
     options.outputFolder = arguments.outputFolder;
+    options.loopPoints = arguments.loopPoints;
 
     TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite);
     cancelOnInterrupt();
@@ -87,6 +105,13 @@ int main(int argc, char** argv)
                      arguments.definitionPath.c_str());
         return exitUsage;
     }
-    return arguments.command == CliArguments::Command::List ? listPieces(definition, arguments)
-                                                            : convert(definition, arguments);
+    switch (arguments.command) {
+    case CliArguments::Command::List:
+        return listPieces(definition, arguments);
+    case CliArguments::Command::Check:
+        return checkPieces(definition, arguments);
+    case CliArguments::Command::Convert:
+        break;
+    }
+    return convert(definition, arguments);
 }

@@ -1,0 +1,27 @@
+#pragma once
+// morlo-cli check: every finding about every piece of a definition, writing nothing.
+#include "convert/loop_seam.h"
+#include "definition/findings.h"
+#include "definition/loop_definition.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PieceCheck {
+    Findings findings; // errors first, then warnings
+    LoopSeam seam;
+};
+
+struct DefinitionCheck {
+    std::vector<PieceCheck> pieces; // one per entry, in order
+    std::uint32_t errors = 0;
+    std::uint32_t warnings = 0;
+};
+
+// Reads the pieces' data one after another from bgmFolder, as a conversion would.
+DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& bgmFolder,
+                                std::uint32_t loopCount, std::uint32_t fadeSeconds);
+
+// One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message, then the summary line.
+void printCheck(const LoopDefinition& definition, const DefinitionCheck& check);

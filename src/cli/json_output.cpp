@@ -1,0 +1,93 @@
+#include "cli/json_output.h"
+
+#include "definition/figures.h"
+#include "platform/native_text.h"
+
+#include <nlohmann/json.hpp>
+
+// Keys keep the order they are written in.
+using json = nlohmann::ordered_json;
+
+namespace {
+
+json pieceJson(const LoopDefinition& definition, std::size_t number, const PieceFigures& figures)
+{
+    const MusicEntry& entry = definition.entries()[number];
+    return json{{"number", number},
+                {"section", musicSectionName(static_cast<std::uint32_t>(number))},
+                {"title", utf8Text(entry.title)},
+                {"file", utf8Text(entry.file)},
+                {"wave_file", utf8Text(entry.wave_file)},
+                {"fmt_channels", entry.fmt_channels},
+                {"fmt_samples", entry.fmt_samples},
+                {"fmt_bits", entry.fmt_bits},
+                {"wave_start", entry.wave_start},
+                {"wave_size", entry.wave_size},
+                {"loop_start", entry.loop_start},
+                {"loop_size", entry.loop_size},
+                {"play_seconds", figures.timeKnown ? json(figures.playSeconds) : json()},
+                {"output_bytes", figures.fileSize}};
+}
+
+json findingJson(const Finding& finding, const LoopSeam& seam)
+{
+    json object{{"level", levelText(finding.level)}, {"code", finding.code}, {"message", utf8Text(finding.message)}};
+    if (std::string(finding.code) == "loop-seam") {
+        object["measure"] = seam.measure;
+        object["suggestion"] = seam.suggested ? json{{"loop_start", seam.loop_start},
+                                                     {"loop_size", seam.loop_size},
+                                                     {"measure", seam.suggestedMeasure}}
+                                              : json();
+    }
+    return object;
+}
+
+json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+{
+    json pieces = json::array();
+    std::uint64_t seconds = 0;
+    std::uint64_t bytes = 0;
+    for (std::size_t i = 0; i < definition.entries().size(); ++i) {
+        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds);
+        pieces.push_back(pieceJson(definition, i, figures));
+        seconds += figures.playSeconds;
+        bytes += figures.fileSize;
+    }
+    return json{{"album", utf8Text(definition.albumTitle())},
+                {"loops", loopCount},
+                {"fade_seconds", fadeSeconds},
+                {"pieces", pieces},
+                {"totals", {{"pieces", pieces.size()}, {"play_seconds", seconds}, {"output_bytes", bytes}}}};
+}
+
+std::string text(const json& value)
+{
+    // Every text went through utf8Text, so nothing is left for the replacement; it only keeps
+    // the writer from throwing.
+    return value.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+} // namespace
+
+std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+{
+    return text(document(definition, loopCount, fadeSeconds));
+}
+
+std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
+                      std::uint32_t fadeSeconds)
+{
+    json result = document(definition, loopCount, fadeSeconds);
+    for (std::size_t i = 0; i < check.pieces.size(); ++i) {
+        const PieceCheck& piece = check.pieces[i];
+        json findings = json::array();
+        for (const Finding& finding : piece.findings)
+            findings.push_back(findingJson(finding, piece.seam));
+        json& object = result["pieces"][i];
+        object["seam_measure"] = piece.seam.measured ? json(piece.seam.measure) : json();
+        object["findings"] = findings;
+    }
+    result["totals"]["errors"] = check.errors;
+    result["totals"]["warnings"] = check.warnings;
+    return text(result);
+}

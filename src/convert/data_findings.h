@@ -1,0 +1,17 @@
+#pragma once
+// Findings about a piece that only its BGM file tells: whether the data can be read as a
+// conversion reads it, and how its loop seam sounds.
+#include "convert/loop_seam.h"
+#include "convert/wave_writer.h"
+#include "definition/findings.h"
+
+#include <string>
+
+struct PieceDataCheck {
+    Findings findings;
+    LoopSeam seam;
+};
+
+// Opens and reads the piece's data exactly as a conversion does, into buffer (reused from
+// piece to piece, so memory stays at the largest piece), and measures the loop seam.
+PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFolder, WaveBuffer& buffer);

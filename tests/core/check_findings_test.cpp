@@ -1,0 +1,98 @@
+#include "convert/data_findings.h"
+#include "definition/definition_findings.h"
+#include "definition/output_rule.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Piece 0 is a sound piece; piece 1 is the same with the given lines added to its section.
+LoopDefinition twoPieces(const TempFolder& folder, const std::string& lines)
+{
+    const std::string sound = "wave_file=bgm.dat\nwave_size=4800\nloop_start=1200\nloop_size=3600\n";
+    writeFileBytes(folder.file("test.mrl"), "[album]\ntitle=A\n[music0000]\nfile=opening.wav\n" + sound +
+                                                "[music0001]\n" + lines + "\nfile=second.wav\n" + sound);
+    LoopDefinition definition;
+    EXPECT_TRUE(definition.load(folder.file("test.mrl")));
+    return definition;
+}
+
+std::vector<std::string> codes(const Findings& findings)
+{
+    std::vector<std::string> result;
+    for (const Finding& finding : findings)
+        result.push_back(std::string(finding.level == FindingLevel::Error ? "E " : "W ") + finding.code);
+    return result;
+}
+
+} // namespace
+
+TEST(CheckFindings, TellWhatTheDefinitionAloneShows)
+{
+    const std::string twoByteTitle(254, '\x82'); // 127 times the lead byte 0x82 and trail byte 0x82
+    struct Case {
+        std::string lines; // read before the section's own keys, so the first value of a key wins
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"", {}},
+        {"file=..\\x.wav", {"E name-not-plain"}},
+        {"wave_size=400\nloop_start=100\nloop_size=400", {"E loop-past-data"}},
+        {"wave_size=4000000000\nloop_start=0\nloop_size=4000000000", {"E too-large"}},
+        {"file=OPENING.WAV", {"W same-output"}},
+        {"file=abcdefghijk.wav", {"W name-cut"}},
+        {"file=track01.mp3", {"W no-wav-ending"}},
+        {"title=" + twoByteTitle, {"W title-cut"}},
+        {"title=" + twoByteTitle.substr(2) + "ab", {}},
+        {"wave_file=..\\bgm.dat", {"W bgm-outside-folder"}},
+        {"wave_file=C:bgm.dat", {"W bgm-outside-folder"}},
+        {"wave_file=/bgm.dat", {"W bgm-outside-folder"}},
+        {"wave_file=sub\\bgm.dat", {}},
+        {"fmt_channels=0", {"W no-channels"}},
+        {"fmt_bits=12", {"W unusual-bits"}},
+        {"fmt_samples=7999", {"W unusual-rate"}},
+        {"fmt_samples=192000", {}},
+        {"loop_size=3598", {"W unaligned"}},
+        {"wave_start=2\nfile=x", {"W no-wav-ending", "W unaligned"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        TempFolder folder;
+        LoopDefinition definition = twoPieces(folder, c.lines);
+        EXPECT_EQ(codes(definitionFindings(definition, 1, 2, 10)), c.expected);
+    }
+}
+
+TEST(CheckFindings, ReadTheDataAsAConversionDoes)
+{
+    struct Case {
+        const char* lines;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"wave_file=other.dat\nwave_start=0\nwave_size=400", {"E bgm-missing"}},
+        {"wave_file=bgm.dat\nwave_start=600\nwave_size=400", {}},
+        {"wave_file=bgm.dat\nwave_start=601\nwave_size=400", {"E bgm-short"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        TempFolder folder;
+        writeFileBytes(folder.file("bgm.dat"), std::string(1000, '\0'));
+        LoopDefinition definition = twoPieces(folder, c.lines);
+        WaveBuffer buffer;
+        EXPECT_EQ(codes(checkPieceData(definition.entries()[1], folder.path(), buffer).findings), c.expected);
+    }
+}
+
+TEST(CheckFindings, LoopPointsCountInTheSizeLimitWithTheirPadByte)
+{
+    MusicEntry entry;
+    entry.loop_size = entry.wave_size = 4294967181u; // odd data: a pad byte, then 68 bytes of chunk
+    EXPECT_TRUE(fitsWaveHeader(entry, 1, 0, false));
+    EXPECT_FALSE(fitsWaveHeader(entry, 1, 0, true));
+    entry.loop_size = entry.wave_size = 4294967180u;
+    EXPECT_TRUE(fitsWaveHeader(entry, 1, 0, true));
+}
