@@ -15,16 +15,9 @@ constexpr std::uint32_t tailFrames = 1000;
 
 double level(Signal signal, std::uint32_t frame)
 {
-    const double pi = 3.14159265358979323846;
-    switch (signal) {
-    case Signal::Tone:
-        return 0.5 * std::sin(2 * pi * frame / 100);
-    case Signal::Silence:
-        return 0;
-    case Signal::DcStep:
+    if (signal == Signal::DcStep)
         return frame < introFrames + loopFrames / 2 ? 0.2 : 0.5;
-    }
-    return 0;
+    return signal == Signal::Tone ? 0.5 * std::sin(2 * 3.14159265358979 * frame / 100) : 0;
 }
 
 // The piece's data with every channel alike, little-endian, 8-bit data unsigned.
