@@ -13,12 +13,13 @@ fail() { echo "cli_authoring: $*" >&2; exit 1; }
 wine_cli() { "$top/scripts/wine-run.sh" "$cli_exe" "$@" </dev/null; }
 
 python3 "$top/examples/make_bgm.py" "$work/bgm"
-# The example, then: the forest's loop ended 1000 frames early, an output name that leaves the
-# folder, a missing BGM file, and the forest's output name again in capitals (with a title byte
-# pair that is no Shift-JIS character).
-python3 - "$top/examples/sample.mrl" "$work/authors.mrl" <<'PY'
+# click.mrl: the example with the forest's loop ended 1000 frames early. authors.mrl: the example,
+# that piece, an output name that leaves the folder, a missing BGM file, and the forest's output
+# name again in capitals (with a title byte pair that is no Shift-JIS character).
+python3 - "$top/examples/sample.mrl" "$work/authors.mrl" "$work/click.mrl" <<'PY'
 import sys
 text = open(sys.argv[1], "rb").read()
+open(sys.argv[3], "wb").write(text.replace(b"loop_size=264600", b"loop_size=262600"))
 night = text[text.index(b"[music0002]"):].replace(b"[music0002]", b"")
 forest = text[text.index(b"[music0001]"):text.index(b"[music0002]")].replace(b"[music0001]", b"")
 text += b"\r\n[music0003]" + forest.replace(b"loop_size=264600", b"loop_size=262600").replace(b"forest", b"forest2")
@@ -33,6 +34,7 @@ set +e
 "$cli" check "$work/authors.mrl" --bgm "$work/bgm" --json >"$work/native.json"
 wine_cli check "Z:$work/authors.mrl" --bgm "Z:$work/bgm" --json >"$work/windows.json"; [ $? -eq 1 ] || fail "exe exit"
 wine_cli check "Z:$top/examples/sample.mrl" --bgm "Z:$work/bgm" >/dev/null || fail "the example has findings"
+"$cli" check "$work/click.mrl" --bgm "$work/bgm" >/dev/null; [ $? -eq 1 ] || fail "a warning alone should exit 1"
 "$cli" check "$top/examples/sample.mrl" >/dev/null 2>&1; [ $? -eq 2 ] || fail "check without --bgm should exit 2"
 set -e
 "$cli" list "$work/authors.mrl" --json >"$work/list.json"
