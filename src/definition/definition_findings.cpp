@@ -6,6 +6,7 @@
 #include "platform/shift_jis.h"
 
 #include <string>
+#include <utility>
 
 const char* levelText(FindingLevel level) { return level == FindingLevel::Error ? "error" : "warning"; }
 
