@@ -32,10 +32,10 @@ MusicEntry readEntry(ProfileSource& profile, const char* section, std::string fi
 
 } // namespace
 
-bool LoopDefinition::load(const std::string& path)
+bool LoopDefinition::load(const std::string& path, ProfileRefusal* refusal)
 {
     entries_.clear();
-    std::unique_ptr<ProfileSource> profile = openProfile(path);
+    std::unique_ptr<ProfileSource> profile = openProfile(path, refusal);
     if (!profile)
         return false;
     std::string album = cutShiftJis(profile->readText("album", "title"), MusicEntry::titleBytes);

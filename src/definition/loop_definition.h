@@ -1,16 +1,18 @@
 #pragma once
 // A loaded loop definition file: the album title and its pieces in section-number order.
 #include "definition/music_entry.h"
+#include "platform/profile_source.h"
 
 #include <string>
 #include <vector>
 
 class LoopDefinition {
 public:
-    // Reads the file at path (absolute or relative to the current folder). False when the path
-    // cannot be made absolute or section [album] has no non-empty title; the entries are then
-    // gone and the album title is the one of the last accepted file.
-    bool load(const std::string& path);
+    // Reads the file at path (absolute or relative to the current folder). False when the
+    // profile cannot be opened (the reason goes to refusal when it is given) or section [album]
+    // has no non-empty title; the entries are then gone and the album title is the one of the
+    // last accepted file.
+    bool load(const std::string& path, ProfileRefusal* refusal = nullptr);
 
     const std::string& albumTitle() const { return albumTitle_; }
     const std::vector<MusicEntry>& entries() const { return entries_; }

@@ -14,7 +14,8 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    // Opens an existing file for reading; other readers are allowed, writers are not.
+    // Opens an existing regular file for reading; other readers are allowed, writers are not.
+    // Anything else (a folder, a device, a pipe) is refused at once, without waiting.
     // Closes the file held before; when that close fails the old file is kept and false returned.
     bool openRead(const std::string& path);
     // Creates a new file for writing; fails when a file of that name exists.

@@ -18,6 +18,14 @@ public:
     virtual std::uint32_t readInteger(const char* section, const char* key, std::uint32_t defaultValue) = 0;
 };
 
-// Null when the path cannot be made absolute within 259 characters. A file that does not
-// exist or cannot be read gives a source whose every key is missing.
-std::unique_ptr<ProfileSource> openProfile(const std::string& path);
+// Why openProfile gave no source.
+enum class ProfileRefusal { None, PathTooLong, Folder, NotRegularFile, TooLarge, Unreadable };
+
+// No real definition comes near this size; anything larger is refused unread, so that reading a
+// profile takes bounded time and memory whatever the path names.
+constexpr std::uint64_t largestProfileBytes = std::uint64_t{64} << 20;
+
+// Null, with the reason in refusal when it is given, for a path that cannot be made absolute
+// within the system's limit or that names anything but a readable regular file of at most
+// largestProfileBytes. A file that does not exist gives a source whose every key is missing.
+std::unique_ptr<ProfileSource> openProfile(const std::string& path, ProfileRefusal* refusal = nullptr);

@@ -20,10 +20,14 @@ bool FileHandle::openRead(const std::string& path)
 {
     if (!close())
         return false;
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a named pipe with no writer cannot hold the run; only a
+    // regular file is kept, and it is then read in the ordinary blocking way.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor >= 0) {
         struct stat info;
-        if (fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+        int flags = fcntl(descriptor, F_GETFL);
+        if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+            fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
             ::close(descriptor);
             descriptor = -1;
         }

@@ -16,6 +16,11 @@ bool FileHandle::openRead(const std::string& path)
         return false;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A device or a pipe opens too, but reading it may wait for ever or never end.
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
     handle_ = reinterpret_cast<std::intptr_t>(file);
     return isOpen();
 }

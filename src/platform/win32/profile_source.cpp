@@ -30,13 +30,32 @@ private:
     std::string path_;
 };
 
+// The system's profile functions read whatever the path names; a folder, a file of no sensible
+// size and a path the system gives no file attributes for (devices among them) are refused
+// before they see it. A file that does not exist reads as empty.
+ProfileRefusal refusalOf(const char* absolutePath)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(absolutePath, GetFileExInfoStandard, &data)) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileRefusal::None
+                                                                               : ProfileRefusal::Unreadable;
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return ProfileRefusal::Folder;
+    if ((std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow) > largestProfileBytes)
+        return ProfileRefusal::TooLarge;
+    return ProfileRefusal::None;
+}
+
 } // namespace
 
-std::unique_ptr<ProfileSource> openProfile(const std::string& path)
+std::unique_ptr<ProfileSource> openProfile(const std::string& path, ProfileRefusal* refusal)
 {
     char absolute[MAX_PATH];
     DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, absolute, nullptr);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    return std::make_unique<SystemProfile>(absolute);
+    ProfileRefusal reason = length == 0 || length >= MAX_PATH ? ProfileRefusal::PathTooLong : refusalOf(absolute);
+    if (refusal)
+        *refusal = reason;
+    return reason == ProfileRefusal::None ? std::make_unique<SystemProfile>(absolute) : nullptr;
 }
