@@ -11,6 +11,7 @@ const char* const usageText =
     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
     "                 [--loop-points]\n"
+    "       morlo-cli --version\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"

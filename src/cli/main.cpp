@@ -10,6 +10,7 @@
 #include "platform/native_text.h"
 
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -83,13 +84,34 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Why the definition file was refused, as the end of a one-line message.
+std::string refusalText(ProfileRefusal refusal)
 {
-    std::vector<std::string> words(argv + 1, argv + argc);
+    switch (refusal) {
+    case ProfileRefusal::None:
+        break;
+    case ProfileRefusal::PathTooLong:
+        return "the path is too long";
+    case ProfileRefusal::Folder:
+        return "it is a folder";
+    case ProfileRefusal::NotRegularFile:
+        return "it is not a regular file";
+    case ProfileRefusal::TooLarge:
+        return "it is larger than " + std::to_string(largestProfileBytes >> 20) + " MiB";
+    case ProfileRefusal::Unreadable:
+        return "it cannot be read";
+    }
+    return "[album] title is missing or the file cannot be read";
+}
+
+int run(const std::vector<std::string>& words)
+{
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "help")) {
         std::fputs(usageText, stdout);
+        return exitSuccess;
+    }
+    if (words.size() == 1 && words[0] == "--version") {
+        std::puts("morlo ver.1.01");
         return exitSuccess;
     }
     CliArguments arguments;
@@ -99,10 +121,10 @@ int main(int argc, char** argv)
         return exitUsage;
     }
     LoopDefinition definition;
-    if (!definition.load(arguments.definitionPath)) {
-        std::fprintf(stderr, "morlo-cli: %s is no loop definition file ([album] title is missing or the file "
-                             "cannot be read)\n",
-                     arguments.definitionPath.c_str());
+    ProfileRefusal refusal = ProfileRefusal::None;
+    if (!definition.load(arguments.definitionPath, &refusal)) {
+        std::fprintf(stderr, "morlo-cli: %s is no loop definition file (%s)\n", arguments.definitionPath.c_str(),
+                     refusalText(refusal).c_str());
         return exitUsage;
     }
     switch (arguments.command) {
@@ -114,4 +136,18 @@ int main(int argc, char** argv)
         break;
     }
     return convert(definition, arguments);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The standard library reports running out of memory and the like by throwing; the user
+    // gets one line and the usual status, never an abort.
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& problem) {
+        std::fprintf(stderr, "morlo-cli: %s\n", problem.what());
+        return exitUsage;
+    }
 }
