@@ -16,7 +16,7 @@ struct Hostile {
     const char* what;
     std::string path;
     ProfileRefusal refusal;
-    bool bgmOpens = false; // a BGM file may be of any size
+    bool bgmOpens = false; // any regular file opens as a BGM file, whatever its size
 };
 
 // A definition that would be accepted but for its size. Seeking past the end leaves a hole, so
@@ -45,6 +45,9 @@ std::vector<Hostile> hostilePaths(const TempFolder& folder)
         paths.push_back({"a named pipe with no writer", folder.file("pipe"), ProfileRefusal::NotRegularFile});
     if (symlink(folder.file("gone.mrl").c_str(), folder.file("link.mrl").c_str()) == 0)
         paths.push_back({"a dangling symbolic link", folder.file("link.mrl"), ProfileRefusal::None});
+    // Reading this one fails at its start, so the read error is seen even by an administrator.
+    if (access("/proc/self/mem", F_OK) == 0)
+        paths.push_back({"a file whose reading fails", "/proc/self/mem", ProfileRefusal::Unreadable, true});
     // An administrator reads any file, so the case is made only where the permission holds.
     const std::string locked = folder.file("locked.mrl");
     if (writeFileBytes(locked, "[album]\ntitle=A\n") && chmod(locked.c_str(), 0) == 0 &&
