@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -11,13 +12,11 @@ const std::function<void(HWND)>* pendingScript = nullptr;
 
 void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowA("morlo_main", nullptr);
+    const HWND window = FindWindowA("morlo_main", nullptr);
     if (!window || !IsWindowVisible(window) || !pendingScript)
         return;
     KillTimer(nullptr, timer);
-    const std::function<void(HWND)>* script = pendingScript;
-    pendingScript = nullptr;
-    (*script)(window);
+    (*std::exchange(pendingScript, nullptr))(window);
     if (IsWindow(window))
         SendMessageA(window, WM_CLOSE, 0, 0);
 }
@@ -35,18 +34,13 @@ bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& scri
 
 void dropFiles(HWND window, const std::vector<std::string>& paths)
 {
-    std::size_t names = 1;
+    std::string names;
     for (const std::string& path : paths)
-        names += path.size() + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names);
+        names += path + '\0';
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
     auto* header = static_cast<DROPFILES*>(GlobalLock(block));
     header->pFiles = sizeof(DROPFILES);
-    header->fWide = FALSE;
-    char* name = reinterpret_cast<char*>(header + 1);
-    for (const std::string& path : paths) {
-        std::memcpy(name, path.c_str(), path.size() + 1);
-        name += path.size() + 1;
-    }
+    std::memcpy(header + 1, names.data(), names.size());
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
@@ -66,17 +60,13 @@ std::string windowText(HWND window)
 std::string itemText(HWND listView, int row, int column)
 {
     char text[1024] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(listView, row, column, text, sizeof text);
     return text;
 }
 
 int rowCount(HWND listView)
 {
-    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    return ListView_GetItemCount(listView);
 }
 
 std::string statusText(HWND statusBar)

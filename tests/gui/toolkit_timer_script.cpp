@@ -1,26 +1,10 @@
 #include "toolkit_timer_script.h"
 
-#include <cstring>
+#include <utility>
 
 namespace {
 
 TimerScript* running = nullptr;
-
-struct ClassSearch {
-    LPCSTR className;
-    HWND found;
-};
-
-BOOL CALLBACK matchClass(HWND window, LPARAM parameter)
-{
-    auto& search = *reinterpret_cast<ClassSearch*>(parameter);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, search.className) != 0)
-        return TRUE;
-    search.found = window;
-    return FALSE;
-}
 
 } // namespace
 
@@ -38,29 +22,34 @@ TimerScript::~TimerScript()
 
 void CALLBACK TimerScript::tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (running)
-        running->runNext();
-}
-
-void TimerScript::runNext()
-{
-    if (next_ < steps_.size()) {
-        // Counted first: a step may pump messages and so reach the next tick.
-        steps_[next_++]();
+    if (!running)
         return;
-    }
-    if (const HWND browser = findBrowser())
-        PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
-    else if (const HWND window = findWindow(className_))
+    // Counted first: a step may pump messages and so reach the next tick.
+    if (!running->finished())
+        running->steps_[running->next_++]();
+    else if (const HWND browser = findBrowser())
+        postCommand(browser, IDCANCEL);
+    else if (const HWND window = findWindow(running->className_))
         PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
 HWND findWindow(LPCSTR className)
 {
     // Only this thread's windows: other test programs may share the window station.
-    ClassSearch search{className, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), matchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<LPCSTR, HWND> search{className, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& found = *reinterpret_cast<std::pair<LPCSTR, HWND>*>(parameter);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (lstrcmpA(name, found.first) != 0)
+                return TRUE;
+            found.second = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 HWND findBrowser()

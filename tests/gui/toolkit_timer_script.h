@@ -1,7 +1,7 @@
 #pragma once
-// Drives a modal window from inside its own loop: a thread timer runs one step per tick while
-// the window's wait pumps messages. Once the steps are used up every tick closes what is still
-// open (a folder browser first, then the window of the class), so a failing test cannot hang.
+// Drives a modal window from inside its own wait: a thread timer runs one step per tick. Once the
+// steps are used up every tick closes what is still open (a folder browser first, then the window
+// of the class), so a failing test cannot hang.
 #include "toolkit/window.h"
 
 #include <windows.h>
@@ -17,12 +17,10 @@ public:
     TimerScript(const TimerScript&) = delete;
     TimerScript& operator=(const TimerScript&) = delete;
 
-    // Whether every step has run.
     bool finished() const { return next_ >= steps_.size(); }
 
 private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
-    void runNext();
 
     LPCSTR className_;
     std::vector<Step> steps_;
