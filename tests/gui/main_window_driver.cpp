@@ -45,10 +45,7 @@ void dropFiles(HWND window, const std::vector<std::string>& paths)
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
 
-void sendCommand(HWND window, WORD id)
-{
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void sendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
 std::string windowText(HWND window)
 {
@@ -64,10 +61,7 @@ std::string itemText(HWND listView, int row, int column)
     return text;
 }
 
-int rowCount(HWND listView)
-{
-    return ListView_GetItemCount(listView);
-}
+int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar)
 {

@@ -2,8 +2,6 @@
 // Runs the real main window in this process and reads what it shows.
 #include "mainwindow/main_window.h"
 
-#include <windows.h>
-
 #include <functional>
 #include <string>
 #include <vector>

@@ -1,9 +1,12 @@
-// The main window walked as a user does: the empty window, opening definitions, the rows and
-// totals as rows are ticked and numbers typed, and the version window.
+// The main window walked as a user does, the windows of the WAVE output command included: what
+// each window shows, and the files written compared with what the core writes for the same choices.
+#include "cli/terminal_front_end.h"
+#include "convert/convert_window_ids.h"
 #include "definition/figures.h"
 #include "main_window_driver.h"
 #include "support/test_files.h"
 #include "toolkit_timer_script.h"
+#include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
 #include <commctrl.h>
@@ -14,152 +17,249 @@ namespace {
 using Texts = std::vector<std::string>;
 using Ticks = std::vector<bool>;
 
-// The status bar's totals, then the five cells of each row.
+// The totals, then each row's tick and five cells.
 Texts shown(HWND window)
 {
     const HWND list = GetDlgItem(window, musicListId);
     Texts texts{statusText(GetDlgItem(window, statusBarId))};
     for (int row = 0; row < rowCount(list); ++row) {
+        texts.push_back(ListView_GetCheckState(list, row) ? "ticked" : "");
         for (int column = 0; column < 5; ++column)
             texts.push_back(itemText(list, row, column));
     }
     return texts;
 }
 
-// The same by the core's figures, for the ticks and numbers the window should use.
+// The same for main_window_three.mrl by the core's figures for the ticks and numbers given.
 Texts expected(const Ticks& ticks, std::uint32_t loops, std::uint32_t fade)
 {
     LoopDefinition definition;
-    EXPECT_TRUE(definition.load(fixturePath("main_window_three.mrl")));
+    definition.load(fixturePath("main_window_three.mrl"));
     Texts texts{""};
-    std::uint64_t seconds = 0;
-    std::uint64_t bytes = 0;
+    std::uint64_t seconds = 0, bytes = 0;
     for (std::size_t n = 0; n < definition.entries().size(); ++n) {
         const MusicEntry& entry = definition.entries()[n];
         const PieceFigures figures = pieceFigures(entry, loops, fade);
-        texts.insert(texts.end(),
-                     {entry.title, pieceTimeText(figures), formatSize(figures.fileSize), entry.file, entry.wave_file});
-        seconds += ticks.at(n) ? figures.playSeconds : 0;
-        bytes += ticks.at(n) ? figures.fileSize : 0;
+        texts.insert(texts.end(), {ticks.at(n) ? "ticked" : "", entry.title, pieceTimeText(figures),
+                                   formatSize(figures.fileSize), entry.file, entry.wave_file});
+        seconds += ticks[n] ? figures.playSeconds : 0;
+        bytes += ticks[n] ? figures.fileSize : 0;
     }
     texts[0] = totalsText(seconds, bytes);
     return texts;
 }
 
-Ticks ticks(HWND window)
+// Each item of the menu followed by the items of its popup, indented.
+Texts menuTexts(HMENU menu, const std::string& indent = "")
 {
-    const HWND list = GetDlgItem(window, musicListId);
-    Ticks ticked;
-    for (int row = 0; row < rowCount(list); ++row)
-        ticked.push_back(ListView_GetCheckState(list, row));
-    return ticked;
-}
-
-// Each menu of the bar: its own text, then the texts of its popup's items.
-std::vector<Texts> menuTexts(HMENU bar)
-{
-    std::vector<Texts> menus;
-    char text[256];
-    for (int n = 0; n < GetMenuItemCount(bar); ++n) {
-        GetMenuStringA(bar, n, text, sizeof text, MF_BYPOSITION);
-        menus.push_back({text});
-        const HMENU popup = GetSubMenu(bar, n);
-        for (int item = 0; item < GetMenuItemCount(popup); ++item) {
-            GetMenuStringA(popup, item, text, sizeof text, MF_BYPOSITION);
-            menus.back().push_back(text);
-        }
+    Texts texts;
+    char text[64];
+    for (int n = 0; n < GetMenuItemCount(menu); ++n) {
+        GetMenuStringA(menu, n, text, sizeof text, MF_BYPOSITION);
+        const Texts items = menuTexts(GetSubMenu(menu, n), indent + "  ");
+        texts.push_back(indent + text);
+        texts.insert(texts.end(), items.begin(), items.end());
     }
-    return menus;
+    return texts;
 }
 
-// Picks an item of the edit menu or the help menu: the command its popup item carries.
+// Picks an item of a popup of the menu bar: sends the command the item carries.
 void choose(HWND window, int popup, int item)
 {
     sendCommand(window, static_cast<WORD>(GetMenuItemID(GetSubMenu(GetMenu(window), popup), item)));
 }
 
+std::string classOf(HWND window)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The user's part in the windows of one WAVE output command, played from a hook on what they are
+// sent. seen gets the folder fields as they start, each question, each status text, and the button
+// and the bar as the ended progress window closes.
+struct Run {
+    int button;                // pressed in the output settings; 0: the close box
+    std::string bgm, out;      // typed into its fields
+    std::string answers = {};  // 'y' (はい) or 'n' to each overwrite question in turn
+    std::string cancelAt = {}; // "キャンセル" is pressed when the status line shows this
+    Texts seen = {};
+};
+
+Run* active = nullptr;
+
+LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    const HWND window = call.hwnd;
+    Run& run = *active;
+    if (call.message == WM_SHOWWINDOW && call.wParam && classOf(window) == "#32770") {
+        run.seen.push_back(windowText(GetDlgItem(window, 0xFFFF)));
+        postCommand(window, run.answers.substr(0, 1) == "y" ? IDYES : IDNO);
+        run.answers.erase(0, 1);
+    } else if (call.message == WM_SHOWWINDOW && call.wParam && classOf(window) == "morlo_selectdir") {
+        run.seen.push_back(windowText(GetDlgItem(window, bgmFieldId)) + "|" +
+                           windowText(GetDlgItem(window, outputFieldId)));
+        SetDlgItemTextA(window, bgmFieldId, run.bgm.c_str());
+        SetDlgItemTextA(window, outputFieldId, run.out.c_str());
+        PostMessageA(window, run.button ? WM_COMMAND : WM_SYSCOMMAND, run.button ? run.button : SC_CLOSE, 0);
+    } else if (call.message == WM_SETTEXT && classOf(GetParent(window)) == "morlo_convert" &&
+               GetDlgCtrlID(window) == statusLineId) {
+        // A visible bar repaints at every step, which makes long runs slow under Wine.
+        ShowWindow(GetParent(window), SW_HIDE);
+        run.seen.push_back(reinterpret_cast<const char*>(call.lParam));
+        if (run.seen.back() == run.cancelAt || run.seen.back().rfind("出力終了(", 0) == 0)
+            postCommand(GetParent(window), closeButtonId);
+    } else if (call.message == WM_CLOSE && classOf(window) == "morlo_convert" && windowText(window) == "出力終了") {
+        const HWND bar = GetDlgItem(window, progressBarId);
+        run.seen.push_back(windowText(GetDlgItem(window, closeButtonId)) + " " +
+                           std::to_string(SendMessageA(bar, PBM_GETPOS, 0, 0)) + "/" +
+                           std::to_string(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Chooses "WAVE出力" and plays the user's part; the main window must be enabled again afterwards.
+Texts writeWaves(HWND window, Run run)
+{
+    active = &run;
+    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watch, nullptr, GetCurrentThreadId());
+    choose(window, 0, 1);
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    return run.seen;
+}
+
+// A definition of pieces 0.wav, 1.wav, … titled 曲0, 曲1, … cut from bgm\w.bgm 100 bytes apart.
+std::string writeDefinition(const TempFolder& folder, int pieces, int size, int loopStart)
+{
+    std::string text = "[album]\r\ntitle=出力の試験\r\n";
+    std::string data;
+    char section[256];
+    for (int n = 0; n < pieces; ++n) {
+        std::snprintf(section, sizeof section, "[music%04d]\r\nfile=%d.wav\r\ntitle=曲%d\r\nwave_file=w.bgm\r\n"
+                      "wave_start=%d\r\nwave_size=%d\r\nloop_start=%d\r\nloop_size=%d\r\n",
+                      n, n, n, n * 100, size, loopStart, size - loopStart);
+        text += section;
+    }
+    while (data.size() < pieces * 100u + size)
+        data += static_cast<char>(data.size() * 131 % 251);
+    makeFolder(folder.file("bgm"));
+    makeFolder(folder.file("out"));
+    writeFileBytes(folder.file("bgm\\w.bgm"), data);
+    writeFileBytes(folder.file("x.mrl"), text);
+    return folder.file("x.mrl");
+}
+
 } // namespace
 
-TEST(MainWindow, ShowsTheOpenedDefinitionAndFollowsTicksAndTypedNumbers)
+TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
 {
+    TempFolder folder;
+    const std::string bgm = folder.file("bgm"), out = folder.file("out"), other = folder.file("other");
+    const std::string definitionPath = writeDefinition(folder, 3, 20000, 4000);
+    LoopDefinition definition;
+    definition.load(definitionPath);
+    OutputOptions options{3, 1, folder.file("core"), bgm};
+    TerminalFrontEnd yesToAll(0, true);
+    makeFolder(options.outputFolder);
+    makeFolder(other);
+    ASSERT_EQ(convertPieces(definition, options, {0, 1, 2}, yesToAll).successes, 3u);
+    writeFileBytes(out + "\\1.wav", "older");
+    writeFileBytes(out + "\\2.wav", "older");
+    const std::string asks = "は存在します\n上書きしますか？";
+
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
         EXPECT_EQ(windowText(window), "morlo");
-        EXPECT_EQ(windowText(GetDlgItem(window, loopCountFieldId)), "2");
-        EXPECT_EQ(windowText(GetDlgItem(window, fadeSecondsFieldId)), "10");
+        EXPECT_EQ(windowText(GetDlgItem(window, loopCountFieldId)) + windowText(GetDlgItem(window, fadeSecondsFieldId)),
+                  "210");
         EXPECT_EQ(rowCount(list), 0);
         EXPECT_EQ(menuTexts(GetMenu(window)),
-                  (std::vector<Texts>{{"ファイル(&F)", "定義ファイルを開く(&O)", "WAVE出力(&S)", "", "終了(&X)"},
-                                      {"編集(&E)", "全て選択(&A)", "全て解除(&U)", "選択反転(&R)"},
-                                      {"ヘルプ(&H)", "バージョン情報(&A)"}}));
+                  (Texts{"ファイル(&F)", "  定義ファイルを開く(&O)", "  WAVE出力(&S)", "  ", "  終了(&X)", "編集(&E)",
+                         "  全て選択(&A)", "  全て解除(&U)", "  選択反転(&R)", "ヘルプ(&H)", "  バージョン情報(&A)"}));
 
         // Of several dropped files the first opens. By hand: 1,000,000 + 2 × 10,000,000 bytes, 10 s of
         // 176,400 bytes and the 46-byte header make 22,764,046 bytes, 129 s.
         dropFiles(window, {fixturePath("main_window_example.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(windowText(window), "morlo - 例のアルバム");
         EXPECT_EQ(windowText(GetDlgItem(window, albumLabelId)), "例のアルバム");
-        EXPECT_EQ(shown(window), (Texts{"合計時間 : 2:09 合計サイズ :  22,764,046", "例の曲", "2:09", " 22,764,046",
-                                        "example.wav", "example.bgm"}));
-
+        EXPECT_EQ(shown(window), (Texts{"合計時間 : 2:09 合計サイズ :  22,764,046", "ticked", "例の曲", "2:09",
+                                        " 22,764,046", "example.wav", "example.bgm"}));
         dropFiles(window, {fixturePath("main_window_three.mrl")});
-        EXPECT_EQ(ticks(window), (Ticks{true, true, true}));
         EXPECT_EQ(shown(window), expected({true, true, true}, 2, 10));
 
-        // The first row's check box, by the space bar on the focused row.
+        // The first row's check box, by the space bar on the focused row; a refused file changes nothing.
         ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
         SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
-        EXPECT_EQ(ticks(window), (Ticks{false, true, true}));
-        EXPECT_EQ(shown(window), expected(ticks(window), 2, 10));
-        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
-
-        const Texts before = shown(window);
         dropFiles(window, {fixturePath("main_window_refused.mrl")});
-        EXPECT_EQ(shown(window), before);
         EXPECT_EQ(windowText(window), "morlo - 三曲集");
+        EXPECT_EQ(shown(window), expected({false, true, true}, 2, 10));
 
-        // 選択反転, 全て選択, 全て解除, 選択反転 from the edit menu.
+        // 選択反転, 全て選択, 全て解除, 選択反転.
         const std::pair<int, Ticks> commands[] = {
             {2, {true, false, false}}, {0, {true, true, true}}, {1, {false, false, false}}, {2, {true, true, true}}};
         for (const auto& [item, after] : commands) {
             choose(window, 1, item);
-            EXPECT_EQ(ticks(window), after) << item;
             EXPECT_EQ(shown(window), expected(after, 2, 10)) << item;
         }
 
-        // Typed key by key; the first key of a field replaces its whole text. Above 999 counts as 999.
-        struct Key {
-            std::uint16_t field;
-            char key;
-            std::uint32_t loops;
-            std::uint32_t fade;
-        };
-        const Key keys[] = {{loopCountFieldId, '\b', 0, 10},   {loopCountFieldId, '1', 1, 10},
-                            {loopCountFieldId, '5', 15, 10},   {loopCountFieldId, '0', 150, 10},
-                            {loopCountFieldId, '0', 999, 10},  {fadeSecondsFieldId, '\b', 999, 0},
-                            {fadeSecondsFieldId, '7', 999, 7}, {fadeSecondsFieldId, '0', 999, 70}};
-        std::uint16_t lastField = 0;
-        for (const Key& key : keys) {
-            const HWND field = GetDlgItem(window, key.field);
-            if (std::exchange(lastField, key.field) != key.field)
-                SendMessageA(field, EM_SETSEL, 0, -1);
-            SendMessageA(field, WM_CHAR, static_cast<WPARAM>(key.key), 0);
-            EXPECT_EQ(shown(window), expected(ticks(window), key.loops, key.fade)) << key.loops << " " << key.fade;
+        // Typed key by key into the fields, each first all selected. Above 999 counts as 999.
+        const std::tuple<int, char, int, int> keys[] = {
+            {loopCountFieldId, '\b', 0, 10}, {loopCountFieldId, '1', 1, 10},     {loopCountFieldId, '5', 15, 10},
+            {loopCountFieldId, '0', 150, 10}, {loopCountFieldId, '0', 999, 10}, {fadeSecondsFieldId, '\b', 999, 0},
+            {fadeSecondsFieldId, '7', 999, 7}};
+        for (const int field : {loopCountFieldId, fadeSecondsFieldId})
+            SendDlgItemMessageA(window, field, EM_SETSEL, 0, -1);
+        for (const auto& [field, key, loops, fade] : keys) {
+            SendDlgItemMessageA(window, field, WM_CHAR, static_cast<WPARAM>(key), 0);
+            EXPECT_EQ(shown(window), expected({true, true, true}, loops, fade)) << loops << " " << fade;
         }
 
+        dropFiles(window, {definitionPath});
+        ListView_SetCheckState(list, 0, FALSE);
+        SetDlgItemTextA(window, loopCountFieldId, "3");
+        SetDlgItemTextA(window, fadeSecondsFieldId, "1");
+        EXPECT_EQ(writeWaves(window, {0, bgm, out}), Texts{"C:\\|C:\\"});
+        EXPECT_EQ(writeWaves(window, {cancelButtonId, bgm, out}), Texts{"C:\\|C:\\"});
+        EXPECT_EQ(writeWaves(window, {convertButtonId, bgm, out, "yn"}),
+                  (Texts{"C:\\|C:\\", "w.bgmから1.wavを読み込み中", "曲1を出力中", out + "\\1.wav" + asks,
+                         "w.bgmから2.wavを読み込み中", "曲2を出力中", out + "\\2.wav" + asks,
+                         "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
+        EXPECT_FALSE(fileExists(out + "\\0.wav"));
+        EXPECT_TRUE(readFileBytes(out + "\\1.wav") == readFileBytes(options.outputFolder + "\\1.wav"));
+        EXPECT_EQ(readFileBytes(out + "\\2.wav"), "older");
+        choose(window, 1, 0);
+        EXPECT_EQ(writeWaves(window, {convertButtonId, bgm, other, "", "曲1を出力中"}),
+                  (Texts{"C:\\|C:\\", "w.bgmから0.wavを読み込み中", "曲0を出力中", "w.bgmから1.wavを読み込み中",
+                         "曲1を出力中"}));
+        EXPECT_TRUE(readFileBytes(other + "\\0.wav") == readFileBytes(options.outputFolder + "\\0.wav"));
+        EXPECT_FALSE(fileExists(other + "\\2.wav"));
+
         std::string version;
-        TimerScript script("morlo_version", {
-            [&] {
-                const HWND versionWindow = findWindow("morlo_version");
-                version = windowText(GetDlgItem(versionWindow, versionTextId)) + " " +
-                          windowText(GetDlgItem(versionWindow, versionOkButtonId));
-                EXPECT_FALSE(IsWindowEnabled(window));
-            },
-            [] { postCommand(findWindow("morlo_version"), versionOkButtonId); },
-            [] { ADD_FAILURE() << "OK left the version window open"; },
-        });
+        TimerScript script("morlo_version",
+                           {[&] { version = windowText(GetDlgItem(findWindow("morlo_version"), versionTextId)); },
+                            [] { postCommand(findWindow("morlo_version"), versionOkButtonId); },
+                            [] { ADD_FAILURE() << "OK left the version window open"; }});
         choose(window, 2, 0);
-        EXPECT_EQ(version, "morlo ver.1.01 OK");
+        EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));
+}
+
+TEST(ProgressWindow, RunOfMoreThan65535StepsFillsTheBar)
+{
+    TempFolder folder;
+    const std::string definitionPath = writeDefinition(folder, 66, 4, 4);
+    MainWindow mainWindow;
+    runMainWindow(mainWindow, [&](HWND window) {
+        dropFiles(window, {definitionPath});
+        SetDlgItemTextA(window, loopCountFieldId, "999");
+        // Empty loops: each is still a step, 66 × (999 + 2) + 1 in all.
+        const Texts seen = writeWaves(window, {convertButtonId, folder.file("bgm"), folder.file("out")});
+        ASSERT_GE(seen.size(), 2u);
+        EXPECT_EQ(Texts(seen.end() - 2, seen.end()), (Texts{"出力終了(成功:66個 失敗:0個)", "閉じる 66067/66067"}));
+    });
 }

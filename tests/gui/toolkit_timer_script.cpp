@@ -22,8 +22,6 @@ TimerScript::~TimerScript()
 
 void CALLBACK TimerScript::tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (!running)
-        return;
     // Counted first: a step may pump messages and so reach the next tick.
     if (!running->finished())
         running->steps_[running->next_++]();
@@ -36,31 +34,15 @@ void CALLBACK TimerScript::tick(HWND, UINT, UINT_PTR, DWORD)
 HWND findWindow(LPCSTR className)
 {
     // Only this thread's windows: other test programs may share the window station.
-    std::pair<LPCSTR, HWND> search{className, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& found = *reinterpret_cast<std::pair<LPCSTR, HWND>*>(parameter);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, found.first) != 0)
-                return TRUE;
-            found.second = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    HWND window = FindWindowExA(nullptr, nullptr, className, nullptr);
+    while (window && GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        window = FindWindowExA(nullptr, window, className, nullptr);
+    return window;
 }
 
-HWND findBrowser()
-{
-    return findWindow("#32770");
-}
+HWND findBrowser() { return findWindow("#32770"); }
 
-void postCommand(HWND window, int id)
-{
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
-}
+void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
 bool makeOwner(Window& owner, int x, int y, int width, int height)
 {

@@ -4,8 +4,6 @@
 // of the class), so a failing test cannot hang.
 #include "toolkit/window.h"
 
-#include <windows.h>
-
 #include <functional>
 #include <vector>
 
@@ -28,7 +26,7 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-// This thread's open top-level window of a class, or null.
+// This thread's top-level window of a class, or null.
 HWND findWindow(LPCSTR className);
 // The shell's folder browser while it is open, or null.
 HWND findBrowser();
