@@ -21,6 +21,14 @@ void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
         SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
+// The text call leaves in a zeroed buffer of 1,024 bytes.
+template <typename Call> std::string textOf(Call call)
+{
+    char text[1024] = {};
+    call(text);
+    return text;
+}
+
 } // namespace
 
 bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& script)
@@ -34,40 +42,30 @@ bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& scri
 
 void dropFiles(HWND window, const std::vector<std::string>& paths)
 {
-    std::string names;
+    std::string block(sizeof(DROPFILES), '\0');
     for (const std::string& path : paths)
-        names += path + '\0';
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    std::memcpy(header + 1, names.data(), names.size());
-    GlobalUnlock(block);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        block += path + '\0';
+    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block.size() + 1);
+    std::memcpy(GlobalLock(memory), block.c_str(), block.size() + 1);
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 void sendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
-std::string windowText(HWND window)
-{
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+std::string windowText(HWND window) { return textOf([&](char* text) { GetWindowTextA(window, text, 1024); }); }
 
 std::string itemText(HWND listView, int row, int column)
 {
-    char text[1024] = {};
-    ListView_GetItemText(listView, row, column, text, sizeof text);
-    return text;
+    return textOf([&](char* text) { ListView_GetItemText(listView, row, column, text, 1024); });
 }
 
 int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar)
 {
-    char text[1024] = {};
-    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
+    return textOf([&](char* text) { SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); });
 }
 
 RECT childRect(HWND child)

@@ -1,5 +1,5 @@
-// The main window walked as a user does, the windows of the WAVE output command included: what
-// each window shows, and the files written compared with what the core writes for the same choices.
+// The main window walked as a user does, with the windows of the WAVE output command: what each
+// shows, and the files written compared with what the core writes for the same choices.
 #include "cli/terminal_front_end.h"
 #include "convert/convert_window_ids.h"
 #include "definition/figures.h"
@@ -30,20 +30,20 @@ Texts shown(HWND window)
     return texts;
 }
 
-// The same for main_window_three.mrl by the core's figures for the ticks and numbers given.
+// The same for main_window_three.mrl by the core's figures.
 Texts expected(const Ticks& ticks, std::uint32_t loops, std::uint32_t fade)
 {
     LoopDefinition definition;
     definition.load(fixturePath("main_window_three.mrl"));
     Texts texts{""};
     std::uint64_t seconds = 0, bytes = 0;
-    for (std::size_t n = 0; n < definition.entries().size(); ++n) {
-        const MusicEntry& entry = definition.entries()[n];
+    for (const MusicEntry& entry : definition.entries()) {
         const PieceFigures figures = pieceFigures(entry, loops, fade);
-        texts.insert(texts.end(), {ticks.at(n) ? "ticked" : "", entry.title, pieceTimeText(figures),
+        const bool ticked = ticks.at(texts.size() / 6);
+        texts.insert(texts.end(), {ticked ? "ticked" : "", entry.title, pieceTimeText(figures),
                                    formatSize(figures.fileSize), entry.file, entry.wave_file});
-        seconds += ticks[n] ? figures.playSeconds : 0;
-        bytes += ticks[n] ? figures.fileSize : 0;
+        seconds += ticked ? figures.playSeconds : 0;
+        bytes += ticked ? figures.fileSize : 0;
     }
     texts[0] = totalsText(seconds, bytes);
     return texts;
@@ -63,25 +63,17 @@ Texts menuTexts(HMENU menu, const std::string& indent = "")
     return texts;
 }
 
-// Picks an item of a popup of the menu bar: sends the command the item carries.
 void choose(HWND window, int popup, int item)
 {
     sendCommand(window, static_cast<WORD>(GetMenuItemID(GetSubMenu(GetMenu(window), popup), item)));
 }
 
-std::string classOf(HWND window)
-{
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// The user's part in the windows of one WAVE output command, played from a hook on what they are
-// sent. seen gets the folder fields as they start, each question, each status text, and the button
-// and the bar as the ended progress window closes.
+// The user's part in one WAVE output command, played from a hook on what its windows are sent.
+// seen gets the folder fields as they start, each question, each status text, and the button and
+// the bar as the ended progress window closes.
 struct Run {
     int button;                // pressed in the output settings; 0: the close box
-    std::string bgm, out;      // typed into its fields
+    std::string bgm, out;      // typed there
     std::string answers = {};  // 'y' (はい) or 'n' to each overwrite question in turn
     std::string cancelAt = {}; // "キャンセル" is pressed when the status line shows this
     Texts seen = {};
@@ -94,24 +86,23 @@ LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
     const HWND window = call.hwnd;
     Run& run = *active;
-    if (call.message == WM_SHOWWINDOW && call.wParam && classOf(window) == "#32770") {
+    if (call.message == WM_SHOWWINDOW && call.wParam && window == findWindow("#32770")) {
         run.seen.push_back(windowText(GetDlgItem(window, 0xFFFF)));
         postCommand(window, run.answers.substr(0, 1) == "y" ? IDYES : IDNO);
         run.answers.erase(0, 1);
-    } else if (call.message == WM_SHOWWINDOW && call.wParam && classOf(window) == "morlo_selectdir") {
+    } else if (call.message == WM_SHOWWINDOW && call.wParam && window == findWindow("morlo_selectdir")) {
         run.seen.push_back(windowText(GetDlgItem(window, bgmFieldId)) + "|" +
                            windowText(GetDlgItem(window, outputFieldId)));
         SetDlgItemTextA(window, bgmFieldId, run.bgm.c_str());
         SetDlgItemTextA(window, outputFieldId, run.out.c_str());
         PostMessageA(window, run.button ? WM_COMMAND : WM_SYSCOMMAND, run.button ? run.button : SC_CLOSE, 0);
-    } else if (call.message == WM_SETTEXT && classOf(GetParent(window)) == "morlo_convert" &&
-               GetDlgCtrlID(window) == statusLineId) {
-        // A visible bar repaints at every step, which makes long runs slow under Wine.
-        ShowWindow(GetParent(window), SW_HIDE);
+    } else if (call.message == WM_SETTEXT && GetDlgCtrlID(window) == statusLineId &&
+               GetParent(window) == findWindow("morlo_convert")) {
+        ShowWindow(GetParent(window), SW_HIDE); // else every step repaints the bar, slow under Wine
         run.seen.push_back(reinterpret_cast<const char*>(call.lParam));
         if (run.seen.back() == run.cancelAt || run.seen.back().rfind("出力終了(", 0) == 0)
             postCommand(GetParent(window), closeButtonId);
-    } else if (call.message == WM_CLOSE && classOf(window) == "morlo_convert" && windowText(window) == "出力終了") {
+    } else if (call.message == WM_CLOSE && window == findWindow("morlo_convert") && windowText(window) == "出力終了") {
         const HWND bar = GetDlgItem(window, progressBarId);
         run.seen.push_back(windowText(GetDlgItem(window, closeButtonId)) + " " +
                            std::to_string(SendMessageA(bar, PBM_GETPOS, 0, 0)) + "/" +
@@ -131,23 +122,18 @@ Texts writeWaves(HWND window, Run run)
     return run.seen;
 }
 
-// A definition of pieces 0.wav, 1.wav, … titled 曲0, 曲1, … cut from bgm\w.bgm 100 bytes apart.
+// Pieces 0.wav, 1.wav, … titled 曲0, 曲1, … cut 100 bytes apart from w.bgm, written beside.
 std::string writeDefinition(const TempFolder& folder, int pieces, int size, int loopStart)
 {
-    std::string text = "[album]\r\ntitle=出力の試験\r\n";
-    std::string data;
-    char section[256];
-    for (int n = 0; n < pieces; ++n) {
-        std::snprintf(section, sizeof section, "[music%04d]\r\nfile=%d.wav\r\ntitle=曲%d\r\nwave_file=w.bgm\r\n"
-                      "wave_start=%d\r\nwave_size=%d\r\nloop_start=%d\r\nloop_size=%d\r\n",
-                      n, n, n, n * 100, size, loopStart, size - loopStart);
-        text += section;
-    }
+    std::string text = "[album]\r\ntitle=出力の試験\r\n", data;
+    for (int n = 0; n < pieces; ++n)
+        text += "[music" + std::to_string(10000 + n).substr(1) + "]\r\nfile=" + std::to_string(n) + ".wav\r\ntitle=曲" +
+                std::to_string(n) + "\r\nwave_file=w.bgm\r\nwave_start=" + std::to_string(n * 100) + "\r\nwave_size=" +
+                std::to_string(size) + "\r\nloop_start=" + std::to_string(loopStart) + "\r\nloop_size=" +
+                std::to_string(size - loopStart) + "\r\n";
     while (data.size() < pieces * 100u + size)
         data += static_cast<char>(data.size() * 131 % 251);
-    makeFolder(folder.file("bgm"));
-    makeFolder(folder.file("out"));
-    writeFileBytes(folder.file("bgm\\w.bgm"), data);
+    writeFileBytes(folder.file("w.bgm"), data);
     writeFileBytes(folder.file("x.mrl"), text);
     return folder.file("x.mrl");
 }
@@ -156,18 +142,14 @@ std::string writeDefinition(const TempFolder& folder, int pieces, int size, int 
 
 TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
 {
-    TempFolder folder;
-    const std::string bgm = folder.file("bgm"), out = folder.file("out"), other = folder.file("other");
+    TempFolder folder, core, out, many;
     const std::string definitionPath = writeDefinition(folder, 3, 20000, 4000);
     LoopDefinition definition;
-    definition.load(definitionPath);
-    OutputOptions options{3, 1, folder.file("core"), bgm};
     TerminalFrontEnd yesToAll(0, true);
-    makeFolder(options.outputFolder);
-    makeFolder(other);
-    ASSERT_EQ(convertPieces(definition, options, {0, 1, 2}, yesToAll).successes, 3u);
-    writeFileBytes(out + "\\1.wav", "older");
-    writeFileBytes(out + "\\2.wav", "older");
+    ASSERT_TRUE(definition.load(definitionPath));
+    ASSERT_EQ(convertPieces(definition, {3, 1, core.path(), folder.path()}, {0, 1, 2}, yesToAll).successes, 3u);
+    writeFileBytes(out.file("1.wav"), "older");
+    writeFileBytes(out.file("2.wav"), "older");
     const std::string asks = "は存在します\n上書きしますか？";
 
     MainWindow mainWindow;
@@ -184,14 +166,13 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         // Of several dropped files the first opens. By hand: 1,000,000 + 2 × 10,000,000 bytes, 10 s of
         // 176,400 bytes and the 46-byte header make 22,764,046 bytes, 129 s.
         dropFiles(window, {fixturePath("main_window_example.mrl"), fixturePath("main_window_other.mrl")});
-        EXPECT_EQ(windowText(window), "morlo - 例のアルバム");
-        EXPECT_EQ(windowText(GetDlgItem(window, albumLabelId)), "例のアルバム");
+        EXPECT_EQ(windowText(window) + "|" + windowText(GetDlgItem(window, albumLabelId)),
+                  "morlo - 例のアルバム|例のアルバム");
         EXPECT_EQ(shown(window), (Texts{"合計時間 : 2:09 合計サイズ :  22,764,046", "ticked", "例の曲", "2:09",
                                         " 22,764,046", "example.wav", "example.bgm"}));
-        dropFiles(window, {fixturePath("main_window_three.mrl")});
-        EXPECT_EQ(shown(window), expected({true, true, true}, 2, 10));
 
-        // The first row's check box, by the space bar on the focused row; a refused file changes nothing.
+        // The first row's check box by the space bar; a refused file then changes nothing.
+        dropFiles(window, {fixturePath("main_window_three.mrl")});
         ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
         SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
         dropFiles(window, {fixturePath("main_window_refused.mrl")});
@@ -206,37 +187,37 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             EXPECT_EQ(shown(window), expected(after, 2, 10)) << item;
         }
 
-        // Typed key by key into the fields, each first all selected. Above 999 counts as 999.
-        const std::tuple<int, char, int, int> keys[] = {
-            {loopCountFieldId, '\b', 0, 10}, {loopCountFieldId, '1', 1, 10},     {loopCountFieldId, '5', 15, 10},
-            {loopCountFieldId, '0', 150, 10}, {loopCountFieldId, '0', 999, 10}, {fadeSecondsFieldId, '\b', 999, 0},
-            {fadeSecondsFieldId, '7', 999, 7}};
-        for (const int field : {loopCountFieldId, fadeSecondsFieldId})
-            SendDlgItemMessageA(window, field, EM_SETSEL, 0, -1);
-        for (const auto& [field, key, loops, fade] : keys) {
-            SendDlgItemMessageA(window, field, WM_CHAR, static_cast<WPARAM>(key), 0);
-            EXPECT_EQ(shown(window), expected({true, true, true}, loops, fade)) << loops << " " << fade;
+        // Typed key by key over all of the loop count; above 999 counts as 999, empty as 0.
+        SendDlgItemMessageA(window, loopCountFieldId, EM_SETSEL, 0, -1);
+        for (const auto& [key, loops] : {std::pair{'\b', 0}, {'1', 1}, {'5', 15}, {'0', 150}, {'0', 999}}) {
+            SendDlgItemMessageA(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
+            EXPECT_EQ(shown(window), expected({true, true, true}, loops, 10)) << loops;
         }
+        SetDlgItemTextA(window, fadeSecondsFieldId, "");
+        EXPECT_EQ(shown(window), expected({true, true, true}, 999, 0));
 
+        // Cancelled in its first piece, a run leaves the later ones alone.
         dropFiles(window, {definitionPath});
-        ListView_SetCheckState(list, 0, FALSE);
         SetDlgItemTextA(window, loopCountFieldId, "3");
         SetDlgItemTextA(window, fadeSecondsFieldId, "1");
-        EXPECT_EQ(writeWaves(window, {0, bgm, out}), Texts{"C:\\|C:\\"});
-        EXPECT_EQ(writeWaves(window, {cancelButtonId, bgm, out}), Texts{"C:\\|C:\\"});
-        EXPECT_EQ(writeWaves(window, {convertButtonId, bgm, out, "yn"}),
-                  (Texts{"C:\\|C:\\", "w.bgmから1.wavを読み込み中", "曲1を出力中", out + "\\1.wav" + asks,
-                         "w.bgmから2.wavを読み込み中", "曲2を出力中", out + "\\2.wav" + asks,
+        EXPECT_EQ(writeWaves(window, {0, folder.path(), out.path()}), Texts{"C:\\|C:\\"});
+        EXPECT_EQ(writeWaves(window, {cancelButtonId, folder.path(), out.path()}), Texts{"C:\\|C:\\"});
+        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), "", "曲0を出力中"}),
+                  (Texts{"C:\\|C:\\", "w.bgmから0.wavを読み込み中", "曲0を出力中"}));
+        ListView_SetCheckState(list, 0, FALSE);
+        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), "yn"}),
+                  (Texts{"C:\\|C:\\", "w.bgmから1.wavを読み込み中", "曲1を出力中", out.file("1.wav") + asks,
+                         "w.bgmから2.wavを読み込み中", "曲2を出力中", out.file("2.wav") + asks,
                          "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
-        EXPECT_FALSE(fileExists(out + "\\0.wav"));
-        EXPECT_TRUE(readFileBytes(out + "\\1.wav") == readFileBytes(options.outputFolder + "\\1.wav"));
-        EXPECT_EQ(readFileBytes(out + "\\2.wav"), "older");
-        choose(window, 1, 0);
-        EXPECT_EQ(writeWaves(window, {convertButtonId, bgm, other, "", "曲1を出力中"}),
-                  (Texts{"C:\\|C:\\", "w.bgmから0.wavを読み込み中", "曲0を出力中", "w.bgmから1.wavを読み込み中",
-                         "曲1を出力中"}));
-        EXPECT_TRUE(readFileBytes(other + "\\0.wav") == readFileBytes(options.outputFolder + "\\0.wav"));
-        EXPECT_FALSE(fileExists(other + "\\2.wav"));
+        EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
+        EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
+
+        // 66 pieces of empty loops, each loop still a step: 66 × (999 + 2) + 1 in all.
+        dropFiles(window, {writeDefinition(many, 66, 4, 4)});
+        SetDlgItemTextA(window, loopCountFieldId, "999");
+        const Texts seen = writeWaves(window, {convertButtonId, many.path(), many.path()});
+        EXPECT_EQ(Texts(seen.end() - std::min<std::size_t>(seen.size(), 2), seen.end()),
+                  (Texts{"出力終了(成功:66個 失敗:0個)", "閉じる 66067/66067"}));
 
         std::string version;
         TimerScript script("morlo_version",
@@ -247,19 +228,4 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));
-}
-
-TEST(ProgressWindow, RunOfMoreThan65535StepsFillsTheBar)
-{
-    TempFolder folder;
-    const std::string definitionPath = writeDefinition(folder, 66, 4, 4);
-    MainWindow mainWindow;
-    runMainWindow(mainWindow, [&](HWND window) {
-        dropFiles(window, {definitionPath});
-        SetDlgItemTextA(window, loopCountFieldId, "999");
-        // Empty loops: each is still a step, 66 × (999 + 2) + 1 in all.
-        const Texts seen = writeWaves(window, {convertButtonId, folder.file("bgm"), folder.file("out")});
-        ASSERT_GE(seen.size(), 2u);
-        EXPECT_EQ(Texts(seen.end() - 2, seen.end()), (Texts{"出力終了(成功:66個 失敗:0個)", "閉じる 66067/66067"}));
-    });
 }
