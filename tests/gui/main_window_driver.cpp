@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -17,15 +16,13 @@ void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     KillTimer(nullptr, timer);
     (*std::exchange(pendingScript, nullptr))(window);
-    if (IsWindow(window))
-        SendMessageA(window, WM_CLOSE, 0, 0);
+    SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
-// The text call leaves in a zeroed buffer of 1,024 bytes.
-template <typename Call> std::string textOf(Call call)
+std::string sentText(HWND window, UINT message, WPARAM wParam)
 {
     char text[1024] = {};
-    call(text);
+    SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -35,9 +32,7 @@ bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& scri
 {
     pendingScript = &script;
     SetTimer(nullptr, 0, 20, runScript);
-    const bool result = mainWindow.run(GetModuleHandleA(nullptr));
-    pendingScript = nullptr;
-    return result;
+    return mainWindow.run(GetModuleHandleA(nullptr));
 }
 
 void dropFiles(HWND window, const std::vector<std::string>& paths)
@@ -46,27 +41,27 @@ void dropFiles(HWND window, const std::vector<std::string>& paths)
     for (const std::string& path : paths)
         block += path + '\0';
     reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block.size() + 1);
-    std::memcpy(GlobalLock(memory), block.c_str(), block.size() + 1);
+    // Zeroed, so the byte after the copy ends the list of names.
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size() + 1);
+    block.copy(static_cast<char*>(GlobalLock(memory)), block.size());
     GlobalUnlock(memory);
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 void sendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
-std::string windowText(HWND window) { return textOf([&](char* text) { GetWindowTextA(window, text, 1024); }); }
+std::string windowText(HWND window) { return sentText(window, WM_GETTEXT, 1024); }
 
 std::string itemText(HWND listView, int row, int column)
 {
-    return textOf([&](char* text) { ListView_GetItemText(listView, row, column, text, 1024); });
+    char text[1024] = {};
+    ListView_GetItemText(listView, row, column, text, sizeof text);
+    return text;
 }
 
 int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
-std::string statusText(HWND statusBar)
-{
-    return textOf([&](char* text) { SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text)); });
-}
+std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
 
 RECT childRect(HWND child)
 {

@@ -16,12 +16,10 @@ inline HWND findWindow(LPCSTR className)
     return window;
 }
 
-// The shell's folder browser while it is open, or null.
 inline HWND findBrowser() { return findWindow("#32770"); }
 
 inline void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
-// A visible top-level window to own the modal windows.
 inline bool makeOwner(Window& owner, int x, int y, int width, int height)
 {
     return owner.create(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
@@ -36,11 +34,7 @@ public:
     {
         running = this;
     }
-    ~TimerScript()
-    {
-        KillTimer(nullptr, timer_);
-        running = nullptr;
-    }
+    ~TimerScript() { KillTimer(nullptr, timer_); }
     TimerScript(const TimerScript&) = delete;
     TimerScript& operator=(const TimerScript&) = delete;
 
