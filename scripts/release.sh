@@ -52,6 +52,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
      出力フォルダに書き出し先を指定して「変換」を押します。
   4. 「出力終了」と表示されたら「閉じる」を押します。同じ名前のファイルがあるときは
      上書きするかどうかを尋ねます。
+  途中で「キャンセル」を押すと (閉じるボタンでも) すぐに止まります。書き終えた曲の
+  ファイルは残り、書きかけの曲のファイルは削除され、その後の曲には手を付けません。
+  morlo-cli では Ctrl+C で同じように止まります。
 
 コマンドプロンプトでは:
   morlo-cli list example\\sample.mrl
@@ -80,6 +83,9 @@ Use
      a folder for the results as the output folder, and press the convert button.
   4. When the window says it has finished, close it. Existing files are replaced only
      after you answer yes to the question.
+  Cancelling during a run (the cancel button or the close box) stops at once: finished
+  files stay, the unfinished piece's file is removed and later pieces are not touched.
+  Ctrl+C does the same in morlo-cli.
 
 From a command prompt:
   morlo-cli list example\\sample.mrl

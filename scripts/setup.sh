@@ -11,7 +11,7 @@ packages=(
   build-essential cmake googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool imagemagick fonts-noto-cjk locales
-  fonts-wine sox python3 clang libclang-rt-14-dev zip time
+  fonts-wine sox python3 clang libclang-rt-14-dev zip time tmux
 )
 
 missing=()

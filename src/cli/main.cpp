@@ -59,7 +59,9 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
-        std::fprintf(stderr, "morlo-cli: cancelled; the piece being written was left as far as written\n");
+        std::fprintf(stderr, "morlo-cli: cancelled; %s\n",
+                     counts.partLeft ? "the unfinished piece's incomplete file could not be removed"
+                                     : "the pieces written before are kept, the unfinished one left no file");
     std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
                 static_cast<unsigned>(counts.failures));
     return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;

@@ -1,5 +1,7 @@
 #include "cli/terminal_front_end.h"
 
+#include "cli/progress_line.h"
+#include "cli/terminal_width.h"
 #include "platform/native_text.h"
 
 #include <csignal>
@@ -12,8 +14,6 @@ namespace {
 volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
-
-constexpr int barWidth = 30;
 
 } // namespace
 
@@ -40,6 +40,8 @@ const char* failureText(PieceFailure failure)
         return "the output file cannot be created";
     case PieceFailure::WriteFailed:
         return "writing the output file failed";
+    case PieceFailure::CannotRemove:
+        return "cancelled, and the incomplete output file could not be removed";
     }
     return "failed";
 }
@@ -48,6 +50,10 @@ TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite)
     : totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
       askUser_(isatty(fileno(stdin)) != 0)
 {
+    if (showBar_) {
+        followTerminalSize();
+        columns_ = terminalColumns();
+    }
 }
 
 void TerminalFrontEnd::step()
@@ -94,6 +100,7 @@ void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure
     clearBar();
     std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure));
     drawnPercent_ = -1;
+    drawBar();
 }
 
 void TerminalFrontEnd::finish()
@@ -107,13 +114,18 @@ void TerminalFrontEnd::drawBar()
 {
     if (!showBar_ || totalSteps_ == 0)
         return;
+    if (terminalResized()) {
+        columns_ = terminalColumns();
+        drawnPercent_ = -1;
+    }
     int percent = static_cast<int>(steps_ * 100 / totalSteps_);
     if (percent == drawnPercent_)
         return;
     drawnPercent_ = percent;
-    std::string bar(static_cast<std::size_t>(percent * barWidth / 100), '#');
-    bar.resize(barWidth, '.');
-    std::fprintf(stderr, "\r[%s] %3d%%  %s\033[K", bar.c_str(), percent, current_.c_str());
+    // The last column stays empty: a character there moves the cursor to the next row on the
+    // Windows console, and elsewhere the erase that ends the line would wipe it out.
+    std::string line = progressLine(percent, current_, columns_ - 1, terminalEncoding());
+    std::fprintf(stderr, "\r%s\033[K", line.c_str());
     std::fflush(stderr);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shows a conversion run on a terminal: a progress bar on stderr when it is a terminal, the
-// overwrite question when stdin is one, a line for every failed piece.
+// Shows a conversion run on a terminal: a progress line no wider than the terminal when stderr is
+// one, the overwrite question when stdin is one, a line for every failed piece.
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
@@ -31,6 +31,7 @@ private:
     bool askUser_;
     std::string current_;
     int drawnPercent_ = -1;
+    int columns_ = 80;
 };
 
 // Ctrl-C from here on cancels the run like closing the progress window.

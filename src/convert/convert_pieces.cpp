@@ -34,7 +34,7 @@ private:
     std::uint64_t made_ = 0;
 };
 
-enum class PieceResult { Written, Failed, Cancelled };
+enum class PieceResult { Written, Failed, Cancelled, CancelledPartLeft };
 
 class PieceConversion {
 public:
@@ -72,6 +72,8 @@ public:
         if (!output.createWrite(outputPath))
             return fail(PieceFailure::CannotCreate);
         PieceOutcome written = writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_);
+        if (written == PieceOutcome::Cancelled)
+            return removeIncomplete(output, outputPath);
         if (written == PieceOutcome::Completed && !output.close())
             written = PieceOutcome::Failed;
         return finish(written, PieceFailure::WriteFailed);
@@ -85,6 +87,18 @@ public:
     }
 
 private:
+    // The file of a cancelled piece announces its whole length but holds only part of it. This
+    // run created it (a file it replaced was given up when the user agreed), so it goes; closed
+    // first, because an open file cannot be deleted on every system.
+    PieceResult removeIncomplete(FileHandle& output, const std::string& path)
+    {
+        output.close();
+        if (deleteFile(path))
+            return PieceResult::Cancelled;
+        frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
+        return PieceResult::CancelledPartLeft;
+    }
+
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
     {
         switch (outcome) {
@@ -124,7 +138,9 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
         PieceConversion piece(known ? entries[static_cast<std::size_t>(row)] : missing, options, buffer, frontEnd);
         PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
-        if (result == PieceResult::Cancelled) {
+        if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
+            counts.partLeft = result == PieceResult::CancelledPartLeft;
+            counts.failures += counts.partLeft ? 1 : 0;
             counts.cancelled = true;
             break;
         }

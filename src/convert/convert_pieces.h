@@ -20,6 +20,7 @@ enum class PieceFailure {
     OverwriteRefused, // the output file exists and the user said no
     CannotCreate,     // the output file cannot be created
     WriteFailed,      // a write failed or fell short (a full disk)
+    CannotRemove,     // cancelled while written, and the incomplete file could not be removed
 };
 
 class ConversionFrontEnd : public ConversionHooks {
@@ -38,11 +39,14 @@ struct ConversionCounts {
     std::uint32_t successes = 0;
     std::uint32_t failures = 0;
     bool cancelled = false;
+    // The file of the piece being written when the run was cancelled is still there, incomplete.
+    bool partLeft = false;
 };
 
 // Converts the pieces of definition named by rows, in that order. Refused pieces never create,
-// delete or change a file. A cancelled run leaves the current file as far as written and
-// touches no later piece.
+// delete or change a file. A cancelled run keeps the files written before, removes the file of
+// the piece it was writing and touches no later piece; when that file cannot be removed, the
+// piece counts as failed and partLeft is set.
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd);
 

@@ -8,13 +8,15 @@
 
 namespace {
 
-bool growTo(WaveBuffer& buffer, std::uint32_t size)
+// Empties the buffer and makes room for size bytes without touching them: reading grows it
+// chunk by chunk, because clearing a large piece at once would hold the window up for a good
+// part of a second. Emptied first, so that moving to larger memory copies nothing.
+bool makeRoom(WaveBuffer& buffer, std::uint32_t size)
 {
+    buffer.clear();
     try {
         // Exactly what the piece needs: doubling would overshoot the memory of a large piece.
-        if (size > buffer.capacity())
-            buffer.reserve(size);
-        buffer.resize(size);
+        buffer.reserve(size);
         return true;
     } catch (const std::bad_alloc&) {
         return false;
@@ -39,12 +41,13 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
     std::uint8_t last = 0;
     if (entry.wave_size > 0 && source.readAt(entry.wave_start + (entry.wave_size - 1ull), 1, &last) != 1)
         return PieceOutcome::Failed;
-    if (!growTo(buffer, entry.wave_size))
+    if (!makeRoom(buffer, entry.wave_size))
         return PieceOutcome::Failed;
     if (entry.wave_size == 0 && hooks.isCancelled())
         return PieceOutcome::Cancelled;
     for (std::uint64_t offset = 0; offset < entry.wave_size; offset += waveChunkSize) {
         auto length = static_cast<std::uint32_t>(chunkAt(offset, entry.wave_size));
+        buffer.resize(offset + length);
         if (source.readAt(entry.wave_start + offset, length, buffer.data() + offset) != length)
             return PieceOutcome::Failed;
         hooks.yieldOnce();

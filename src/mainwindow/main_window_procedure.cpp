@@ -68,13 +68,14 @@ LRESULT onNotify(HWND window, LPARAM lParam)
     return 0;
 }
 
-// Only the list has a menu; the caption bar's window menu is not offered either.
+// Only the list has a menu; the caption bar's window menu is not offered either. From the
+// keyboard it opens at the focused row.
 LRESULT onContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
 {
     MainWindow* object = objectOf(window);
     Window* list = object ? object->listView() : nullptr;
     if (list && reinterpret_cast<HWND>(wParam) == list->handle())
-        showMusicListMenu(window, LOWORD(lParam), HIWORD(lParam));
+        showMusicListMenu(window, contextMenuPoint(lParam, MusicList(*list).menuArea()));
     return 0;
 }
 

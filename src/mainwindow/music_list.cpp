@@ -112,6 +112,19 @@ FigureTotals MusicList::updateRowFigures(const std::vector<MusicEntry>& entries,
     return totals;
 }
 
+ListArea MusicList::menuArea() const
+{
+    ListArea area;
+    HWND list = control_.handle();
+    GetClientRect(list, &area.client);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&area.client), 2);
+    const int row = focusedItem(control_);
+    area.hasFocusedRow = row >= 0 && itemBounds(control_, row, area.focusedRow);
+    if (area.hasFocusedRow)
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&area.focusedRow), 2);
+    return area;
+}
+
 HMENU createMusicListMenu()
 {
     HMENU menu = CreatePopupMenu();
@@ -123,11 +136,11 @@ HMENU createMusicListMenu()
     return menu;
 }
 
-void showMusicListMenu(HWND owner, int x, int y)
+void showMusicListMenu(HWND owner, POINT place)
 {
     HMENU menu = createMusicListMenu();
     if (!menu)
         return;
-    TrackPopupMenu(menu, 0, x, y, 0, owner, nullptr);
+    TrackPopupMenu(menu, 0, place.x, place.y, 0, owner, nullptr);
     DestroyMenu(menu);
 }

@@ -2,6 +2,7 @@
 // The main window's list of pieces: one row per entry of the definition, each with a check box.
 // Only the ticks matter to the program; they choose the pieces that are written.
 #include "definition/music_entry.h"
+#include "mainwindow/context_menu_point.h"
 #include "toolkit/window.h"
 
 #include <cstdint>
@@ -31,12 +32,14 @@ public:
     // ticked ones. Rows beyond the entries are left alone.
     FigureTotals updateRowFigures(const std::vector<MusicEntry>& entries, std::uint32_t loopCount,
                                   std::uint32_t fadeSeconds) const;
+    // Where the keyboard's menu finds the list, on the screen.
+    ListArea menuArea() const;
 
 private:
     const Window& control_;
 };
 
 // The list's right-click menu, built anew for each request and destroyed when it closes.
-void showMusicListMenu(HWND owner, int x, int y);
+void showMusicListMenu(HWND owner, POINT place);
 // The three tick commands of the Edit menu as a popup; null when it could not be made.
 HMENU createMusicListMenu();

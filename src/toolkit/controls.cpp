@@ -173,6 +173,17 @@ void deleteAllItems(const Window& listView)
     }
 }
 
+int focusedItem(const Window& listView)
+{
+    return static_cast<int>(listView.send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+bool itemBounds(const Window& listView, int item, RECT& bounds)
+{
+    bounds.left = LVIR_BOUNDS;
+    return listView.send(LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds)) != 0;
+}
+
 void setSimpleMode(const Window& statusBar, bool simple) { statusBar.send(SB_SIMPLE, simple ? TRUE : FALSE, 0); }
 
 bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType)

@@ -41,6 +41,10 @@ bool isItemChecked(const Window& listView, int item);
 LRESULT setItemChecked(const Window& listView, int item, bool checked);
 bool deleteItem(const Window& listView, int item);
 void deleteAllItems(const Window& listView);
+// The row holding the focus, or -1 when none does.
+int focusedItem(const Window& listView);
+// The whole row in the list's client coordinates; false when there is no such row.
+bool itemBounds(const Window& listView, int item, RECT& bounds);
 
 // Simple mode gives the bar one part spanning its width; only that part draws setStatusText's text.
 void setSimpleMode(const Window& statusBar, bool simple);

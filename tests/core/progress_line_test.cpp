@@ -1,0 +1,36 @@
+#include "cli/progress_line.h"
+#include "cli/terminal_width.h"
+
+#include <gtest/gtest.h>
+
+// The literals are compiled to the program's own encoding on each system, so the table checks
+// the column counting of the side it runs on: UTF-8 natively, Shift-JIS under Wine.
+TEST(ProgressLine, FitsTheWidthWithoutSplittingACharacter)
+{
+    const std::string bar = "[###############...............]  50%  ";
+    const std::string ascii = "Nocturne for the Long Walk Home Through the Old Forest, in the Rain (Extended Version)";
+    const std::string japanese = "夜明け前の森の小径をひとりで歩く旅人のための長い組曲より第三楽章";
+    const std::string mixed = "第3楽章 Allegro ma non troppo ～森の小径～ ﾃﾞﾓ版";
+    const struct {
+        std::string title;
+        int columns;
+        std::string line;
+    } table[] = {
+        {ascii, 20, " 50%  Nocturne fo..."},
+        {ascii, 40, bar + "."},
+        {ascii, 80, bar + "Nocturne for the Long Walk Home Throug..."},
+        {ascii, 120, bar + "Nocturne for the Long Walk Home Through the Old Forest, in the Rain (Extended ..."},
+        {japanese, 20, " 50%  夜明け前の..."},
+        {japanese, 40, bar + "."},
+        {japanese, 80, bar + "夜明け前の森の小径をひとりで歩く旅人の..."},
+        {japanese, 81, bar + "夜明け前の森の小径をひとりで歩く旅人の..."},
+        {japanese, 120, bar + japanese},
+        {mixed, 20, " 50%  第3楽章 All..."},
+        {mixed, 80, bar + "第3楽章 Allegro ma non troppo ～森の小..."},
+        {mixed, 120, bar + mixed},
+        {japanese, 6, " 50%"},
+        {"Tab\there\x1b[2J", 120, bar + "Tab?here?[2J"},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(progressLine(50, row.title, row.columns, terminalEncoding()), row.line) << row.columns;
+}
