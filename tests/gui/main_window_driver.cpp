@@ -41,8 +41,7 @@ void dropFiles(HWND window, const std::vector<std::string>& paths)
     for (const std::string& path : paths)
         block += path + '\0';
     reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    // Zeroed, so the byte after the copy ends the list of names.
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size() + 1);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size() + 1); // + 1: the closing NUL
     block.copy(static_cast<char*>(GlobalLock(memory)), block.size());
     GlobalUnlock(memory);
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);

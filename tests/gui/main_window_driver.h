@@ -3,11 +3,8 @@
 #include "mainwindow/main_window.h"
 
 #include <functional>
-#include <string>
-#include <vector>
 
-// MainWindow::run, with script called once from inside the main loop as soon as the window shows.
-// The window is closed afterwards unless the script closed it. The result is run's.
+// MainWindow::run, with script called once from its loop as the window shows; then the window is closed.
 bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& script);
 void dropFiles(HWND window, const std::vector<std::string>& paths);
 void sendCommand(HWND window, WORD id);

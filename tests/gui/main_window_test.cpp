@@ -3,6 +3,7 @@
 #include "convert/convert_window_ids.h"
 #include "definition/figures.h"
 #include "main_window_driver.h"
+#include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
 #include "toolkit_timer_script.h"
 #include "windows/folder_window_ids.h"
@@ -36,15 +37,14 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
     EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), totalsText(seconds, bytes)) << loops << " loops";
 }
 
-// Picks an item of a popup of the menu bar as a user does; the result is the two texts read.
+// Picks an item of a popup of the menu bar as a user does; the result is the item's text.
 std::string choose(HWND window, int popup, int item)
 {
-    char bar[64] = {}, text[64] = {};
+    char text[64] = {};
     const HMENU menu = GetSubMenu(GetMenu(window), popup);
-    GetMenuStringA(GetMenu(window), popup, bar, sizeof bar, MF_BYPOSITION);
     GetMenuStringA(menu, item, text, sizeof text, MF_BYPOSITION);
     sendCommand(window, static_cast<WORD>(GetMenuItemID(menu, item)));
-    return std::string(bar) + " " + text;
+    return text;
 }
 
 // The user's part in one WAVE output command, played from a hook on what its windows are sent.
@@ -60,36 +60,34 @@ Run* active = nullptr;
 
 LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam)
 {
-    const auto& [data, flag, message, window] = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (message == WM_SHOWWINDOW && flag && window == findWindow("#32770")) {
-        active->seen.push_back(windowText(GetDlgItem(window, 0xFFFF)));
-        postCommand(window, active->yeses-- > 0 ? IDYES : IDNO);
-    } else if (message == WM_SHOWWINDOW && flag && window == findWindow("morlo_selectdir")) {
-        EXPECT_EQ(windowText(GetDlgItem(window, bgmFieldId)), "C:\\");
-        EXPECT_EQ(windowText(GetDlgItem(window, outputFieldId)), "C:\\");
-        SetDlgItemTextA(window, bgmFieldId, active->bgm.c_str());
-        SetDlgItemTextA(window, outputFieldId, active->out.c_str());
-        PostMessageA(window, active->button ? WM_COMMAND : WM_CLOSE, active->button, 0);
-    } else if (message == WM_SETTEXT && GetDlgCtrlID(window) == statusLineId &&
-               GetParent(window) == findWindow("morlo_convert")) {
-        ShowWindow(GetParent(window), SW_HIDE); // else every step repaints the bar, slow under Wine
+    const auto& [data, flag, message, hwnd] = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
+        active->seen.push_back(windowText(GetDlgItem(hwnd, 0xFFFF)));
+        postCommand(hwnd, active->yeses-- > 0 ? IDYES : IDNO);
+    } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("morlo_selectdir")) {
+        EXPECT_EQ(windowText(GetDlgItem(hwnd, bgmFieldId)) + windowText(GetDlgItem(hwnd, outputFieldId)), "C:\\C:\\");
+        SetDlgItemTextA(hwnd, bgmFieldId, active->bgm.c_str());
+        SetDlgItemTextA(hwnd, outputFieldId, active->out.c_str());
+        PostMessageA(hwnd, active->button ? WM_COMMAND : WM_CLOSE, active->button, 0);
+    } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
+               GetParent(hwnd) == findWindow("morlo_convert")) {
+        ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
         active->seen.push_back(reinterpret_cast<const char*>(data));
         if (active->seen.back() == active->cancelAt || active->seen.back().rfind("出力終了(", 0) == 0)
-            postCommand(GetParent(window), closeButtonId);
-    } else if (message == WM_CLOSE && window == findWindow("morlo_convert") && windowText(window) == "出力終了") {
-        const auto bar = [window](UINT query) { return SendDlgItemMessageA(window, progressBarId, query, 0, 0); };
-        active->seen.push_back(windowText(GetDlgItem(window, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) +
+            postCommand(GetParent(hwnd), closeButtonId);
+    } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == "出力終了") {
+        const auto bar = [hwnd](UINT query) { return SendDlgItemMessageA(hwnd, progressBarId, query, 0, 0); };
+        active->seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) +
                                "/" + std::to_string(bar(PBM_GETRANGE)));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Chooses "WAVE出力" and plays the user's part; the main window must be enabled again afterwards.
 Texts writeWaves(HWND window, Run run)
 {
     active = &run;
     const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watch, nullptr, GetCurrentThreadId());
-    EXPECT_EQ(choose(window, 0, 1), "ファイル(&F) WAVE出力(&S)");
+    EXPECT_EQ(choose(window, 0, 1), "WAVE出力(&S)");
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(IsWindowEnabled(window));
     return run.seen.empty() ? Texts{"nothing seen"} : run.seen;
@@ -123,16 +121,14 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
+        const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
         EXPECT_EQ(windowText(window), "morlo");
-        EXPECT_EQ(windowText(GetDlgItem(window, loopCountFieldId)) + "|" +
-                      windowText(GetDlgItem(window, fadeSecondsFieldId)),
-                  "2|10");
+        EXPECT_EQ(text(loopCountFieldId) + "|" + text(fadeSecondsFieldId), "2|10");
         EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)) + std::to_string(rowCount(list)), "0");
 
-        // Of several dropped files the first opens. Row 1 by hand: 100,000 + 2 × 300,000 bytes, the fade cut
-        // to the loop's 300,000 and the 46-byte header, at 44,100 bytes a second.
+        // Row 1 by hand: 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46 bytes at 44,100 a second.
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
-        EXPECT_EQ(windowText(window) + "|" + windowText(GetDlgItem(window, albumLabelId)), "morlo - 三曲集|三曲集");
+        EXPECT_EQ(windowText(window) + "|" + text(albumLabelId), "morlo - 三曲集|三曲集");
         EXPECT_EQ(itemText(list, 1, 1) + "|" + itemText(list, 1, 2), "0:22|  1,000,046");
 
         // The first row's check box by the space bar; a refused file then changes nothing.
@@ -146,7 +142,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
             {1, "全て解除(&U)", {false, false, false}}, {2, "選択反転(&R)", {true, true, true}}};
         for (const auto& [item, text, after] : commands) {
-            EXPECT_EQ(choose(window, 1, item), "編集(&E) " + text);
+            EXPECT_EQ(choose(window, 1, item), text);
             expectFigures(window, after, 2, 10);
         }
 
@@ -177,12 +173,22 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         SetDlgItemTextA(window, loopCountFieldId, "999");
         EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path()}).back(), "閉じる 66067/66067");
 
+        // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
+        const POINT left = contextMenuPoint(MAKELPARAM(-1280, -200), {});
+        EXPECT_EQ(std::make_pair(left.x, left.y), std::make_pair(-1280L, -200L));
+        RECT menu = {}, row = {};
         std::string version;
         TimerScript script("morlo_version",
-                           {[&] { version = windowText(GetDlgItem(findWindow("morlo_version"), versionTextId)); },
+                           {[&] { GetWindowRect(findWindow("#32768"), &menu); EndMenu(); },
+                            [&] { version = windowText(GetDlgItem(findWindow("morlo_version"), versionTextId)); },
                             [] { postCommand(findWindow("morlo_version"), versionOkButtonId); },
                             [] { ADD_FAILURE() << "OK left the version window open"; }});
-        EXPECT_EQ(choose(window, 2, 0), "ヘルプ(&H) バージョン情報(&A)");
+        ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+        EXPECT_TRUE(PtInRect(&row, {menu.left, menu.top})) << menu.left << "," << menu.top << " " << row.top;
+        EXPECT_EQ(choose(window, 2, 0), "バージョン情報(&A)");
         EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));

@@ -1,7 +1,6 @@
 #pragma once
-// Drives a modal window from inside its own wait: a thread timer runs one step per tick. Once the
-// steps are used up every tick closes what is still open (a folder browser first, then the window
-// of the class), so a failing test cannot hang.
+// Drives a modal window from inside its wait: a thread timer runs one step per tick, then closes what is
+// still open (a folder browser first, then the window of the class), so a failing test cannot hang.
 #include "toolkit/window.h"
 
 #include <functional>
