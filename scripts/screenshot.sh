@@ -16,6 +16,9 @@ work=$(mktemp -d)
 trap 'stop_display; rm -rf "$work"' EXIT
 python3 "$top/examples/make_bgm.py" "$work" >/dev/null
 cp "$top/examples/sample.mrl" "$work/"
+# One more piece, whose loop reaches past its data, shows how a row that cannot be written looks.
+printf '\r\n[music0003]\r\nfile=broken.wav\r\ntitle=%s\r\nwave_file=sample.bgm\r\nwave_size=1000\r\nloop_size=2000\r\n' \
+  "$(printf '壊れた曲' | iconv -f UTF-8 -t CP932)" >>"$work/sample.mrl"
 
 start_display
 trap 'stop_display; rm -rf "$work"' EXIT

@@ -17,19 +17,17 @@ constexpr int exitUsage = 2;
 int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
     std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
-    std::uint64_t totalSeconds = 0;
-    std::uint64_t totalBytes = 0;
+    FigureTotals totals;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
         PieceFigures figures = pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds);
-        totalSeconds += figures.playSeconds;
-        totalBytes += figures.fileSize;
+        totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
-                    pieceTimeText(figures).c_str(), formatSize(figures.fileSize).c_str(),
+                    pieceTimeText(figures).c_str(), pieceSizeText(figures).c_str(),
                     nativeText(entry.file).c_str(), nativeText(entry.wave_file).c_str());
     }
-    std::printf("%s\n", totalsText(totalSeconds, totalBytes).c_str());
+    std::printf("%s\n", totalsText(totals.seconds, totals.bytes).c_str());
     return exitSuccess;
 }
 

@@ -1,8 +1,7 @@
 #include "convert/convert_pieces.h"
 
 #include "convert/wave_writer.h"
-#include "definition/file_name.h"
-#include "definition/output_rule.h"
+#include "definition/writable_rule.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
 
@@ -47,12 +46,16 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        if (!isPlainFileName(entry_.file))
+        switch (pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds)) {
+        case PieceRefusal::None:
+            break;
+        case PieceRefusal::NameLeavesFolder:
             return fail(PieceFailure::NameLeavesFolder);
-        if (!loopLiesInData(entry_))
+        case PieceRefusal::LoopPastData:
             return fail(PieceFailure::LoopPastData);
-        if (!fitsWaveHeader(entry_, options_.loopCount, options_.fadeSeconds))
+        case PieceRefusal::TooLarge:
             return fail(PieceFailure::TooLarge);
+        }
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))

@@ -1,6 +1,7 @@
 #include "definition/figures.h"
 
 #include "definition/output_rule.h"
+#include "definition/writable_rule.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -16,9 +17,18 @@ PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std:
     PieceFigures figures;
     figures.fileSize = exactFileSize(entry, loopCount, fadeSeconds, perSecond);
     figures.timeKnown = perSecond != 0;
+    figures.writable = pieceRefusal(entry, loopCount, fadeSeconds) == PieceRefusal::None;
     if (figures.timeKnown)
         figures.playSeconds = (figures.fileSize - waveHeaderSize) / perSecond;
     return figures;
+}
+
+void FigureTotals::add(const PieceFigures& figures)
+{
+    if (!figures.writable)
+        return;
+    bytes += figures.fileSize;
+    seconds += figures.playSeconds;
 }
 
 std::string formatSize(std::uint64_t bytes)
@@ -53,7 +63,12 @@ std::string formatTime(std::uint64_t seconds)
 
 std::string pieceTimeText(const PieceFigures& figures)
 {
-    return figures.timeKnown ? formatTime(figures.playSeconds) : std::string("--:--");
+    return figures.writable && figures.timeKnown ? formatTime(figures.playSeconds) : std::string("--:--");
+}
+
+std::string pieceSizeText(const PieceFigures& figures)
+{
+    return figures.writable ? formatSize(figures.fileSize) : std::string("出力不可");
 }
 
 std::string totalsText(std::uint64_t seconds, std::uint64_t bytes)

@@ -10,6 +10,15 @@ struct PieceFigures {
     std::uint64_t fileSize = 0;    // bytes, not wrapped around
     std::uint64_t playSeconds = 0; // whole seconds, rounded down
     bool timeKnown = false;        // false when the format gives 0 bytes per second
+    bool writable = false;         // false when a run would refuse the piece (writable_rule.h)
+};
+
+// Sums over the ticked pieces; a piece that cannot be written adds nothing.
+struct FigureTotals {
+    std::uint64_t bytes = 0;
+    std::uint64_t seconds = 0;
+
+    void add(const PieceFigures& figures);
 };
 
 // (fmt_bits × fmt_channels × fmt_samples modulo 2^32) / 8: the bytes per second of the figures.
@@ -20,7 +29,9 @@ PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std:
 std::string formatSize(std::uint64_t bytes);
 // "0:00", "1:01", "59:59", "1:00:00".
 std::string formatTime(std::uint64_t seconds);
-// formatTime of the piece, or a placeholder when its time is not defined.
+// formatTime of the piece, or a placeholder when it cannot be written or its time is not defined.
 std::string pieceTimeText(const PieceFigures& figures);
+// formatSize of the piece, or "出力不可" when it cannot be written.
+std::string pieceSizeText(const PieceFigures& figures);
 // "合計時間 : 2:09 合計サイズ :  22,764,046".
 std::string totalsText(std::uint64_t seconds, std::uint64_t bytes);

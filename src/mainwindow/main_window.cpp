@@ -1,9 +1,34 @@
 #include "mainwindow/main_window.h"
 
-#include "definition/figures.h"
 #include "definition/output_options.h"
 #include "mainwindow/music_list.h"
 #include "toolkit/controls.h"
+
+namespace {
+
+// Many rows change at once: the list is not redrawn, and the main window does not follow each
+// row, until the batch ends and the caller brings figures and totals up to date once.
+class RowBatch {
+public:
+    RowBatch(const Window& list, bool& changing) : list_(list), changing_(changing)
+    {
+        changing_ = true;
+        setRedraw(list_, false);
+    }
+    ~RowBatch()
+    {
+        setRedraw(list_, true);
+        changing_ = false;
+    }
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+private:
+    const Window& list_;
+    bool& changing_;
+};
+
+} // namespace
 
 bool MainWindow::load(const std::string& path)
 {
@@ -19,12 +44,17 @@ void MainWindow::refresh(HWND window)
     Window* list = listView();
     if (!list)
         return;
-    MusicList(*list).fill(definition_.entries());
+    {
+        const RowBatch batch(*list, changingRows_);
+        MusicList(*list).fill(definition_.entries());
+    }
     updateFigures(window);
     const std::string caption = "morlo - " + definition_.albumTitle();
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-    if (Window* label = albumLabel())
+    if (Window* label = albumLabel()) {
         setText(*label, definition_.albumTitle().c_str());
+        redrawOverParent(*label);
+    }
 }
 
 void MainWindow::updateFigures(HWND window)
@@ -34,9 +64,48 @@ void MainWindow::updateFigures(HWND window)
         return;
     const std::uint32_t loops = limitCount(loopCount(window));
     const std::uint32_t fade = limitCount(fadeSeconds(window));
-    const FigureTotals totals = MusicList(*list).updateRowFigures(definition_.entries(), loops, fade);
-    if (Window* status = statusBar())
-        setStatusText(*status, totalsText(totals.seconds, totals.bytes).c_str(), 0);
+    rowFigures_.clear();
+    for (const MusicEntry& entry : definition_.entries())
+        rowFigures_.push_back(pieceFigures(entry, loops, fade));
+    {
+        const RowBatch batch(*list, changingRows_);
+        MusicList(*list).showRowFigures(rowFigures_);
+    }
+    updateTotals();
+}
+
+void MainWindow::updateTotals()
+{
+    Window* list = listView();
+    Window* status = statusBar();
+    if (!list || !status)
+        return;
+    const FigureTotals totals = MusicList(*list).tickedTotals(rowFigures_);
+    setStatusText(*status, totalsText(totals.seconds, totals.bytes).c_str(), 0);
+}
+
+void MainWindow::tickChanged()
+{
+    if (!changingRows_)
+        updateTotals();
+}
+
+void MainWindow::changeTicks(std::uint16_t command)
+{
+    Window* list = listView();
+    if (!list)
+        return;
+    {
+        const RowBatch batch(*list, changingRows_);
+        const MusicList musicList(*list);
+        if (command == tickAllCommand)
+            musicList.tickAll();
+        else if (command == untickAllCommand)
+            musicList.untickAll();
+        else
+            musicList.invertTicks();
+    }
+    updateTotals();
 }
 
 std::int32_t MainWindow::loopCount(HWND window)

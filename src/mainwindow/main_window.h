@@ -1,6 +1,7 @@
 #pragma once
 // The application object: the loop definition loaded last and the controls that other code
 // reaches by id. One main window (class morlo_main) serves it while run() runs.
+#include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/window.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 class MainWindow {
 public:
@@ -25,8 +27,16 @@ public:
 
     // Shows a newly loaded definition: rows, figures, caption and album label.
     void refresh(HWND window);
-    // Recomputes every row's time and size and the totals of the ticked rows.
+    // A row's figures depend on its entry and the two fields, never on the ticks: they are
+    // computed here, once per row, after a load and after every change of a field.
     void updateFigures(HWND window);
+    // The totals of the ticked rows from the figures kept for them: all that a tick change needs.
+    void updateTotals();
+    // A row's tick changed; while a fill or a tick command changes many rows, their totals wait
+    // for its end.
+    void tickChanged();
+    // "全て選択", "全て解除" or "選択反転", with the totals summed once at the end.
+    void changeTicks(std::uint16_t command);
     // The numbers in the two fields; 0 when a field holds no valid number.
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
@@ -50,6 +60,8 @@ private:
 
     LoopDefinition definition_;
     std::map<std::uint16_t, Window*> controls_;
+    std::vector<PieceFigures> rowFigures_; // what each row shows, for the fields as they are
+    bool changingRows_ = false;
 };
 
 // The main window's procedure; it serves the MainWindow given as its creation parameter.

@@ -56,15 +56,15 @@ LRESULT onSize(HWND window, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-// A tick, selection or focus change of a row changes what would be written.
+// A changed tick changes the totals only; selection and focus change nothing that is shown.
 LRESULT onNotify(HWND window, LPARAM lParam)
 {
     MainWindow* object = objectOf(window);
     Window* list = object ? object->listView() : nullptr;
     const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
     if (list && change->hdr.hwndFrom == list->handle() && change->hdr.code == LVN_ITEMCHANGED &&
-        (change->uChanged & LVIF_STATE))
-        object->updateFigures(window);
+        (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK))
+        object->tickChanged();
     return 0;
 }
 
@@ -77,20 +77,6 @@ LRESULT onContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
     if (list && reinterpret_cast<HWND>(wParam) == list->handle())
         showMusicListMenu(window, contextMenuPoint(lParam, MusicList(*list).menuArea()));
     return 0;
-}
-
-void tickCommand(MainWindow& object, std::uint16_t command)
-{
-    Window* list = object.listView();
-    if (!list)
-        return;
-    const MusicList musicList(*list);
-    if (command == tickAllCommand)
-        musicList.tickAll();
-    else if (command == untickAllCommand)
-        musicList.untickAll();
-    else
-        musicList.invertTicks();
 }
 
 // Every keystroke in a number field, and leaving it, shows the figures for the new number.
@@ -125,7 +111,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case untickAllCommand:
     case invertTicksCommand:
         if (object)
-            tickCommand(*object, command);
+            object->changeTicks(command);
         return 0;
     case versionCommand:
         VersionWindow::show(window);

@@ -1,6 +1,5 @@
 #include "mainwindow/music_list.h"
 
-#include "definition/figures.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/controls.h"
 #include "toolkit/text_buffer.h"
@@ -58,6 +57,7 @@ bool MusicList::create(Window& control, HWND parent, std::uint16_t id)
 void MusicList::fill(const std::vector<MusicEntry>& entries) const
 {
     deleteAllItems(control_);
+    reserveItems(control_, static_cast<int>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const int row = static_cast<int>(i);
         insertItem(control_, entries[i].title.c_str(), itemCount(control_));
@@ -96,18 +96,21 @@ std::vector<std::int32_t> MusicList::tickedRows() const
     return rows;
 }
 
-FigureTotals MusicList::updateRowFigures(const std::vector<MusicEntry>& entries, std::uint32_t loopCount,
-                                         std::uint32_t fadeSeconds) const
+void MusicList::showRowFigures(const std::vector<PieceFigures>& figures) const
+{
+    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < figures.size(); ++row) {
+        const PieceFigures& piece = figures[static_cast<std::size_t>(row)];
+        setItemText(control_, pieceTimeText(piece).c_str(), row, timeColumn);
+        setItemText(control_, pieceSizeText(piece).c_str(), row, sizeColumn);
+    }
+}
+
+FigureTotals MusicList::tickedTotals(const std::vector<PieceFigures>& figures) const
 {
     FigureTotals totals;
-    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < entries.size(); ++row) {
-        const PieceFigures figures = pieceFigures(entries[static_cast<std::size_t>(row)], loopCount, fadeSeconds);
-        setItemText(control_, pieceTimeText(figures).c_str(), row, timeColumn);
-        setItemText(control_, formatSize(figures.fileSize).c_str(), row, sizeColumn);
-        if (isItemChecked(control_, row)) {
-            totals.bytes += figures.fileSize;
-            totals.seconds += figures.playSeconds;
-        }
+    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < figures.size(); ++row) {
+        if (isItemChecked(control_, row))
+            totals.add(figures[static_cast<std::size_t>(row)]);
     }
     return totals;
 }

@@ -1,17 +1,13 @@
 #pragma once
 // The main window's list of pieces: one row per entry of the definition, each with a check box.
 // Only the ticks matter to the program; they choose the pieces that are written.
+#include "definition/figures.h"
 #include "definition/music_entry.h"
 #include "mainwindow/context_menu_point.h"
 #include "toolkit/window.h"
 
 #include <cstdint>
 #include <vector>
-
-struct FigureTotals {
-    std::uint64_t bytes = 0;
-    std::uint64_t seconds = 0;
-};
 
 // Operations on the list-view control held by a Window; the Window stays with its owner.
 class MusicList {
@@ -28,10 +24,10 @@ public:
     void invertTicks() const;
     // Ascending row numbers, each also the index of its entry.
     std::vector<std::int32_t> tickedRows() const;
-    // Writes the time and size cells of every row that has an entry and sums them over the
-    // ticked ones. Rows beyond the entries are left alone.
-    FigureTotals updateRowFigures(const std::vector<MusicEntry>& entries, std::uint32_t loopCount,
-                                  std::uint32_t fadeSeconds) const;
+    // Writes the time and size cells of every row that has figures; rows beyond them are left alone.
+    void showRowFigures(const std::vector<PieceFigures>& figures) const;
+    // The sums of the figures over the ticked rows that have figures.
+    FigureTotals tickedTotals(const std::vector<PieceFigures>& figures) const;
     // Where the keyboard's menu finds the list, on the screen.
     ListArea menuArea() const;
 

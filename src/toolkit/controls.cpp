@@ -184,6 +184,27 @@ bool itemBounds(const Window& listView, int item, RECT& bounds)
     return listView.send(LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds)) != 0;
 }
 
+void reserveItems(const Window& listView, int count)
+{
+    listView.send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+}
+
+void setRedraw(const Window& control, bool redraw)
+{
+    control.send(WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw)
+        RedrawWindow(control.handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void redrawOverParent(const Window& control)
+{
+    const HWND parent = GetParent(control.handle());
+    RECT area = {};
+    GetWindowRect(control.handle(), &area);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(parent, &area, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 void setSimpleMode(const Window& statusBar, bool simple) { statusBar.send(SB_SIMPLE, simple ? TRUE : FALSE, 0); }
 
 bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType)

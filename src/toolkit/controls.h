@@ -45,6 +45,13 @@ void deleteAllItems(const Window& listView);
 int focusedItem(const Window& listView);
 // The whole row in the list's client coordinates; false when there is no such row.
 bool itemBounds(const Window& listView, int item, RECT& bounds);
+// Room for count rows, so that a fill does not grow the list row by row.
+void reserveItems(const Window& listView, int count);
+// While off, the control draws none of its changes; turned on again, it is redrawn whole.
+void setRedraw(const Window& control, bool redraw);
+// Redraws the control over its parent's background. A static with SS_SIMPLE draws a new text over
+// the old pixels, so a shorter text would leave the tail of the longer one.
+void redrawOverParent(const Window& control);
 
 // Simple mode gives the bar one part spanning its width; only that part draws setStatusText's text.
 void setSimpleMode(const Window& statusBar, bool simple);

@@ -1,65 +1,86 @@
+// Worked examples of the output rule (the WAVE header's 32-bit view) and of the figures the list
+// shows (unwrapped, with their own bytes per second), computed by hand.
+#include "cli/arguments.h"
 #include "definition/figures.h"
+#include "definition/output_options.h"
+#include "definition/output_rule.h"
 
 #include <gtest/gtest.h>
 
-TEST(Figures, FormatsSizesInGroupsOfThree)
+#include <iterator>
+#include <sstream>
+
+TEST(Figures, WorkedExamplesAndTexts)
 {
-    EXPECT_EQ(formatSize(0), "  0");
-    EXPECT_EQ(formatSize(46), " 46");
-    EXPECT_EQ(formatSize(1234), "  1,234");
-    EXPECT_EQ(formatSize(1000), "  1,000");
-    EXPECT_EQ(formatSize(22764046), " 22,764,046");
-    EXPECT_EQ(formatSize(1234567890), "1,234,567,890");
-    EXPECT_EQ(formatSize(4294967295u), "4,294,967,295");
-    EXPECT_EQ(formatSize(12345678901ull), "12,345,678,901") << "totals above 4 GiB are shown, not wrapped";
+    struct Row { std::uint16_t channels; std::uint32_t rate; std::uint16_t bits; std::uint32_t intro, loop, loops, fade; const char* seen; };
+    const Row rows[] = { // seen: dataLength|fileSize|playSeconds|fitsWaveHeader|unwrapped size|list time
+        {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|12764046|72|1| 12,764,046|1:12"},
+        {2, 44100, 16, 1000, 4000, 3, 10, "17000|17046|0|1| 17,046|0:00"}, // the fade capped to one loop
+        {8, 192000, 32, 0, 4000000000u, 0, 999, "4000000000|4000000046|651|1|4,000,000,046|10:51"},
+        {1, 1000, 12, 0, 3000, 1, 1, "4000|4046|4|1|  4,546|0:03"}, // the list counts 1500 bytes a second
+        {2, 1000, 12, 30, 6000, 1, 1, "9030|9076|3|1|  9,076|0:03"},
+        {1, 1000, 4, 100, 1000, 2, 1, "2100|2146|0|1|  2,646|0:05"}, // no whole byte a frame
+        {0, 44100, 16, 10, 20, 2, 10, "50|96|0|1| 96|--:--"},
+        {1, 10, 8, 0, 5, 1, 0, "5|51|0|1| 51|0:00"},
+        {2, 44100, 16, 0, 3000000000u, 2, 0, "1705032704|1705032750|9665|0|6,000,000,046|--:--"},
+        {2, 44100, 16, 4294967249u, 0, 2, 10, "4294967249|4294967295|24347|1|4,294,967,295|6:45:47"},
+        {2, 44100, 16, 4294967250u, 0, 2, 10, "4294967250|0|24347|0|4,294,967,296|--:--"},
+    };
+    for (const Row& r : rows) {
+        MusicEntry e{"a.wav", "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop, r.intro, r.loop};
+        PieceFigures figures = pieceFigures(e, r.loops, r.fade);
+        std::ostringstream seen;
+        seen << dataLength(e, r.loops, r.fade) << '|' << fileSize(e, r.loops, r.fade) << '|' << playSeconds(e, r.loops, r.fade)
+             << '|' << fitsWaveHeader(e, r.loops, r.fade) << '|' << formatSize(figures.fileSize) << '|' << pieceTimeText(figures);
+        EXPECT_EQ(seen.str(), r.seen);
+    }
+    const std::tuple<std::uint64_t, const char*, const char*> texts[] = {
+        {0, "  0", "0:00"}, {46, " 46", "0:46"}, {1005, "  1,005", "16:45"}, {3599, "  3,599", "59:59"},
+        {3600, "  3,600", "1:00:00"}, {3900, "  3,900", "1:05:00"}, {22764046, " 22,764,046", "6323:20:46"},
+        {1234567890, "1,234,567,890", "342935:31:30"}, {12345678901u, "12,345,678,901", "3429355:15:01"}};
+    for (const auto& [value, size, time] : texts)
+        EXPECT_EQ(formatSize(value) + "|" + formatTime(value), std::string(size) + "|" + time);
+    EXPECT_EQ(totalsText(129, 22764046), "合計時間 : 2:09 合計サイズ :  22,764,046");
 }
 
-TEST(Figures, FormatsTimesWithHoursOnlyWhenNeeded)
+// What a count, a piece list or a command line reads as; "-" when refused.
+static std::string readAs(const std::string& kind, const std::string& text)
 {
-    EXPECT_EQ(formatTime(0), "0:00");
-    EXPECT_EQ(formatTime(61), "1:01");
-    EXPECT_EQ(formatTime(3599), "59:59");
-    EXPECT_EQ(formatTime(3600), "1:00:00");
-    EXPECT_EQ(formatTime(3725), "1:02:05");
-    EXPECT_EQ(formatTime(360000), "100:00:00");
+    std::istringstream split(text);
+    std::vector<std::string> words{std::istream_iterator<std::string>(split), {}};
+    std::vector<std::int32_t> rows;
+    std::uint32_t count = 0;
+    CliArguments p;
+    std::string problem;
+    std::ostringstream out;
+    if (kind == "typed")
+        out << limitCount(std::stoi(text));
+    else if (kind == "count" && parseCount(text, count))
+        out << count;
+    else if (kind == "pieces" && parsePieceList(text, 5, rows, problem))
+        for (std::int32_t row : rows)
+            out << row << ' ';
+    else if (kind == "line" && parseArguments(words, p, problem))
+        out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
+            << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
+            << (p.overwrite ? " yes" : "");
+    else
+        return problem.empty() && kind != "count" ? "refused without a reason" : "-";
+    return out.str();
 }
 
-TEST(Figures, WorkedExampleRowAndTotals)
+TEST(Counts, AsTypedAndOnTheCommandLine)
 {
-    MusicEntry entry;
-    entry.loop_start = 1000000;
-    entry.loop_size = 10000000;
-    PieceFigures figures = pieceFigures(entry, 2, 10);
-    EXPECT_EQ(figures.fileSize, 22764046u);
-    EXPECT_EQ(figures.playSeconds, 129u);
-    EXPECT_EQ(pieceTimeText(figures), "2:09");
-    EXPECT_EQ(totalsText(figures.playSeconds, figures.fileSize), "合計時間 : 2:09 合計サイズ :  22,764,046");
-    EXPECT_EQ(totalsText(0, 0), "合計時間 : 0:00 合計サイズ :   0");
-}
-
-TEST(Figures, UseTheProductOfAllThreeFormatValues)
-{
-    MusicEntry twelveBitMono;
-    twelveBitMono.fmt_bits = 12;
-    twelveBitMono.fmt_channels = 1;
-    twelveBitMono.fmt_samples = 1000;
-    EXPECT_EQ(figureBytesPerSecond(twelveBitMono), 1500u);
-}
-
-TEST(Figures, ShowAPlaceholderTimeWhenAFormatValueIsZero)
-{
-    MusicEntry entry;
-    entry.fmt_samples = 0;
-    entry.loop_start = 10;
-    PieceFigures figures = pieceFigures(entry, 2, 10);
-    EXPECT_FALSE(figures.timeKnown);
-    EXPECT_EQ(figures.fileSize, 56u) << "the size is still defined";
-    EXPECT_EQ(pieceTimeText(figures), "--:--");
-}
-
-TEST(Figures, SizesAboveFourGibibytesAreNotWrapped)
-{
-    MusicEntry entry;
-    entry.loop_size = 3000000000u;
-    EXPECT_EQ(pieceFigures(entry, 2, 0).fileSize, 6000000046ull);
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"typed", "-1", "999"}, {"typed", "-5", "999"}, {"typed", "1000", "999"}, {"typed", "999", "999"}, {"typed", "0", "0"},
+        {"count", "7", "7"}, {"count", "1500", "999"}, {"count", "-1", "999"}, {"count", "99999999999", "999"},
+        {"count", "", "-"}, {"count", "3x", "-"}, {"pieces", "4,0,2-4", "0 2 3 4 "}, {"pieces", "4", "4 "},
+        {"pieces", "5", "-"}, {"pieces", "4-2", "-"}, {"pieces", "", "-"}, {"pieces", "1,", "-"}, {"pieces", "-2", "-"},
+        {"pieces", "1-2-3", "-"}, {"line", "list a.mrl", "list a.mrl   2 10 "},
+        {"line", "convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes", "convert a.mrl in o 999 0 1 yes"},
+        {"line", "", "-"}, {"line", "play a.mrl", "-"}, {"line", "list", "-"}, {"line", "list a.mrl b.mrl", "-"},
+        {"line", "list a.mrl --bgm x", "-"}, {"line", "convert a.mrl --bgm in", "-"}, {"line", "convert a.mrl --out", "-"},
+        {"line", "list a.mrl --loops x", "-"}};
+    for (const auto& [kind, text, seen] : rows)
+        EXPECT_EQ(readAs(kind, text), seen) << kind << " " << text;
 }

@@ -31,6 +31,15 @@ for line in open(f"{work}/list.txt", encoding="utf-8").read().splitlines()[1:-1]
     minutes, seconds = fields[2].split(":")
     listed[fields[4]] = int(minutes) * 60 + int(seconds)
     assert int(fields[3].replace(",", "")) == len(open(f"{work}/native/{fields[4]}", "rb").read()), fields
+def seconds_of(text):
+    total = 0
+    for part in text.split(":"):
+        total = total * 60 + int(part)
+    return total
+rows = open(f"{work}/list.txt", encoding="utf-8").read().splitlines()[1:-1]
+totals = open(f"{work}/list.txt", encoding="utf-8").read().splitlines()[-1].split()
+assert totals[2] == "%d:%02d" % divmod(sum(seconds_of(r.split("\t")[2]) for r in rows), 60), totals
+assert int(totals[5].replace(",", "")) == sum(int(r.split("\t")[3].replace(",", "")) for r in rows), totals
 for name, seconds in listed.items():
     path = f"{work}/native/{name}"
     with wave.open(path) as w:
@@ -51,7 +60,24 @@ set -e
 "$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/native" --yes --only 1 >/dev/null \
   || fail "--yes should replace the files"
 
+# A piece that a run would refuse is listed without figures and left out of the totals.
+piece='wave_size=1058400\r\nloop_start=176400\r\nloop_size=882000\r\n'
+printf "[album]\r\ntitle=x\r\n[music0000]\r\nfile=a.wav\r\n$piece[music0001]\r\nfile=../b.wav\r\n$piece" >"$work/refused.mrl"
+"$cli" list "$work/refused.mrl" >"$work/refused.txt"
+grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "a refused piece should be listed as 出力不可"
+[ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "totals should leave out the refused piece"
+"$cli" list "$work/refused.mrl" --loops 0 --fade 0 | grep -q $'^   0\t\t0:01\t176,446\ta.wav' || fail "list should follow --loops and --fade"
+
+# Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
+mkdir "$work/cancel"
+"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 \
+  </dev/null >"$work/cancel.log" 2>&1 &
+pid=$!
+for _ in $(seq 200); do [ -e "$work/cancel/opening.wav" ] && break; sleep 0.05; done
+kill -INT "$pid"
 set +e
+wait "$pid"; [ $? -eq 1 ] || fail "Ctrl-C should cancel with exit status 1"
+[ -z "$(ls "$work/cancel")" ] || fail "a cancelled run left the unfinished file"
 "$cli" list "$top/README.md" >/dev/null 2>&1; [ $? -eq 2 ] || fail "a file that is no definition should exit 2"
 "$cli" convert "$top/examples/sample.mrl" >/dev/null 2>&1; [ $? -eq 2 ] || fail "missing folders should exit 2"
 set -e

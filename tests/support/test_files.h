@@ -1,8 +1,7 @@
 #pragma once
-// Files and folders for tests, through the system's own narrow (ANSI) calls.
+// Files and folders for tests; paths are narrow texts in the system's (ANSI) encoding.
 #include <string>
 
-// A checked-in fixture, by its name in tests/fixtures.
 std::string fixturePath(const std::string& name);
 
 // A fresh, empty folder, removed with everything in it at the end of the test.
@@ -14,8 +13,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    // path() joined with name by the system's separator.
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const; // path() joined with name by the system's separator
 
 private:
     std::string path_;
@@ -26,5 +24,7 @@ bool writeFileBytes(const std::string& path, const std::string& bytes);
 std::string readFileBytes(const std::string& path);
 bool fileExists(const std::string& path);
 bool makeFolder(const std::string& path);
-// Makes a file or folder read-only (or writable again).
 bool setReadOnly(const std::string& path, bool readOnly);
+// Every path below folder with a hash of its bytes: equal snapshots mean nothing was created,
+// changed or deleted.
+std::string folderSnapshot(const std::string& folder);

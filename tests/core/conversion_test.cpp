@@ -1,0 +1,165 @@
+// The conversion run through convertPieces, as the progress window and the command line use it.
+#include "convert/convert_pieces.h"
+#include "convert/fade.h"
+#include "convert/wave_header.h"
+#include "platform/native_text.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+struct Recorder : ConversionFrontEnd {
+    void step() override { ++steps; }
+    void yieldOnce() override {}
+    bool isCancelled() override { return cancelled; }
+    void showReading(const MusicEntry&) override {}
+    void showWriting(const MusicEntry& entry) override { cancelled = cancelled || entry.file == cancelWhenWriting; }
+    bool confirmOverwrite(const std::string&) override { return overwrite; }
+    void pieceFailed(const MusicEntry&, PieceFailure failure) override { failures.push_back(failure); }
+
+    int steps = 0;
+    bool overwrite = false, cancelled = false; // answer to every question; the user's cancel
+    std::string cancelWhenWriting;
+    std::vector<PieceFailure> failures;
+};
+
+// Byte p of a BGM file: a range read from a wrong offset, even one 4 GiB off, shows.
+static std::string pattern(std::uint64_t from, std::uint64_t length)
+{
+    std::string bytes;
+    for (std::uint64_t p = from; p < from + length; ++p)
+        bytes += static_cast<char>(p ^ (p >> 8) ^ (p >> 16) ^ (p >> 24) ^ (p >> 32));
+    return bytes;
+}
+
+// bgm/bgm.dat (5000 patterned bytes), out/keep.wav and pieces given by keys other than wave_file=bgm.dat,
+// wave_size=100 and loop_size=100.
+struct Workspace {
+    explicit Workspace(const std::vector<std::string>& pieces, std::string text = "[album]\ntitle=run\n")
+    {
+        for (std::size_t n = 0; n < pieces.size(); ++n)
+            text += "[" + musicSectionName(static_cast<std::uint32_t>(n)) + "]\n" + pieces[n] +
+                    "\nwave_file=bgm.dat\nwave_size=100\nloop_size=100\n";
+        EXPECT_TRUE(makeFolder(options.bgmFolder = root.file("bgm")) && makeFolder(options.outputFolder = root.file("out")));
+        EXPECT_TRUE(writeFileBytes(joinPath(options.bgmFolder, "bgm.dat"), pattern(0, 5000)));
+        EXPECT_TRUE(writeFileBytes(out("keep.wav"), std::string("an earlier file\r\n\0kept", 22)));
+        EXPECT_TRUE(writeFileBytes(root.file("run.mrl"), text) && definition.load(root.file("run.mrl")));
+    }
+    std::string out(const std::string& name) const { return joinPath(options.outputFolder, name); }
+    ConversionCounts convert(const std::vector<std::int32_t>& rows) { return convertPieces(definition, options, rows, frontEnd); }
+
+    TempFolder root;
+    OutputOptions options;
+    LoopDefinition definition;
+    Recorder frontEnd;
+};
+
+TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
+{
+    using F = PieceFailure;
+    const std::vector<std::pair<std::string, PieceFailure>> pieces = {
+        {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=sub/evil.wav", F::NameLeavesFolder},
+        {"file=C:evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
+        {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
+        {"file=wrap.wav\nwave_size=4294967295\nloop_start=4294967295\nloop_size=2", F::LoopPastData},
+        {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
+        {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing}, {"file=keep.wav\nwave_file=", F::SourceMissing},
+        {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", F::ShortSource},
+        {"file=past.wav\nwave_start=6000", F::ShortSource}, {"file=far.wav\nwave_size=4294967295", F::ShortSource}};
+    std::vector<std::string> texts;
+    for (const auto& piece : pieces)
+        texts.push_back(piece.first);
+    Workspace run(texts);
+    run.options.loopCount = 3;
+    const std::string before = folderSnapshot(run.root.path());
+    for (std::int32_t row = -1; row <= static_cast<std::int32_t>(pieces.size()); ++row) {
+        Recorder frontEnd;
+        ConversionCounts counts = convertPieces(run.definition, run.options, {row}, frontEnd);
+        const bool known = row >= 0 && row < static_cast<std::int32_t>(pieces.size());
+        SCOPED_TRACE(known ? pieces[row].first : std::to_string(row));
+        EXPECT_EQ(frontEnd.failures, std::vector<PieceFailure>{known ? pieces[row].second : F::NoSuchPiece});
+        EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100, 1u);
+        EXPECT_EQ(frontEnd.steps, 5) << "each piece makes loopCount + 2 steps, written or not";
+        EXPECT_EQ(folderSnapshot(run.root.path()), before);
+    }
+}
+
+// The expected files were computed by tests/fixtures/make_fixtures.py on its own.
+TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
+{
+    Workspace run({}, readFileBytes(fixturePath("golden.mrl")));
+    run.options.bgmFolder = fixturePath("");
+    run.options.fadeSeconds = 1;
+    ASSERT_TRUE(writeFileBytes(run.out("g8m.wav"), "earlier"));
+    ConversionCounts counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(counts.successes * 10 + counts.failures, 81u);
+    EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
+    EXPECT_EQ(run.frontEnd.steps, 9 * 4);
+    EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
+    run.frontEnd.overwrite = true;
+    EXPECT_EQ(run.convert({1}).successes, 1u);
+    for (const MusicEntry& entry : run.definition.entries())
+        EXPECT_EQ(readFileBytes(run.out(entry.file)), readFileBytes(fixturePath(entry.file))) << entry.file;
+}
+
+TEST(ConvertPieces, CancelTouchesNoLaterPiece)
+{
+    Workspace run({"file=a.wav", "file=b.wav", "file=c.wav", "file=.."});
+    run.frontEnd.cancelWhenWriting = "b.wav";
+    ConversionCounts counts = run.convert({0, 1, 2, 3});
+    EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100, 110u);
+    EXPECT_TRUE(run.frontEnd.failures.empty());
+}
+
+TEST(ConvertPieces, ReadsDataPastFourGibibytes)
+{
+    Workspace run({"file=far.wav\nwave_file=huge.dat\nwave_start=4294967040\nwave_size=1049088\nloop_start=200\n"
+                   "loop_size=1048888"});
+    const std::uint64_t start = 4294967040u, size = 1049088; // the second 1 MiB chunk starts past 4 GiB
+    std::ofstream sparse(joinPath(run.options.bgmFolder, "huge.dat"), std::ios::binary);
+    if (!sparse.seekp(static_cast<std::streamoff>(start)).write(pattern(start, size).data(), size))
+        GTEST_SKIP() << "this file system cannot hold a sparse file past 4 GiB";
+    sparse.close();
+    run.options.fadeSeconds = 0;
+    EXPECT_EQ(run.convert({0}).successes, 1u);
+    auto header = waveHeader(run.definition.entries()[0], 2, 0);
+    EXPECT_TRUE(readFileBytes(run.out("far.wav")) ==
+                std::string(header.begin(), header.end()) + pattern(start, size) + pattern(start + 200, size - 200));
+}
+
+#ifndef _WIN32
+// A file size limit (with SIGXFSZ ignored) makes writes past 256 KiB fail as on a full disk.
+TEST(ConvertPieces, AFailedWriteFailsThatPieceAlone)
+{
+    Workspace run({"file=a.wav", "file=big.wav\nwave_size=5000\nloop_size=5000", "file=c.wav"});
+    run.options.loopCount = 60;
+    rlimit saved{}, limited{256 * 1024, RLIM_INFINITY};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    ConversionCounts counts = run.convert({0, 1, 2});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(counts.successes * 10 + counts.failures, 21u);
+    EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::WriteFailed});
+    EXPECT_EQ(run.frontEnd.steps, 3 * 62);
+}
+#endif
+
+// A fade longer than a 1 MiB chunk, which holds no whole 6-byte frames, still scales frame k by (T - k) / T.
+TEST(Fade, KeepsWholeFramesAcrossChunks)
+{
+    const std::uint32_t frames = 400000;
+    std::vector<std::int16_t> samples(frames * 3, -10000);
+    Recorder hooks;
+    MusicEntry entry{"", "", 3, frames, 16, "", 0, 0, 0, 0};
+    ASSERT_TRUE(applyFade(reinterpret_cast<std::uint8_t*>(samples.data()), frames * 6, entry, 1, hooks));
+    for (std::uint32_t k = 0; k < frames * 3; ++k)
+        ASSERT_EQ(samples[k], static_cast<std::int16_t>(-10000 * (static_cast<double>(frames - k / 3) / frames))) << k;
+}

@@ -1,0 +1,46 @@
+// Every fixture is read through the Windows profile functions on Windows and through the
+// portable reader elsewhere; both must give exactly these definitions.
+#include "definition/loop_definition.h"
+#include "platform/native_text.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+static std::string show(const std::vector<MusicEntry>& entries, std::string (*text)(const std::string&))
+{
+    std::ostringstream out;
+    for (const MusicEntry& e : entries)
+        out << text(e.file) << '|' << text(e.title) << '|' << e.fmt_channels << '|' << e.fmt_samples << '|'
+            << e.fmt_bits << '|' << text(e.wave_file) << '|' << e.wave_start << '|' << e.wave_size << '|'
+            << e.loop_start << '|' << e.loop_size << '\n';
+    return out.str();
+}
+
+static std::string repeated(const std::string& text, int times) { return times == 0 ? "" : text + repeated(text, times - 1); }
+
+TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
+{
+    // A refused file leaves no entries and the album title of the last accepted one.
+    const std::tuple<const char*, bool, std::string, std::vector<MusicEntry>> cases[] = {
+        {"rules.mrl", true, "規則",
+         {{"a.wav", "quoted value", 2, 44100, 16, "single", 0, 0, 0, 0},
+          {"b.wav", "\"unbalanced'", 3, 12, 16, "a\"b\"c", 4294967295u, 31, 5, 15},
+          {"c.wav", "v ; x", 2, 0, 16, "", 1, 0, 0, 0}, {"ab", "x", 2, 44100, 16, "", 0, 0, 0, 0}}},
+        {"no_album.mrl", false, "規則", {}},
+        {"long.mrl", true, repeated("x", 255),
+         {{"abcdefghijklmno", repeated("x", 255), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0},
+          {"abcdefghijklm表", repeated("あ", 127), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0}}},
+        {"utf8_bom.mrl", true, "ユニコード",
+         std::vector<MusicEntry>(70, {"曲.wav", "ユニコードの曲名、とても長い題名です", 2, 44100, 16, "", 0, 0, 0, 0})},
+        {"utf16_bom.mrl", true, "ユニコード", {{"曲.wav", "曲名", 2, 44100, 16, "", 0, 0, 0, 7}}},
+        {"empty_album.mrl", false, "ユニコード", {}},
+        {"does_not_exist.mrl", false, "ユニコード", {}}};
+    LoopDefinition definition;
+    for (const auto& [file, loads, album, entries] : cases) {
+        EXPECT_EQ(definition.load(fixturePath(file)), loads) << file;
+        EXPECT_EQ(nativeText(definition.albumTitle()), album) << file;
+        EXPECT_EQ(show(definition.entries(), nativeText), show(entries, [](const std::string& text) { return text; })) << file;
+    }
+}

@@ -1,0 +1,34 @@
+// Shift-JIS names: a trail byte 0x5C is no separator, but '/' and ':' are wherever they stand.
+#include "definition/file_name.h"
+#include "definition/shift_jis.h"
+#include "platform/native_text.h"
+
+#include <gtest/gtest.h>
+
+TEST(ShiftJis, PlainNamesJudgedByCharacter)
+{
+    const std::pair<std::string, bool> rows[] = {
+        {"track01.wav", true}, {"\x83\x5C.wav", true}, {"\xE0\x5C\xFA\x5C\x9F\x5C", true}, {"x\x81\\y", true},
+        {"ab\x83", true}, {"..a", true}, {"a\\b", false}, {"\x83\x5C\\x", false}, {"a/b", false}, {"c:x", false},
+        {"x\x81/y", false}, {"x\x81:y", false}, {"\x9F/", false}, {".", false}, {"..", false}, {"...", false},
+        {"", false}, {std::string("a\0b", 3), false}};
+    for (const auto& [name, plain] : rows)
+        EXPECT_EQ(isPlainFileName(name), plain) << name;
+    EXPECT_EQ(cutShiftJis("abc\xE0\x5C", 4), "abc");
+}
+
+TEST(ShiftJis, SystemSeparatorAndEncoding)
+{
+    const std::string separator = joinPath("a", "b").substr(1, 1);
+    const std::string folder = nativeText("C:\\\x83\x5C"); // ends in ソ
+    EXPECT_EQ(joinPath(folder, "x.wav"), folder + separator + "x.wav");
+    EXPECT_EQ(joinPath(folder + separator, "x.wav"), folder + separator + "x.wav");
+    EXPECT_EQ(joinPath("", "x.wav"), separator + "x.wav");
+    // Japanese literals reach the system in its encoding.
+#ifdef _WIN32
+    EXPECT_EQ(std::string("合計時間ソ"), "\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4\x83\x5C");
+#else
+    EXPECT_EQ(std::string("合計時間ソ"), "\xE5\x90\x88\xE8\xA8\x88\xE6\x99\x82\xE9\x96\x93\xE3\x82\xBD");
+#endif
+    EXPECT_EQ(nativeText("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), "合計時間");
+}
