@@ -22,7 +22,7 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
     const HWND list = GetDlgItem(window, musicListId);
     LoopDefinition definition;
     definition.load(fixturePath("main_window_three.mrl"));
-    std::uint64_t seconds = 0, bytes = 0;
+    FigureTotals totals;
     for (int row = 0; row < 3; ++row) {
         const MusicEntry& entry = definition.entries().at(row);
         const PieceFigures figures = pieceFigures(entry, loops, fade);
@@ -30,11 +30,11 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);
         EXPECT_EQ(shown, (ticks[row] ? "ticked|" : "|") + entry.title + "|" + pieceTimeText(figures) + "|" +
-                             formatSize(figures.fileSize) + "|" + entry.file + "|" + entry.wave_file) << loops;
-        seconds += ticks[row] ? figures.playSeconds : 0;
-        bytes += ticks[row] ? figures.fileSize : 0;
+                             pieceSizeText(figures) + "|" + entry.file + "|" + entry.wave_file) << loops;
+        if (ticks[row])
+            totals.add(figures);
     }
-    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), totalsText(seconds, bytes)) << loops << " loops";
+    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), totalsText(totals.seconds, totals.bytes)) << loops;
 }
 
 // Picks an item of a popup of the menu bar as a user does; the result is the item's text.
