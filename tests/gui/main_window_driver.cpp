@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -11,15 +11,19 @@ const std::function<void(HWND)>* pendingScript = nullptr;
 
 void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND window = FindWindowA("morlo_main", nullptr);
+    const HWND window = FindWindowA("morlo_main", nullptr);
     if (!window || !IsWindowVisible(window) || !pendingScript)
         return;
     KillTimer(nullptr, timer);
-    const std::function<void(HWND)>* script = pendingScript;
-    pendingScript = nullptr;
-    (*script)(window);
-    if (IsWindow(window))
-        SendMessageA(window, WM_CLOSE, 0, 0);
+    (*std::exchange(pendingScript, nullptr))(window);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+std::string sentText(HWND window, UINT message, WPARAM wParam)
+{
+    char text[1024] = {};
+    SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 } // namespace
@@ -28,63 +32,35 @@ bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& scri
 {
     pendingScript = &script;
     SetTimer(nullptr, 0, 20, runScript);
-    const bool result = mainWindow.run(GetModuleHandleA(nullptr));
-    pendingScript = nullptr;
-    return result;
+    return mainWindow.run(GetModuleHandleA(nullptr));
 }
 
 void dropFiles(HWND window, const std::vector<std::string>& paths)
 {
-    std::size_t names = 1;
+    std::string block(sizeof(DROPFILES), '\0');
     for (const std::string& path : paths)
-        names += path.size() + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = FALSE;
-    char* name = reinterpret_cast<char*>(header + 1);
-    for (const std::string& path : paths) {
-        std::memcpy(name, path.c_str(), path.size() + 1);
-        name += path.size() + 1;
-    }
-    GlobalUnlock(block);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        block += path + '\0';
+    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size() + 1); // + 1: the closing NUL
+    block.copy(static_cast<char*>(GlobalLock(memory)), block.size());
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-void sendCommand(HWND window, WORD id)
-{
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void sendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
 
-std::string windowText(HWND window)
-{
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+std::string windowText(HWND window) { return sentText(window, WM_GETTEXT, 1024); }
 
 std::string itemText(HWND listView, int row, int column)
 {
     char text[1024] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(listView, row, column, text, sizeof text);
     return text;
 }
 
-int rowCount(HWND listView)
-{
-    return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
-}
+int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
-std::string statusText(HWND statusBar)
-{
-    char text[1024] = {};
-    SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
+std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
 
 RECT childRect(HWND child)
 {

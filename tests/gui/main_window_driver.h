@@ -2,20 +2,12 @@
 // Runs the real main window in this process and reads what it shows.
 #include "mainwindow/main_window.h"
 
-#include <windows.h>
-
 #include <functional>
-#include <string>
-#include <vector>
 
-// MainWindow::run, with script called once from inside the main loop as soon as the window is
-// shown. The window is closed afterwards unless the script closed it. The result is run's.
+// MainWindow::run, with script called once from its loop as the window shows; then the window is closed.
 bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& script);
-
-// Sends WM_DROPFILES with a DROPFILES block holding the ANSI paths.
 void dropFiles(HWND window, const std::vector<std::string>& paths);
 void sendCommand(HWND window, WORD id);
-
 std::string windowText(HWND window);
 std::string itemText(HWND listView, int row, int column);
 int rowCount(HWND listView);

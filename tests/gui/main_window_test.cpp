@@ -1,0 +1,195 @@
+// The main window and the windows of its commands walked as a user does, under Wine in Xvfb.
+#include "cli/terminal_front_end.h"
+#include "convert/convert_window_ids.h"
+#include "definition/figures.h"
+#include "main_window_driver.h"
+#include "mainwindow/context_menu_point.h"
+#include "support/test_files.h"
+#include "toolkit_timer_script.h"
+#include "windows/folder_window_ids.h"
+#include "windows/version_window_ids.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Each row's tick and cells and the totals against the core's figures for main_window_three.mrl.
+void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t loops, std::uint32_t fade)
+{
+    const HWND list = GetDlgItem(window, musicListId);
+    LoopDefinition definition;
+    definition.load(fixturePath("main_window_three.mrl"));
+    FigureTotals totals;
+    for (int row = 0; row < 3; ++row) {
+        const MusicEntry& entry = definition.entries().at(row);
+        const PieceFigures figures = pieceFigures(entry, loops, fade);
+        std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
+        for (int column = 0; column < 5; ++column)
+            shown += "|" + itemText(list, row, column);
+        EXPECT_EQ(shown, (ticks[row] ? "ticked|" : "|") + entry.title + "|" + pieceTimeText(figures) + "|" +
+                             pieceSizeText(figures) + "|" + entry.file + "|" + entry.wave_file) << loops;
+        if (ticks[row])
+            totals.add(figures);
+    }
+    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), totalsText(totals.seconds, totals.bytes)) << loops;
+}
+
+// Picks an item of a popup of the menu bar as a user does; the result is the item's text.
+std::string choose(HWND window, int popup, int item)
+{
+    char text[64] = {};
+    const HMENU menu = GetSubMenu(GetMenu(window), popup);
+    GetMenuStringA(menu, item, text, sizeof text, MF_BYPOSITION);
+    sendCommand(window, static_cast<WORD>(GetMenuItemID(menu, item)));
+    return text;
+}
+
+// The user's part in one WAVE output command, played from a hook on what its windows are sent.
+struct Run {
+    int button;                // pressed in the output settings; 0: closed instead
+    std::string bgm, out;      // typed there
+    int yeses = 0;             // overwrite questions answered はい; the ones after them get いいえ
+    std::string cancelAt = {}; // "キャンセル" is pressed when the status line shows this
+    Texts seen = {};           // questions, status texts, then button and bar as the ended window closes
+};
+
+Run* active = nullptr;
+
+LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto& [data, flag, message, hwnd] = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
+        active->seen.push_back(windowText(GetDlgItem(hwnd, 0xFFFF)));
+        postCommand(hwnd, active->yeses-- > 0 ? IDYES : IDNO);
+    } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("morlo_selectdir")) {
+        EXPECT_EQ(windowText(GetDlgItem(hwnd, bgmFieldId)) + windowText(GetDlgItem(hwnd, outputFieldId)), "C:\\C:\\");
+        SetDlgItemTextA(hwnd, bgmFieldId, active->bgm.c_str());
+        SetDlgItemTextA(hwnd, outputFieldId, active->out.c_str());
+        PostMessageA(hwnd, active->button ? WM_COMMAND : WM_CLOSE, active->button, 0);
+    } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
+               GetParent(hwnd) == findWindow("morlo_convert")) {
+        ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
+        active->seen.push_back(reinterpret_cast<const char*>(data));
+        if (active->seen.back() == active->cancelAt || active->seen.back().rfind("出力終了(", 0) == 0)
+            postCommand(GetParent(hwnd), closeButtonId);
+    } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == "出力終了") {
+        const auto bar = [hwnd](UINT query) { return SendDlgItemMessageA(hwnd, progressBarId, query, 0, 0); };
+        active->seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) +
+                               "/" + std::to_string(bar(PBM_GETRANGE)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+Texts writeWaves(HWND window, Run run)
+{
+    active = &run;
+    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watch, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(choose(window, 0, 1), "WAVE出力(&S)");
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    return run.seen.empty() ? Texts{"nothing seen"} : run.seen;
+}
+
+// Pieces 0.wav, 1.wav, … titled 曲0, 曲1, …, each the one frame of w.bgm as its loop, written beside.
+std::string writeDefinition(const TempFolder& folder, int pieces)
+{
+    std::string text = "[album]\r\ntitle=出力の試験\r\n";
+    for (int n = 0; n < pieces; ++n)
+        text += "[music" + std::to_string(10000 + n).substr(1) + "]\r\nfile=" + std::to_string(n) + ".wav\r\ntitle=曲" +
+                std::to_string(n) + "\r\nwave_file=w.bgm\r\nwave_size=4\r\nloop_size=4\r\n";
+    writeFileBytes(folder.file("w.bgm"), "\x01\x02\x03\x04");
+    writeFileBytes(folder.file("x.mrl"), text);
+    return folder.file("x.mrl");
+}
+
+} // namespace
+
+TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
+{
+    TempFolder folder, core, out;
+    const std::string definitionPath = writeDefinition(folder, 3);
+    LoopDefinition definition;
+    TerminalFrontEnd yesToAll(0, true);
+    ASSERT_TRUE(definition.load(definitionPath));
+    ASSERT_EQ(convertPieces(definition, {3, 0, core.path(), folder.path()}, {0, 1, 2}, yesToAll).successes, 3u);
+    writeFileBytes(out.file("1.wav"), "older");
+    writeFileBytes(out.file("2.wav"), "older");
+
+    MainWindow mainWindow;
+    EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
+        const HWND list = GetDlgItem(window, musicListId);
+        const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
+        EXPECT_EQ(windowText(window), "morlo");
+        EXPECT_EQ(text(loopCountFieldId) + "|" + text(fadeSecondsFieldId), "2|10");
+        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)) + std::to_string(rowCount(list)), "0");
+
+        // Row 1 by hand: 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46 bytes at 44,100 a second.
+        dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
+        EXPECT_EQ(windowText(window) + "|" + text(albumLabelId), "morlo - 三曲集|三曲集");
+        EXPECT_EQ(itemText(list, 1, 1) + "|" + itemText(list, 1, 2), "0:22|  1,000,046");
+
+        // The first row's check box by the space bar; a refused file then changes nothing.
+        ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+        dropFiles(window, {fixturePath("main_window_refused.mrl")});
+        expectFigures(window, {false, true, true}, 2, 10);
+        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
+
+        const std::tuple<int, std::string, std::vector<bool>> commands[] = {
+            {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
+            {1, "全て解除(&U)", {false, false, false}}, {2, "選択反転(&R)", {true, true, true}}};
+        for (const auto& [item, text, after] : commands) {
+            EXPECT_EQ(choose(window, 1, item), text);
+            expectFigures(window, after, 2, 10);
+        }
+
+        // Typed key by key over all of the loop count; above 999 counts as 999, empty as 0.
+        SendDlgItemMessageA(window, loopCountFieldId, EM_SETSEL, 0, -1);
+        for (const auto& [key, loops] : {std::pair{'\b', 0}, {'1', 1}, {'5', 15}, {'0', 150}, {'0', 999}}) {
+            SendDlgItemMessageA(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
+            expectFigures(window, {true, true, true}, loops, 10);
+        }
+        SetDlgItemTextA(window, fadeSecondsFieldId, "");
+        expectFigures(window, {true, true, true}, 999, 0);
+
+        dropFiles(window, {definitionPath});
+        SetDlgItemTextA(window, loopCountFieldId, "3");
+        EXPECT_EQ(writeWaves(window, {0, folder.path(), out.path()}), Texts{"nothing seen"});
+        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), 0, "曲0を出力中"}),
+                  (Texts{"w.bgmから0.wavを読み込み中", "曲0を出力中"}));
+        ListView_SetCheckState(list, 0, FALSE);
+        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), 1}),
+                  (Texts{"w.bgmから1.wavを読み込み中", "曲1を出力中", out.file("1.wav") + "は存在します\n上書きしますか？",
+                         "w.bgmから2.wavを読み込み中", "曲2を出力中", out.file("2.wav") + "は存在します\n上書きしますか？",
+                         "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
+        EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
+        EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
+
+        // 66 pieces of 999 loops, each loop a step: 66 × (999 + 2) + 1 steps in all.
+        dropFiles(window, {writeDefinition(folder, 66)});
+        SetDlgItemTextA(window, loopCountFieldId, "999");
+        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path()}).back(), "閉じる 66067/66067");
+
+        // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
+        const POINT left = contextMenuPoint(MAKELPARAM(-1280, -200), {});
+        EXPECT_EQ(std::make_pair(left.x, left.y), std::make_pair(-1280L, -200L));
+        RECT menu = {}, row = {};
+        std::string version;
+        TimerScript script("morlo_version",
+                           {[&] { GetWindowRect(findWindow("#32768"), &menu); EndMenu(); },
+                            [&] { version = windowText(GetDlgItem(findWindow("morlo_version"), versionTextId)); },
+                            [] { postCommand(findWindow("morlo_version"), versionOkButtonId); },
+                            [] { ADD_FAILURE() << "OK left the version window open"; }});
+        ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+        EXPECT_TRUE(PtInRect(&row, {menu.left, menu.top})) << menu.left << "," << menu.top << " " << row.top;
+        EXPECT_EQ(choose(window, 2, 0), "バージョン情報(&A)");
+        EXPECT_EQ(version, "morlo ver.1.01");
+        EXPECT_TRUE(IsWindowEnabled(window));
+    }));
+}
