@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # morlo-cli on the bundled example: the native and the Windows converter write the same bytes,
-# the files read back as WAVE with the listed playing times, and the exit codes tell the truth.
+# the files read back as WAVE with the listed playing times, and the exit codes tell the truth;
+# what is no definition (a folder, a device, a pipe nobody writes to) is refused at once.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/scripts/env.sh"
@@ -79,6 +80,19 @@ set +e
 wait "$pid"; [ $? -eq 1 ] || fail "Ctrl-C should cancel with exit status 1"
 [ -z "$(ls "$work/cancel")" ] || fail "a cancelled run left the unfinished file"
 "$cli" list "$top/README.md" >/dev/null 2>&1; [ $? -eq 2 ] || fail "a file that is no definition should exit 2"
+# What is no definition file at all is refused at once, in one line naming the path and why.
+mkfifo "$work/pipe"
+while read -r path reason; do
+  said=$(timeout 5 "$cli" list "$path" 2>&1 </dev/null)
+  status=$?
+  [ "$status" -eq 2 ] && [ "$said" = "morlo-cli: $path is no loop definition file ($reason)" ] ||
+    fail "$path gave status $status and '$said'"
+done <<EOF
+$work it is a folder
+/dev/zero it is not a regular file
+$work/pipe it is not a regular file
+EOF
+[ "$("$cli" --version)" = "morlo ver.1.01" ] || fail "--version is wrong"
 "$cli" convert "$top/examples/sample.mrl" >/dev/null 2>&1; [ $? -eq 2 ] || fail "missing folders should exit 2"
 set -e
 echo "cli_example: ok"
