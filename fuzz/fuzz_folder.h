@@ -1,6 +1,7 @@
 #pragma once
-// Scratch files for the fuzz targets: one folder per process, emptied between inputs.
+// Scratch files for the fuzz targets and the check that aborts on a broken invariant.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,35 +9,21 @@
 #include <string>
 #include <vector>
 
-class FuzzFolder {
-public:
-    FuzzFolder()
+// A folder of this process's own, emptied between inputs and removed at the end.
+struct FuzzFolder {
+    std::string path = mkdtemp(&(std::filesystem::temp_directory_path() / "morlo-fuzz-XXXXXX").string()[0]);
+    ~FuzzFolder() { std::filesystem::remove_all(path); }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    void empty() const
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morlo-fuzz-XXXXXX").string();
-        if (!mkdtemp(&pattern[0]))
-            std::abort();
-        path_ = pattern;
+        for (const auto& child : std::filesystem::directory_iterator(path))
+            std::filesystem::remove_all(child.path());
     }
-    ~FuzzFolder() { std::filesystem::remove_all(path_, ignored_); }
-    FuzzFolder(const FuzzFolder&) = delete;
-    FuzzFolder& operator=(const FuzzFolder&) = delete;
-
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    void empty()
-    {
-        for (const auto& child : std::filesystem::directory_iterator(path_, ignored_))
-            std::filesystem::remove_all(child.path(), ignored_);
-    }
-
-private:
-    std::string path_;
-    std::error_code ignored_;
 };
 
 inline bool writeBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+    return static_cast<bool>(std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 inline std::string readBytes(const std::string& path)
@@ -49,8 +36,7 @@ inline std::string readBytes(const std::string& path)
 inline std::vector<std::string> listFolder(const std::string& folder)
 {
     std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& item : std::filesystem::directory_iterator(folder, ignored))
+    for (const auto& item : std::filesystem::directory_iterator(folder))
         names.push_back(item.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;

@@ -17,26 +17,21 @@ namespace {
 constexpr std::uint64_t loopBytesCap = 8 << 20; // bytes of loops per input, so that one input stays quick
 const std::string keptBytes = "an earlier file that must survive a No";
 
-class FuzzFrontEnd : public ConversionFrontEnd {
-public:
-    FuzzFrontEnd(std::uint32_t cancelAfter, bool answer) : cancelAfter_(cancelAfter), answer_(answer) {}
+// Cancels at the given check (0: never) and answers the overwrite question as told.
+struct FuzzFrontEnd : ConversionFrontEnd {
+    FuzzFrontEnd(std::uint32_t cancel, bool yes) : cancelAt(cancel), answer(yes) {}
     void step() override { ++steps; }
     void yieldOnce() override {}
-    bool isCancelled() override { return cancelAfter_ != 0 && ++checks_ >= cancelAfter_; }
+    bool isCancelled() override { return cancelAt != 0 && ++checks >= cancelAt; }
     void showReading(const MusicEntry&) override {}
     void showWriting(const MusicEntry&) override {}
-    bool confirmOverwrite(const std::string&) override { return asked = true, answer_; }
+    bool confirmOverwrite(const std::string&) override { return asked = true, answer; }
     void pieceFailed(const MusicEntry&, PieceFailure why) override { failed = true, failure = why; }
 
+    std::uint32_t cancelAt, checks = 0;
+    bool answer, asked = false, failed = false;
     std::uint64_t steps = 0;
-    bool asked = false;
-    bool failed = false;
     PieceFailure failure = PieceFailure::NoSuchPiece;
-
-private:
-    std::uint32_t cancelAfter_;
-    std::uint32_t checks_ = 0;
-    bool answer_;
 };
 
 MusicEntry makeEntry(FuzzedDataProvider& input, std::uint32_t length)
@@ -74,7 +69,7 @@ std::uint32_t little32(const std::string& bytes, std::size_t at)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzFolder root;
+    static const FuzzFolder root;
     root.empty();
     FuzzedDataProvider input(data, size);
     const bool existing = input.ConsumeBool();
@@ -136,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint64_t length = dataLength(e, options.loopCount, options.fadeSeconds);
     require(file.size() == 46 + length && little32(file, 4) == length + 38 && little32(file, 42) == length,
             "file size and header sizes");
-    const std::string source = bgm.substr(e.wave_start, e.wave_size);
+    const std::string source = e.wave_size == 0 ? std::string() : bgm.substr(e.wave_start, e.wave_size);
     std::string body = source.substr(0, e.loop_start);
     for (std::uint32_t n = 0; n < options.loopCount; ++n)
         body += source.substr(e.loop_start, e.loop_size);
