@@ -131,10 +131,14 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_EQ(windowText(window) + "|" + text(albumLabelId), "morlo - 三曲集|三曲集");
         EXPECT_EQ(itemText(list, 1, 1) + "|" + itemText(list, 1, 2), "0:22|  1,000,046");
 
-        // The first row's check box by the space bar; a refused file then changes nothing.
+        // The first row's check box by the space bar; a refused file, a folder or a device then
+        // changes nothing, and nothing waits on them.
         ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
         SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
-        dropFiles(window, {fixturePath("main_window_refused.mrl")});
+        const std::string refused = fixturePath("main_window_refused.mrl"), nul = "\\\\.\\NUL", zero = "Z:\\dev\\zero";
+        for (const std::string& path : {refused, folder.path(), nul, zero})
+            dropFiles(window, {path});
+        EXPECT_EQ(windowText(window), "morlo - 三曲集");
         expectFigures(window, {false, true, true}, 2, 10);
         EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
 
