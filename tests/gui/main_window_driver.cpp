@@ -61,11 +61,3 @@ std::string itemText(HWND listView, int row, int column)
 int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
-
-RECT childRect(HWND child)
-{
-    RECT rect = {};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}

@@ -12,5 +12,3 @@ std::string windowText(HWND window);
 std::string itemText(HWND listView, int row, int column);
 int rowCount(HWND listView);
 std::string statusText(HWND statusBar);
-// The child's rectangle in its parent's client coordinates.
-RECT childRect(HWND child);

@@ -15,15 +15,7 @@ inline HWND findWindow(LPCSTR className)
     return window;
 }
 
-inline HWND findBrowser() { return findWindow("#32770"); }
-
 inline void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-
-inline bool makeOwner(Window& owner, int x, int y, int width, int height)
-{
-    return owner.create(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
-                        GetModuleHandleA(nullptr), nullptr);
-}
 
 class TimerScript {
 public:
@@ -45,7 +37,7 @@ private:
         // Counted first: a step may pump messages and so reach the next tick.
         if (!running->finished())
             running->steps_[running->next_++]();
-        else if (const HWND browser = findBrowser())
+        else if (const HWND browser = findWindow("#32770"))
             postCommand(browser, IDCANCEL);
         else if (const HWND window = findWindow(running->className_))
             PostMessageA(window, WM_CLOSE, 0, 0);
