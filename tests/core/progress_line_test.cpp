@@ -14,7 +14,7 @@ TEST(ProgressLine, FitsTheWidthWithoutSplittingACharacter)
     const struct { std::string title; int columns; std::string line; } table[] = {
         {ascii, 20, " 50%  Nocturne fo..."}, {ascii, 40, bar + "."},
         {ascii, 80, bar + "Nocturne for the Long Walk Home Throug..."},
-        {ascii, 120, bar + "Nocturne for the Long Walk Home Through the Old Forest, in the Rain (Extended ..."},
+        {ascii, 124, bar + "Nocturne for the Long Walk Home Through the Old Forest, in the Rain (Extended Vers..."},
         {japanese, 20, " 50%  夜明け前の..."}, {japanese, 120, bar + japanese}, {japanese, 6, " 50%"},
         {japanese, 80, bar + "夜明け前の森の小径をひとりで歩く旅人の..."},
         {japanese, 81, bar + "夜明け前の森の小径をひとりで歩く旅人の..."},
