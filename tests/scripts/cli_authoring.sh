@@ -2,43 +2,28 @@
 # morlo-cli for definition authors, natively and as morlo-cli.exe under Wine: check reports what
 # would fail or click, --json documents read back with Python's json module, and --loop-points
 # files carry their loop in a smpl chunk that an independent reader finds where it belongs.
-set -euo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-. "$top/scripts/env.sh"
-cli="$MORLO_BUILD/native/src/cli/morlo-cli"
-cli_exe="$MORLO_BUILD/windows/src/cli/morlo-cli.exe"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "cli_authoring: $*" >&2; exit 1; }
-wine_cli() { "$top/scripts/wine-run.sh" "$cli_exe" "$@" </dev/null; }
-
-python3 "$top/examples/make_bgm.py" "$work/bgm"
+. "$(dirname "$0")/lib/common.sh"
 # click.mrl: the example with the forest's loop ended 1000 frames early. authors.mrl: the example,
 # that piece, an output name that leaves the folder, a missing BGM file, and the forest's output
 # name again in capitals (with a title byte pair that is no Shift-JIS character).
-python3 - "$top/examples/sample.mrl" "$work/authors.mrl" "$work/click.mrl" <<'PY'
+python3 - "$sample" "$work/authors.mrl" "$work/click.mrl" <<'PY'
 import sys
 text = open(sys.argv[1], "rb").read()
-open(sys.argv[3], "wb").write(text.replace(b"loop_size=264600", b"loop_size=262600"))
-night = text[text.index(b"[music0002]"):].replace(b"[music0002]", b"")
-forest = text[text.index(b"[music0001]"):text.index(b"[music0002]")].replace(b"[music0001]", b"")
-text += b"\r\n[music0003]" + forest.replace(b"loop_size=264600", b"loop_size=262600").replace(b"forest", b"forest2")
-text += b"[music0004]\r\nfile=..\\x.wav" + night
-text += b"[music0005]\r\nwave_file=missing.bgm\r\nfile=gone.wav" + night
-text += b"[music0006]\r\nfile=FOREST.WAV\r\ntitle=x\x85\x40" + night
+click = lambda t: t.replace(b"loop_size=264600", b"loop_size=262600")
+open(sys.argv[3], "wb").write(click(text))
+night, forest = text[text.index(b"[music0002]") + 11:], text[text.index(b"[music0001]") + 11:text.index(b"[music0002]")]
+text += b"\r\n[music0003]" + click(forest).replace(b"forest", b"forest2") + b"[music0004]\r\nfile=..\\x.wav" + night
+text += b"[music0005]\r\nwave_file=missing.bgm\r\nfile=gone.wav" + night + b"[music0006]\r\nfile=FOREST.WAV\r\ntitle=x\x85\x40" + night
 open(sys.argv[2], "wb").write(text)
 PY
-
-set +e
-"$cli" check "$work/authors.mrl" --bgm "$work/bgm" >"$work/check.txt"; [ $? -eq 1 ] || fail "findings should exit 1"
-"$cli" check "$work/authors.mrl" --bgm "$work/bgm" --json >"$work/native.json"
-wine_cli check "Z:$work/authors.mrl" --bgm "Z:$work/bgm" --json >"$work/windows.json"; [ $? -eq 1 ] || fail "exe exit"
-wine_cli check "Z:$top/examples/sample.mrl" --bgm "Z:$work/bgm" >/dev/null || fail "the example has findings"
-"$cli" check "$work/click.mrl" --bgm "$work/bgm" >/dev/null; [ $? -eq 1 ] || fail "a warning alone should exit 1"
-"$cli" check "$top/examples/sample.mrl" >/dev/null 2>&1; [ $? -eq 2 ] || fail "check without --bgm should exit 2"
-set -e
+checks=(check "$work/authors.mrl" --bgm)
+exits 1 "$cli" "${checks[@]}" "$work/bgm" >"$work/check.txt" || fail "findings should exit 1"
+exits 1 "$cli" "${checks[@]}" "$work/bgm" --json >"$work/native.json" || fail "findings should exit 1 with --json"
+exits 1 wine_cli "${checks[@]/#$work/Z:$work}" "Z:$work/bgm" --json >"$work/windows.json" || fail "exe exit"
+exits 0 wine_cli check "Z:$sample" --bgm "Z:$work/bgm" >/dev/null || fail "the example has findings"
+exits 1 "$cli" check "$work/click.mrl" --bgm "$work/bgm" >/dev/null || fail "a warning alone should exit 1"
+exits 2 "$cli" check "$sample" >/dev/null || fail "check without --bgm should exit 2"
 "$cli" list "$work/authors.mrl" --json >"$work/list.json"
-
 python3 - "$work" <<'PY' || fail "check and list documents"
 import json, sys
 work = sys.argv[1]
@@ -64,33 +49,27 @@ assert listed["pieces"][0]["output_bytes"] == 4586446 and listed["totals"] == {"
 PY
 
 # Loop points: one loop, 1 s of fade, so that the 8-bit piece's data is odd and needs its pad byte.
-mkdir -p "$work/plain" "$work/points" "$work/points-windows"
-options=(--loops 1 --fade 1 --yes)
-"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/plain" "${options[@]}" >/dev/null
-"$cli" convert "$top/examples/sample.mrl" --bgm "$work/bgm" --out "$work/points" "${options[@]}" --loop-points >/dev/null
-wine_cli convert "Z:$top/examples/sample.mrl" --bgm "Z:$work/bgm" --out "Z:$work/points-windows" "${options[@]}" \
-  --loop-points >/dev/null || fail "Windows run with --loop-points failed"
+mkdir "$work/plain" "$work/points" "$work/points-windows"
+run=(convert "$sample" --bgm "$work/bgm" --loops 1 --fade 1 --yes --out)
+"$cli" "${run[@]}" "$work/plain" >/dev/null && "$cli" "${run[@]}" "$work/points" --loop-points >/dev/null
+exits 0 wine_cli "${run[@]/#$work/Z:$work}" "Z:$work/points-windows" --loop-points >/dev/null || fail "the exe with --loop-points"
 python3 - "$work" <<'PY' || fail "the smpl chunks"
 import struct, subprocess, sys
 work = sys.argv[1]
-loops = {"opening.wav": (352800, 1411200, 4, 44100), "forest.wav": (117600, 264600, 2, 22050),
-         "night.wav": (0, 52920, 1, 11025)}
-for name, (loop_start, loop_size, frame, rate) in loops.items():
-    plain, marked = (open(f"{work}/{d}/{name}", "rb").read() for d in ("plain", "points"))
-    assert marked == open(f"{work}/points-windows/{name}", "rb").read(), name
-    assert marked[:4] + marked[8:len(plain)] == plain[:4] + plain[8:], name
+for name, loop_start, loop_size, frame, rate in [("opening.wav", 352800, 1411200, 4, 44100),
+                                                ("forest.wav", 117600, 264600, 2, 22050), ("night.wav", 0, 52920, 1, 11025)]:
+    plain, marked, windows = (open(f"{work}/{d}/{name}", "rb").read() for d in ("plain", "points", "points-windows"))
+    assert marked == windows and marked[:4] + marked[8:len(plain)] == plain[:4] + plain[8:], name
     assert struct.unpack("<I", marked[4:8])[0] == len(marked) - 8 and len(plain) % 2 == (name == "night.wav")
     chunks, at = {}, 12
     while at < len(marked):
         tag, size = marked[at:at + 4], struct.unpack("<I", marked[at + 4:at + 8])[0]
-        chunks[tag] = marked[at + 8:at + 8 + size]
-        at += 8 + size + size % 2
+        chunks[tag], at = marked[at + 8:at + 8 + size], at + 8 + size + size % 2
     assert at == len(marked) and list(chunks) == [b"fmt ", b"data", b"smpl"], (name, list(chunks))
-    smpl = struct.unpack("<9I6I", chunks[b"smpl"])
-    assert smpl[:9] == (0, 0, round(1e9 / rate), 60, 0, 0, 0, 1, 0), (name, smpl)
-    assert smpl[9:] == (0, 0, loop_start // frame, (loop_start + loop_size) // frame - 1, 0, 0), (name, smpl)
-    sox = [subprocess.run(["sox", "--i", "-s", f"{work}/{d}/{name}"], capture_output=True, text=True,
-                          check=True).stdout for d in ("plain", "points")]
-    assert sox[0] == sox[1] == f"{len(chunks[b'data']) // frame}\n", (name, sox)
+    assert struct.unpack("<9I6I", chunks[b"smpl"]) == (0, 0, round(1e9 / rate), 60, 0, 0, 0, 1, 0, 0, 0, loop_start // frame,
+                                                      (loop_start + loop_size) // frame - 1, 0, 0), name
+    sox = subprocess.run(["sox", "--i", "-s"] + [f"{work}/{d}/{name}" for d in ("plain", "points")], capture_output=True,
+                         text=True, check=True).stdout
+    assert sox == f"{len(chunks[b'data']) // frame}\n" * 2, (name, sox)
 PY
 echo "cli_authoring: ok"

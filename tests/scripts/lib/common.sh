@@ -1,0 +1,19 @@
+# Sourced by the scripted suites: strict mode, the two converters, a work folder removed on exit
+# holding the example's BGM in bgm/, fail and exits.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+. "$top/scripts/env.sh"
+cli="$MORLO_BUILD/native/src/cli/morlo-cli"
+cli_exe="$MORLO_BUILD/windows/src/cli/morlo-cli.exe"
+sample="$top/examples/sample.mrl"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$(basename "$0" .sh): $*${doing:+ (while $doing)}" >&2; exit 1; }
+# Tells whether a command, given no input and its errors silenced, exits with the given status.
+exits() { local want=$1; shift; "$@" </dev/null 2>/dev/null; [ $? -eq "$want" ]; }
+wine_cli() { "$top/scripts/wine-run.sh" "$cli_exe" "$@"; }
+# The BGM is the same on every run and slow to synthesize: made once per build tree.
+bgm="$MORLO_BUILD/sample.bgm"
+[ "$bgm" -nt "$top/examples/make_bgm.py" ] || { python3 "$top/examples/make_bgm.py" "$work" >/dev/null &&
+  cp "$work/sample.bgm" "$bgm.$$" && mv -f "$bgm.$$" "$bgm"; }
+mkdir "$work/bgm" && cp "$bgm" "$work/bgm/"
