@@ -11,7 +11,7 @@ shot=
 [ "${1:-}" = "--shot" ] && shot=$(realpath -m "$2")
 doing="starting"
 wait_window() { # caption pattern; prints the window id
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1 || fail "no window named $1 appeared"
+  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | sed -n 1p || fail "no window named $1 appeared"
 }
 # Presses a key (none: just waits) until the window goes: a key sent while it is still being
 # activated is lost.
@@ -49,14 +49,15 @@ LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine explorer /desktop=morlo-e2e,800x600 "$M
 doing="opening the example"
 main=$(wait_window '^morlo$')
 menu_command "$main" f o
-xdotool windowfocus --sync "$(wait_window '^ファイルを開く$')" sleep 0.3 type --delay 10 "Z:${work//\//\\}\\sample.mrl"
+dialog=$(wait_window '^ファイルを開く$')
+xdotool windowfocus --sync "$dialog" sleep 0.3 type --delay 10 "Z:${work//\//\\}\\sample.mrl"
 xdotool key Return
 main=$(wait_window '^morlo - 見本アルバム$')
 
 convert_and_compare() { # number of overwrite questions to answer Yes, what is being checked
   doing="choosing the folders"
   menu_command "$main" f s
-  local folders end f n
+  local folders box end f n
   folders=$(wait_window '^フォルダの指定$')
   sleep 0.3
   type_into "$folders" 151 32 "$work/bgm"
@@ -65,7 +66,8 @@ convert_and_compare() { # number of overwrite questions to answer Yes, what is b
   press_until_gone "$folders"
   for ((n = 1; n <= $1; n++)); do
     doing="answering overwrite question $n of $1"
-    press_until_gone "$(wait_window '^確認$')" Return
+    box=$(wait_window '^確認$')
+    press_until_gone "$box" Return
   done
   doing="waiting for the end of the run"
   end=$(wait_window '^出力終了$')
