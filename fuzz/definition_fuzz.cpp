@@ -2,12 +2,10 @@
 // crash, and every text they keep must be a whole-character prefix of the value in the file,
 // no longer than its field allows.
 #include "definition/loop_definition.h"
-#include "platform/shift_jis.h"
 #include "fuzz_folder.h"
 #include "platform/posix/ini_document.h"
 #include "platform/profile_source.h"
-
-#include <cstdint>
+#include "platform/shift_jis.h"
 
 namespace {
 
@@ -45,12 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(earlierWritten, "scratch file written");
 
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::string number = bytes.substr(0, 19);
-    if (!number.empty() && number.find_first_not_of("0123456789") == std::string::npos)
-        require(parseProfileInteger(number) == static_cast<std::uint32_t>(std::stoull(number)),
-                "a plain decimal reads modulo 2^32");
     IniDocument document(bytes);
-    require(document.find("ALBUM", "Title") == document.find("album", "title"), "names ignore case");
 
     LoopDefinition definition;
     require(definition.load(earlier), "the earlier file is accepted");

@@ -1,7 +1,7 @@
-// One arbitrary piece through convertPieces: arbitrary names, formats, offsets and sizes, small
-// BGM data, loop count and fade seconds in 0..999, an existing output file, and a cancel at any
-// point. Never a crash or a sanitizer report; nothing outside the output folder changes; a
-// written file is exactly 46 + dataLength bytes with matching sizes and the piece's data.
+// One arbitrary piece through convertPieces: arbitrary names, formats, offsets and sizes (near the
+// small BGM data or anywhere in 32 bits), loop count and fade seconds in 0..999, an existing output
+// file, and a cancel at any point. Never a crash or a sanitizer report; nothing outside the output
+// folder changes; a written file is exactly 46 + dataLength bytes with matching header sizes.
 #include "convert/convert_pieces.h"
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
@@ -10,6 +10,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -34,37 +35,6 @@ struct FuzzFrontEnd : ConversionFrontEnd {
     PieceFailure failure = PieceFailure::NoSuchPiece;
 };
 
-MusicEntry makeEntry(FuzzedDataProvider& input, std::uint32_t length)
-{
-    MusicEntry e;
-    const bool rawFields = input.ConsumeBool();
-    e.file = input.ConsumeBool() ? input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 15)) : "out.wav";
-    e.title = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 255));
-    e.wave_file = input.ConsumeBool() ? "x" + input.ConsumeBytesAsString(8) : "bgm.dat";
-    e.fmt_channels = rawFields ? input.ConsumeIntegral<std::uint16_t>() : input.ConsumeIntegralInRange(1, 8);
-    e.fmt_bits = input.ConsumeBool() ? input.ConsumeIntegral<std::uint16_t>()
-                                     : input.PickValueInArray<std::uint16_t>({8, 16, 24, 32});
-    e.fmt_samples = input.ConsumeIntegral<std::uint32_t>();
-    if (rawFields) {
-        e.wave_start = input.ConsumeIntegral<std::uint32_t>();
-        e.wave_size = input.ConsumeIntegral<std::uint32_t>();
-        e.loop_start = input.ConsumeIntegral<std::uint32_t>();
-        e.loop_size = input.ConsumeIntegral<std::uint32_t>();
-    } else {
-        e.wave_start = input.ConsumeIntegralInRange<std::uint32_t>(0, length + 16);
-        e.wave_size = input.ConsumeIntegralInRange<std::uint32_t>(0, (e.wave_start <= length ? length - e.wave_start : 0) + 16);
-        e.loop_start = input.ConsumeIntegralInRange<std::uint32_t>(0, e.wave_size + 8);
-        e.loop_size = input.ConsumeIntegralInRange<std::uint32_t>(0, e.wave_size + 8);
-    }
-    return e;
-}
-
-std::uint32_t little32(const std::string& bytes, std::size_t at)
-{
-    return static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint8_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 3])) << 24;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -72,13 +42,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const FuzzFolder root;
     root.empty();
     FuzzedDataProvider input(data, size);
-    const bool existing = input.ConsumeBool();
-    const bool answer = input.ConsumeBool();
-    const std::uint32_t cancelAfter = input.ConsumeBool() ? input.ConsumeIntegralInRange<std::uint32_t>(1, 40) : 0;
-    std::string bgm = input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::uint32_t>(0, 8192));
-    if (input.ConsumeIntegralInRange(0, 7) == 0)
-        bgm.resize(input.ConsumeIntegralInRange<std::uint32_t>(0, (2 << 20) + 300), '\x5a');
-    const MusicEntry e = makeEntry(input, static_cast<std::uint32_t>(bgm.size()));
+    const bool existing = input.ConsumeBool(), answer = input.ConsumeBool(), near = input.ConsumeBool();
+    FuzzFrontEnd frontEnd(input.ConsumeBool() ? input.ConsumeIntegralInRange<std::uint32_t>(1, 40) : 0, answer);
+    const std::string bgm = input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::uint32_t>(0, 8192));
+    const auto field = [&] { return near ? input.ConsumeIntegralInRange<std::uint32_t>(0, 8200) : input.ConsumeIntegral<std::uint32_t>(); };
+    MusicEntry e;
+    e.file = input.ConsumeBool() ? input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 15)) : "out.wav";
+    e.wave_file = input.ConsumeBool() ? "x" + input.ConsumeBytesAsString(8) : "bgm.dat";
+    e.fmt_channels = input.ConsumeIntegral<std::uint16_t>();
+    e.fmt_bits = input.ConsumeBool() ? input.ConsumeIntegral<std::uint16_t>() : input.PickValueInArray<std::uint16_t>({8, 16, 24});
+    e.fmt_samples = input.ConsumeIntegral<std::uint32_t>();
+    e.wave_start = field(), e.wave_size = field(), e.loop_start = field(), e.loop_size = field();
     OutputOptions options;
     options.fadeSeconds = input.ConsumeIntegralInRange<std::uint32_t>(0, 999);
     options.loopCount = input.ConsumeIntegralInRange<std::uint32_t>(0, 999);
@@ -103,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 definition.load(root.file("one.mrl")),
             "one-piece definition");
     const_cast<MusicEntry&>(definition.entries()[0]) = e;
-    FuzzFrontEnd frontEnd(cancelAfter, answer);
     const ConversionCounts counts = convertPieces(definition, options, {0}, frontEnd);
 
     require(listFolder(options.bgmFolder) == std::vector<std::string>{"bgm.dat"} &&
@@ -116,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(readBytes(outPath) == keptBytes, "an existing file changes only after a Yes");
     if (counts.cancelled) {
         require(counts.successes + counts.failures == 0 && !frontEnd.failed, "a cancelled piece is not counted");
+        require(outputs.empty() || (keep && readBytes(outPath) == keptBytes), "a cancelled piece leaves no file");
         return 0;
     }
     require(frontEnd.steps == options.loopCount + 2ull, "every piece accounts for loopCount + 2 steps");
@@ -129,12 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "only a sound piece is written");
     const std::string file = readBytes(outPath);
     const std::uint64_t length = dataLength(e, options.loopCount, options.fadeSeconds);
-    require(file.size() == 46 + length && little32(file, 4) == length + 38 && little32(file, 42) == length,
-            "file size and header sizes");
-    const std::string source = e.wave_size == 0 ? std::string() : bgm.substr(e.wave_start, e.wave_size);
-    std::string body = source.substr(0, e.loop_start);
-    for (std::uint32_t n = 0; n < options.loopCount; ++n)
-        body += source.substr(e.loop_start, e.loop_size);
-    require(file.compare(46, body.size(), body) == 0, "introduction and loops");
+    const auto sizeAt = [&](std::size_t at) { std::uint32_t v; std::memcpy(&v, &file[at], 4); return v; };
+    require(file.size() == 46 + length && sizeAt(4) == length + 38 && sizeAt(42) == length, "file and header sizes");
+    require(e.loop_start == 0 || file.compare(46, e.loop_start, bgm, e.wave_start, e.loop_start) == 0, "the introduction");
     return 0;
 }

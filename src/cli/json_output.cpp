@@ -26,7 +26,8 @@ json pieceJson(const LoopDefinition& definition, std::size_t number, const Piece
                 {"loop_start", entry.loop_start},
                 {"loop_size", entry.loop_size},
                 {"play_seconds", figures.timeKnown ? json(figures.playSeconds) : json()},
-                {"output_bytes", figures.fileSize}};
+                {"output_bytes", figures.fileSize},
+                {"writable", figures.writable}};
 }
 
 json findingJson(const Finding& finding, const LoopSeam& seam)
@@ -45,19 +46,17 @@ json findingJson(const Finding& finding, const LoopSeam& seam)
 json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
 {
     json pieces = json::array();
-    std::uint64_t seconds = 0;
-    std::uint64_t bytes = 0;
+    FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
         const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds);
         pieces.push_back(pieceJson(definition, i, figures));
-        seconds += figures.playSeconds;
-        bytes += figures.fileSize;
+        totals.add(figures);
     }
     return json{{"album", utf8Text(definition.albumTitle())},
                 {"loops", loopCount},
                 {"fade_seconds", fadeSeconds},
                 {"pieces", pieces},
-                {"totals", {{"pieces", pieces.size()}, {"play_seconds", seconds}, {"output_bytes", bytes}}}};
+                {"totals", {{"pieces", pieces.size()}, {"play_seconds", totals.seconds}, {"output_bytes", totals.bytes}}}};
 }
 
 std::string text(const json& value)

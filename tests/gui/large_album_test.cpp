@@ -72,7 +72,6 @@ TEST(LargeAlbum, FiguresEqualARecomputationAndTheLabelOnlyTheCurrentTitle)
     ASSERT_TRUE(writeFileBytes(folder.file("long.mrl"), "[album]\r\ntitle=見本アルバムバブル BGM集（受入試験用）\r\n"));
     ASSERT_TRUE(writeFileBytes(folder.file("large.mrl"), largeAlbum()));
     MainWindow mainWindow;
-    bool walked = false;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         std::vector<bool> ticks(pieces, true);
         dropFiles(window, {folder.file("long.mrl")});
@@ -101,7 +100,5 @@ TEST(LargeAlbum, FiguresEqualARecomputationAndTheLabelOnlyTheCurrentTitle)
             SetDlgItemTextA(window, field, text);
             expectRecomputed(window, mainWindow, ticks, loops, fade);
         }
-        walked = true;
     }));
-    EXPECT_TRUE(walked);
 }

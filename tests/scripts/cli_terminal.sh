@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
 # morlo-cli in a real terminal 120 columns wide: a piece with a long Japanese title and a piece
 # that fails leave the failure on its own line and exactly one progress line below it.
-set -euo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-. "$top/scripts/env.sh"
-cli="$MORLO_BUILD/native/src/cli/morlo-cli"
-work=$(mktemp -d)
+. "$(dirname "$0")/lib/common.sh"
 socket="$work/tmux"
 trap 'tmux -S "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "cli_terminal: $*" >&2; exit 1; }
 
 mkdir "$work/out"
 truncate -s 1764064 "$work/silence.bgm"
