@@ -1,13 +1,17 @@
 // morlo-cli: lists a loop definition's pieces with their figures, checks them against their BGM
 // files, or writes them as WAVE files.
 #include "cli/arguments.h"
+#include "cli/cancel_signals.h"
 #include "cli/check_command.h"
 #include "cli/json_output.h"
 #include "cli/terminal_front_end.h"
 #include "convert/convert_pieces.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
+#include "definition/output_rule.h"
+#include "definition/writable_rule.h"
 #include "platform/native_text.h"
+#include "platform/output_folder.h"
 
 #include <cstdio>
 #include <exception>
@@ -49,6 +53,49 @@ int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
     return check.errors == 0 && check.warnings == 0 ? exitSuccess : exitFailures;
 }
 
+// A size as the totals line shows it, without the padding that lines up the list's column.
+std::string trimmedSize(std::uint64_t bytes)
+{
+    std::string text = formatSize(bytes);
+    return text.substr(text.find_first_not_of(' '));
+}
+
+// Why no file can be written into folder; empty when it can take files.
+std::string outputFolderProblem(const std::string& folder)
+{
+    switch (outputFolderState(folder)) {
+    case FolderState::Writable:
+        break;
+    case FolderState::Missing:
+        return "the output folder " + folder + " does not exist";
+    case FolderState::NotFolder:
+        return "the output " + folder + " is not a folder";
+    case FolderState::NotWritable:
+        return "the output folder " + folder + " cannot be written to";
+    }
+    return "";
+}
+
+// One line when the pieces will not all fit; the run still writes those that do.
+void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions& options,
+                          const std::vector<std::int32_t>& rows)
+{
+    std::uint64_t needed = 0;
+    for (std::int32_t row : rows) {
+        const MusicEntry& entry = definition.entries()[static_cast<std::size_t>(row)];
+        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, options.loopPoints) != PieceFailure::None)
+            continue;
+        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry));
+        if (options.loopPoints)
+            needed += loopPointsBytes(entry, options.loopCount, options.fadeSeconds);
+    }
+    std::uint64_t free = 0;
+    if (freeBytes(options.outputFolder, free) && needed > free)
+        std::fprintf(stderr, "morlo-cli: the pieces need %s bytes, the output folder has %s free; those that fit are "
+                             "still written\n",
+                     trimmedSize(needed).c_str(), trimmedSize(free).c_str());
+}
+
 int convert(const LoopDefinition& definition, const CliArguments& arguments)
 {
     std::vector<std::int32_t> rows;
@@ -68,17 +115,24 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     options.bgmFolder = arguments.bgmFolder;
     options.outputFolder = arguments.outputFolder;
     options.loopPoints = arguments.loopPoints;
+    std::string problem = outputFolderProblem(options.outputFolder);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
+        return exitUsage;
+    }
+    warnWhenShortOfSpace(definition, options, rows);
 
     TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite);
-    cancelOnInterrupt();
+    cancelOnSignals();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
         std::fprintf(stderr, "morlo-cli: cancelled; %s\n",
-                     counts.partLeft ? "the unfinished piece's incomplete file could not be removed"
-                                     : "the pieces written before are kept, the unfinished one left no file");
+                     counts.partLeft ? "the unfinished piece's file could not be removed"
+                                     : "the pieces written before are kept, the unfinished one left no file and "
+                                       "replaced none");
     std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
                 static_cast<unsigned>(counts.failures));
     return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;

@@ -1,27 +1,19 @@
 #include "cli/terminal_front_end.h"
 
+#include "cli/cancel_signals.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_width.h"
 #include "platform/native_text.h"
 
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) { interrupted = 1; }
-
-} // namespace
-
-void cancelOnInterrupt() { std::signal(SIGINT, onInterrupt); }
-
-const char* failureText(PieceFailure failure)
+std::string failureText(PieceFailure failure)
 {
     switch (failure) {
+    case PieceFailure::None:
+        break;
     case PieceFailure::NoSuchPiece:
         return "no such piece in the definition";
     case PieceFailure::NameLeavesFolder:
@@ -36,12 +28,16 @@ const char* failureText(PieceFailure failure)
         return "the BGM wave file ends before the piece's data does";
     case PieceFailure::OverwriteRefused:
         return "the output file exists and was kept";
+    case PieceFailure::OutputReadOnly:
+        return "the output file exists and is read-only; it was kept";
     case PieceFailure::CannotCreate:
         return "the output file cannot be created";
     case PieceFailure::WriteFailed:
-        return "writing the output file failed";
+        return "writing the output file failed (is the disk full?); an existing file was kept";
+    case PieceFailure::CannotRename:
+        return "the finished file could not take the output's name; an existing file was kept";
     case PieceFailure::CannotRemove:
-        return "cancelled, and the incomplete output file could not be removed";
+        return "not written, and its unfinished file (ending in " + std::string(unfinishedEnding) + ") could not be removed";
     }
     return "failed";
 }
@@ -62,7 +58,7 @@ void TerminalFrontEnd::step()
     drawBar();
 }
 
-bool TerminalFrontEnd::isCancelled() { return interrupted != 0; }
+bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
 void TerminalFrontEnd::showReading(const MusicEntry& entry)
 {
@@ -90,7 +86,11 @@ bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
     std::fprintf(stderr, "%s", (path + "は存在します\n上書きしますか？ [y/N] ").c_str());
     std::fflush(stderr);
     char answer[16] = {};
-    bool yes = std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
+    bool answered = std::fgets(answer, sizeof answer, stdin) != nullptr;
+    // Ctrl-C or the end of the input leave the prompt's line open.
+    if (!answered)
+        std::fputc('\n', stderr);
+    bool yes = answered && (answer[0] == 'y' || answer[0] == 'Y');
     drawnPercent_ = -1;
     return yes;
 }
@@ -98,7 +98,7 @@ bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure));
+    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure).c_str());
     drawnPercent_ = -1;
     drawBar();
 }

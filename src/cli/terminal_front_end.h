@@ -4,6 +4,7 @@
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
+#include <string>
 
 class TerminalFrontEnd : public ConversionFrontEnd {
 public:
@@ -34,7 +35,4 @@ private:
     int columns_ = 80;
 };
 
-// Ctrl-C from here on cancels the run like closing the progress window.
-void cancelOnInterrupt();
-
-const char* failureText(PieceFailure failure);
+std::string failureText(PieceFailure failure);

@@ -46,16 +46,9 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        switch (pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints)) {
-        case PieceRefusal::None:
-            break;
-        case PieceRefusal::NameLeavesFolder:
-            return fail(PieceFailure::NameLeavesFolder);
-        case PieceRefusal::LoopPastData:
-            return fail(PieceFailure::LoopPastData);
-        case PieceRefusal::TooLarge:
-            return fail(PieceFailure::TooLarge);
-        }
+        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints);
+        if (refusal != PieceFailure::None)
+            return fail(refusal);
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))
@@ -67,20 +60,16 @@ public:
         const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
         if (pathExists(outputPath)) {
-            if (!frontEnd_.confirmOverwrite(outputPath))
+            bool replace = frontEnd_.confirmOverwrite(outputPath);
+            // A cancel while the question waited is no answer: the file stays, the run ends.
+            if (steps_.isCancelled())
+                return PieceResult::Cancelled;
+            if (!replace)
                 return fail(PieceFailure::OverwriteRefused);
-            deleteFile(outputPath);
+            if (isReadOnlyFile(outputPath))
+                return fail(PieceFailure::OutputReadOnly);
         }
-        FileHandle output;
-        if (!output.createWrite(outputPath))
-            return fail(PieceFailure::CannotCreate);
-        PieceOutcome written =
-            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
-        if (written == PieceOutcome::Cancelled)
-            return removeIncomplete(output, outputPath);
-        if (written == PieceOutcome::Completed && !output.close())
-            written = PieceOutcome::Failed;
-        return finish(written, PieceFailure::WriteFailed);
+        return writeUnfinished(outputPath, unfinishedPath(outputPath));
     }
 
     PieceResult fail(PieceFailure failure)
@@ -91,16 +80,36 @@ public:
     }
 
 private:
-    // The file of a cancelled piece announces its whole length but holds only part of it. This
-    // run created it (a file it replaced was given up when the user agreed), so it goes; closed
-    // first, because an open file cannot be deleted on every system.
-    PieceResult removeIncomplete(FileHandle& output, const std::string& path)
+    // The piece goes to a file of its own first; the output's name changes hands only once that
+    // file is complete and on the disk, so a full disk, a cancel or a killed process never leaves
+    // a broken file under it nor loses the file that was there.
+    PieceResult writeUnfinished(const std::string& outputPath, const std::string& path)
     {
+        // Only a run that was killed leaves a file of this name behind.
+        deleteFile(path);
+        FileHandle output;
+        if (!output.createWrite(path))
+            return fail(PieceFailure::CannotCreate);
+        PieceOutcome written =
+            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
+        if (written == PieceOutcome::Completed && (!output.flush() || !output.close()))
+            written = PieceOutcome::Failed;
+        PieceFailure failure = PieceFailure::WriteFailed;
+        if (written == PieceOutcome::Completed) {
+            if (replaceFile(path, outputPath))
+                return PieceResult::Written;
+            written = PieceOutcome::Failed;
+            failure = PieceFailure::CannotRename;
+        }
+        // Closed first, because an open file cannot be deleted on every system.
         output.close();
-        if (deleteFile(path))
-            return PieceResult::Cancelled;
-        frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
-        return PieceResult::CancelledPartLeft;
+        if (!deleteFile(path)) {
+            if (written != PieceOutcome::Cancelled)
+                return fail(PieceFailure::CannotRemove);
+            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
+            return PieceResult::CancelledPartLeft;
+        }
+        return finish(written, failure);
     }
 
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
@@ -124,6 +133,11 @@ private:
 };
 
 } // namespace
+
+// Even a one-byte output name with the ending is longer than any output name.
+static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
+
+std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
 
 std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
 {

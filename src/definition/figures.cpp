@@ -17,7 +17,7 @@ PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std:
     PieceFigures figures;
     figures.fileSize = exactFileSize(entry, loopCount, fadeSeconds, perSecond);
     figures.timeKnown = perSecond != 0;
-    figures.writable = pieceRefusal(entry, loopCount, fadeSeconds) == PieceRefusal::None;
+    figures.writable = pieceRefusal(entry, loopCount, fadeSeconds) == PieceFailure::None;
     if (figures.timeKnown)
         figures.playSeconds = (figures.fileSize - waveHeaderSize) / perSecond;
     return figures;

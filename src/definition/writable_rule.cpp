@@ -3,13 +3,13 @@
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
 
-PieceRefusal pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds, bool loopPoints)
+PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds, bool loopPoints)
 {
     if (!isPlainFileName(entry.file))
-        return PieceRefusal::NameLeavesFolder;
+        return PieceFailure::NameLeavesFolder;
     if (!loopLiesInData(entry))
-        return PieceRefusal::LoopPastData;
+        return PieceFailure::LoopPastData;
     if (!fitsWaveHeader(entry, loopCount, fadeSeconds, loopPoints))
-        return PieceRefusal::TooLarge;
-    return PieceRefusal::None;
+        return PieceFailure::TooLarge;
+    return PieceFailure::None;
 }

@@ -25,6 +25,8 @@ public:
     std::uint32_t readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination);
     // Writes length bytes at the current position; returns the bytes written, short on failure.
     std::uint32_t write(const std::uint8_t* source, std::uint32_t length);
+    // Moves what was written from the system's cache to the disk; false when that fails.
+    bool flush();
     // True when no file is held afterwards; a failed close keeps the handle.
     bool close();
     bool isOpen() const { return handle_ != invalidHandle; }
@@ -39,3 +41,9 @@ private:
 bool pathExists(const std::string& path);
 // Deletes a file; false when it could not be deleted.
 bool deleteFile(const std::string& path);
+// Whether path is a file whose own permissions forbid writing to it, whoever asks: the
+// administrator too, who could write it anyway, is meant to respect it.
+bool isReadOnlyFile(const std::string& path);
+// Gives the file at from the name to, in one step: a file of that name is replaced, and
+// whoever looks sees either the old file or the new one, never neither nor a mix.
+bool replaceFile(const std::string& from, const std::string& to);

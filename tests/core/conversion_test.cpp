@@ -15,6 +15,26 @@
 #include <sys/resource.h>
 #endif
 
+static bool operator==(const ConversionCounts& a, const ConversionCounts& b)
+{
+    return a.successes == b.successes && a.failures == b.failures && a.cancelled == b.cancelled && a.partLeft == b.partLeft;
+}
+
+void PrintTo(const ConversionCounts& c, std::ostream* out)
+{
+    *out << "{successes " << c.successes << ", failures " << c.failures << (c.cancelled ? ", cancelled" : "")
+         << (c.partLeft ? ", part left" : "") << "}";
+}
+
+static ConversionCounts counted(std::uint32_t successes, std::uint32_t failures, bool cancelled = false)
+{
+    ConversionCounts counts;
+    counts.successes = successes;
+    counts.failures = failures;
+    counts.cancelled = cancelled;
+    return counts;
+}
+
 struct Recorder : ConversionFrontEnd {
     void step() override { ++steps; }
     void yieldOnce() override { cancelled = cancelled || ++yields == cancelAtYield; }
@@ -82,7 +102,7 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         const bool known = row >= 0 && row < static_cast<std::int32_t>(pieces.size());
         SCOPED_TRACE(known ? pieces[row].first : std::to_string(row));
         EXPECT_EQ(frontEnd.failures, std::vector<PieceFailure>{known ? pieces[row].second : F::NoSuchPiece});
-        EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100, 1u);
+        EXPECT_EQ(counts, counted(0, 1));
         EXPECT_EQ(frontEnd.steps, 5) << "each piece makes loopCount + 2 steps, written or not";
         EXPECT_EQ(folderSnapshot(run.root.path()), before);
     }
@@ -96,12 +116,13 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     run.options.fadeSeconds = 1;
     ASSERT_TRUE(writeFileBytes(run.out("g8m.wav"), "earlier"));
     ConversionCounts counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(counts.successes * 10 + counts.failures, 81u);
+    EXPECT_EQ(counts, counted(8, 1));
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
     EXPECT_EQ(run.frontEnd.steps, 9 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.overwrite = true;
-    EXPECT_EQ(run.convert({1}).successes, 1u);
+    counts = run.convert({1});
+    EXPECT_EQ(counts, counted(1, 0));
     for (const MusicEntry& entry : run.definition.entries())
         EXPECT_EQ(readFileBytes(run.out(entry.file)), readFileBytes(fixturePath(entry.file))) << entry.file;
 }
@@ -111,9 +132,9 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
 TEST(ConvertPieces, CancelRemovesTheUnfinishedFileAndChangesNothingElse)
 {
     const std::string big = "\nwave_file=big.dat\nwave_size=1311720\nloop_start=1000\nloop_size=1310720";
-    const struct { const char* when; int yield; bool aWritten, olderBKept; } cases[] = {
-        {"never, writing a alone", 0, true, true}, {"reading a", 1, false, true}, {"in a's first loop", 3, false, true},
-        {"in a's fade", 6, false, true}, {"between a and b", 8, true, true}, {"writing b over the older b", 11, true, false}};
+    const struct { const char* when; int yield; bool aWritten; } cases[] = {
+        {"never, writing a alone", 0, true}, {"reading a", 1, false}, {"in a's first loop", 3, false},
+        {"in a's fade", 6, false}, {"between a and b", 8, true}, {"writing b over the older b", 11, true}};
     std::string a;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.when);
@@ -126,14 +147,13 @@ TEST(ConvertPieces, CancelRemovesTheUnfinishedFileAndChangesNothingElse)
         run.frontEnd.cancelAtYield = c.yield;
         const std::string before = folderSnapshot(run.root.path());
         ConversionCounts counts = run.convert(c.yield == 0 ? std::vector<std::int32_t>{0} : std::vector<std::int32_t>{0, 1, 2});
-        EXPECT_EQ(counts.successes * 10 + counts.failures + counts.cancelled * 100 + counts.partLeft * 1000,
-                  c.aWritten * 10u + (c.yield == 0 ? 0 : 100));
+        EXPECT_EQ(counts, counted(c.aWritten, 0, c.yield != 0));
         EXPECT_TRUE(run.frontEnd.failures.empty());
         if (c.yield == 0)
             a = readFileBytes(run.out("a.wav"));
-        // Once what the run should have done is taken back, every folder is as it was.
-        EXPECT_TRUE(!c.aWritten || (readFileBytes(run.out("a.wav")) == a && std::remove(run.out("a.wav").c_str()) == 0));
-        EXPECT_TRUE(c.olderBKept || (!fileExists(run.out("b.wav")) && writeFileBytes(run.out("b.wav"), "older b")));
+        // Once a is taken back, every folder is as it was: the older b is there as it was.
+        EXPECT_EQ(readFileBytes(run.out("a.wav")), c.aWritten ? a : "");
+        std::remove(run.out("a.wav").c_str());
         EXPECT_EQ(folderSnapshot(run.root.path()), before);
     }
 }
@@ -148,30 +168,82 @@ TEST(ConvertPieces, ReadsDataPastFourGibibytes)
         GTEST_SKIP() << "this file system cannot hold a sparse file past 4 GiB";
     sparse.close();
     run.options.fadeSeconds = 0;
-    EXPECT_EQ(run.convert({0}).successes, 1u);
+    ConversionCounts counts = run.convert({0});
+    EXPECT_EQ(counts, counted(1, 0));
     auto header = waveHeader(run.definition.entries()[0], 2, 0);
     EXPECT_TRUE(readFileBytes(run.out("far.wav")) ==
                 std::string(header.begin(), header.end()) + pattern(start, size) + pattern(start + 200, size - 200));
 }
 
 #ifndef _WIN32
-// A file size limit (with SIGXFSZ ignored) makes writes past 256 KiB fail as on a full disk.
-TEST(ConvertPieces, AFailedWriteFailsThatPieceAlone)
-{
-    Workspace run({"file=a.wav", "file=big.wav\nwave_size=5000\nloop_size=5000", "file=c.wav"});
-    run.options.loopCount = 60;
-    rlimit saved{}, limited{256 * 1024, RLIM_INFINITY};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    ConversionCounts counts = run.convert({0, 1, 2});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(counts.successes * 10 + counts.failures, 21u);
-    EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::WriteFailed});
-    EXPECT_EQ(run.frontEnd.steps, 3 * 62);
-}
+// Writes past a file size limit fail as on a full disk (with SIGXFSZ ignored).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited{bytes, saved_.rlim_max};
+        if (bytes != 0)
+            setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int);
+};
+#else
+struct FileSizeLimit {
+    explicit FileSizeLimit(unsigned) {}
+};
 #endif
+
+// A run over a folder that holds a, b and c, replacing them: b (245,046 bytes) meets a fault. It
+// fails alone (or with all three, when not even a header fits) and the folder ends as it was
+// before, the old b byte for byte and no unfinished file; or b is written and the folder holds
+// what a run without the fault leaves.
+TEST(ConvertPieces, NoFailureBreaksOrLosesAFile)
+{
+    using F = PieceFailure;
+    const struct { const char* fault; unsigned limit; bool (*prepare)(const std::string& b); F failure; ConversionCounts counts; } cases[] = {
+#ifndef _WIN32
+        {"disk full at the header", 20, nullptr, F::WriteFailed, counted(0, 3)},
+        {"disk full in a loop", 100000, nullptr, F::WriteFailed, counted(2, 1)},
+        {"disk full in the fade", 243046, nullptr, F::WriteFailed, counted(2, 1)},
+#endif
+        {"b read-only", 0, [](const std::string& b) { return setReadOnly(b, true); }, F::OutputReadOnly, counted(2, 1)},
+        {"a folder named b.wav", 0, [](const std::string& b) { return std::remove(b.c_str()) == 0 && makeFolder(b); },
+         F::CannotRename, counted(2, 1)},
+        {"a folder under b's unfinished name", 0, [](const std::string& b) { return makeFolder(unfinishedPath(b)); },
+         F::CannotCreate, counted(2, 1)},
+        {"a killed run's unfinished b", 0, [](const std::string& b) { return writeFileBytes(unfinishedPath(b), "cut"); },
+         F::None, counted(3, 0)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Workspace run({"file=a.wav", "file=b.wav\nwave_size=5000\nloop_start=1000\nloop_size=4000", "file=c.wav"});
+        run.options.loopCount = 60;
+        run.frontEnd.overwrite = true;
+        ConversionCounts counts = run.convert({0, 1, 2});
+        ASSERT_EQ(counts, counted(3, 0));
+        const std::string whole = folderSnapshot(run.options.outputFolder);
+        ASSERT_TRUE(writeFileBytes(run.out("b.wav"), "older b") && (!c.prepare || c.prepare(run.out("b.wav"))));
+        const std::string before = folderSnapshot(run.options.outputFolder);
+        run.frontEnd = Recorder();
+        run.frontEnd.overwrite = true;
+        {
+            FileSizeLimit limit(c.limit);
+            counts = run.convert({0, 1, 2});
+        }
+        EXPECT_EQ(counts, c.counts);
+        EXPECT_EQ(run.frontEnd.failures, std::vector<F>(c.counts.failures, c.failure));
+        EXPECT_EQ(run.frontEnd.steps, 3 * 62);
+        EXPECT_EQ(folderSnapshot(run.options.outputFolder), c.failure == F::None ? whole : before);
+    }
+}
 
 // A fade longer than a 1 MiB chunk, which holds no whole 6-byte frames, still scales frame k by (T - k) / T.
 TEST(Fade, KeepsWholeFramesAcrossChunks)

@@ -38,7 +38,7 @@ grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "a refused
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
 timeout 20 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 </dev/null &>/dev/null &
 pid=$!
-for _ in $(seq 200); do [ -e "$work/cancel/opening.wav" ] && break; sleep 0.05; done
+for _ in $(seq 200); do [ -e "$work/cancel/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
 kill -INT "$pid"
 exits 1 wait "$pid" && [ -z "$(ls "$work/cancel")" ] || fail "Ctrl-C should cancel with exit 1 and remove the unfinished file"
 # What is no definition file is refused at once, in one line naming the path and why.

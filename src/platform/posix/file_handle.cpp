@@ -1,6 +1,7 @@
 #include "platform/file_handle.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,6 +83,8 @@ std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length
     return total;
 }
 
+bool FileHandle::flush() { return isOpen() && ::fsync(toDescriptor(handle_)) == 0; }
+
 bool FileHandle::close()
 {
     if (!isOpen())
@@ -100,3 +103,11 @@ bool pathExists(const std::string& path)
 }
 
 bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool isReadOnlyFile(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }

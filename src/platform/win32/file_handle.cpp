@@ -70,6 +70,8 @@ std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length
     return total;
 }
 
+bool FileHandle::flush() { return isOpen() && FlushFileBuffers(toHandle(handle_)) != 0; }
+
 bool FileHandle::close()
 {
     if (!isOpen())
@@ -86,3 +88,16 @@ bool pathExists(const std::string& path)
 }
 
 bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool isReadOnlyFile(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    // Without MOVEFILE_COPY_ALLOWED a move between volumes fails instead of copying part of a file.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
