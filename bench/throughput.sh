@@ -4,22 +4,24 @@
 #   morlo-cli native, the same bytes copied with cp (the copy limit), morlo-cli.exe under Wine,
 #   and sox doing the same job per piece (raw input, trim, repeat, linear fade to WAVE).
 #
-#   bench/throughput.sh [--size MIB] [--reps N] [--no-wine] [--no-sox]
+#   bench/throughput.sh [--size MIB] [--reps N] [--no-wine] [--no-sox] [--native FILE]
 # Needs the native and Windows builds (scripts/setup.sh). Works in $MORLO_BUILD and cleans up.
+# --native measures another morlo-cli in the native case, such as a variant to compare.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/env.sh"
 size=1024 reps=3 wine=1 sox=1
+native="$MORLO_BUILD/native/src/cli/morlo-cli"
 while [ $# -gt 0 ]; do
   case $1 in
     --size) size=$2; shift 2 ;;
     --reps) reps=$2; shift 2 ;;
     --no-wine) wine=0; shift ;;
     --no-sox) sox=0; shift ;;
-    *) echo "usage: $0 [--size MIB] [--reps N] [--no-wine] [--no-sox]" >&2; exit 2 ;;
+    --native) native=$2; shift 2 ;;
+    *) echo "usage: $0 [--size MIB] [--reps N] [--no-wine] [--no-sox] [--native FILE]" >&2; exit 2 ;;
   esac
 done
-native="$MORLO_BUILD/native/src/cli/morlo-cli"
 windows="$MORLO_BUILD/windows/src/cli/morlo-cli.exe"
 [ -x "$native" ] || { echo "bench: build first (scripts/setup.sh): $native is missing" >&2; exit 1; }
 [ $wine -eq 0 ] || [ -f "$windows" ] || { echo "bench: $windows is missing" >&2; exit 1; }

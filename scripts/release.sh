@@ -55,6 +55,11 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   途中で「キャンセル」を押すと (閉じるボタンでも) すぐに止まります。書き終えた曲の
   ファイルは残り、書きかけの曲のファイルは削除され、その後の曲には手を付けません。
   morlo-cli では Ctrl+C で同じように止まります。
+  曲はまず「名前.morlo-unfinished」というファイルに書き、書き終えてから本来の名前に
+  変えます。ディスクがいっぱいになったとき、キャンセルしたとき、途中で強制終了された
+  ときも、壊れたファイルは残らず、上書きするはずだった元のファイルもそのまま残ります
+  (強制終了のときは .morlo-unfinished のファイルが残ることがあり、次に同じ曲を
+  書き出すときに削除されます)。読み取り専用のファイルは上書きしません。
 
 コマンドプロンプトでは:
   morlo-cli list example\\sample.mrl
@@ -86,6 +91,10 @@ Use
   Cancelling during a run (the cancel button or the close box) stops at once: finished
   files stay, the unfinished piece's file is removed and later pieces are not touched.
   Ctrl+C does the same in morlo-cli.
+  Each piece is first written as "NAME.morlo-unfinished" and renamed when complete: a full
+  disk, a cancel or a forced end never leaves a broken file and never loses the file it was
+  to replace (after a forced end the .morlo-unfinished file may stay; the next run that
+  writes the same piece removes it). Read-only files are not replaced.
 
 From a command prompt:
   morlo-cli list example\\sample.mrl

@@ -33,9 +33,9 @@ std::string failureText(PieceFailure failure)
     case PieceFailure::CannotCreate:
         return "the output file cannot be created";
     case PieceFailure::WriteFailed:
-        return "writing the output file failed (is the disk full?); an existing file was kept";
+        return "writing the output file failed (is the disk full?); no file was replaced";
     case PieceFailure::CannotRename:
-        return "the finished file could not take the output's name; an existing file was kept";
+        return "the finished file could not take the output's name; no file was replaced";
     case PieceFailure::CannotRemove:
         return "not written, and its unfinished file (ending in " + std::string(unfinishedEnding) + ") could not be removed";
     }
