@@ -8,6 +8,7 @@
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "platform/native_text.h"
+#include "version_text.h"
 
 #include <cstdio>
 #include <exception>
@@ -111,7 +112,7 @@ int run(const std::vector<std::string>& words)
         return exitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
-        std::puts("morlo ver.1.01");
+        std::puts(versionText);
         return exitSuccess;
     }
     CliArguments arguments;
