@@ -102,7 +102,8 @@ struct Option {
     unsigned commands;
     // What the value is ("a number"), for the refusal of a bad one; null for an option without a value.
     const char* value;
-    // Stores the value (empty for an option without one); false when the value is refused.
+    // Stores the value (empty for an option without one); false when the value is refused, which
+    // only an option with a value may do.
     bool (*set)(CliArguments& parsed, const std::string& value);
 };
 

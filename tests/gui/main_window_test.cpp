@@ -34,11 +34,8 @@ struct Shown {
     std::string caption, album, loops, fade, status;
     int rows;
 
-    bool operator==(const Shown& other) const
-    {
-        return std::tie(caption, album, loops, fade, status, rows) ==
-               std::tie(other.caption, other.album, other.loops, other.fade, other.status, other.rows);
-    }
+    auto fields() const { return std::tie(caption, album, loops, fade, status, rows); }
+    bool operator==(const Shown& other) const { return fields() == other.fields(); }
 };
 
 void PrintTo(const Shown& shown, std::ostream* out)
@@ -188,8 +185,8 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
                   (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3}));
-        const std::pair<std::string, std::string> timeAndSize{itemText(list, 1, 1), itemText(list, 1, 2)};
-        EXPECT_EQ(timeAndSize, std::make_pair(std::string("0:22"), std::string("  1,000,046")));
+        EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
+                  std::make_pair(std::string("0:22"), std::string("  1,000,046")));
 
         // The first row's check box by the space bar; a refused file, a folder or a device then
         // changes nothing, and nothing waits on them.
