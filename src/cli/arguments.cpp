@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <set>
+#include <utility>
 
 const char* const usageText =
     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
@@ -79,57 +80,120 @@ bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector
     return true;
 }
 
-bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
+namespace {
+
+using Command = CliArguments::Command;
+
+const std::pair<const char*, Command> commands[] = {
+    {"list", Command::List},
+    {"convert", Command::Convert},
+    {"check", Command::Check},
+};
+
+constexpr unsigned commandBit(Command command) { return 1u << static_cast<unsigned>(command); }
+// The commands an option is valid for; elsewhere it is an unknown option.
+constexpr unsigned forList = commandBit(Command::List);
+constexpr unsigned forConvert = commandBit(Command::Convert);
+constexpr unsigned forCheck = commandBit(Command::Check);
+constexpr unsigned forAll = forList | forConvert | forCheck;
+
+struct Option {
+    const char* name;
+    unsigned commands;
+    // What the value is ("a number"), for the refusal of a bad one; null for an option without a value.
+    const char* value;
+    // Stores the value (empty for an option without one); false when the value is refused, which
+    // only an option with a value may do.
+    bool (*set)(CliArguments& parsed, const std::string& value);
+};
+
+template <std::uint32_t CliArguments::*field>
+bool setCount(CliArguments& parsed, const std::string& value)
+{
+    return parseCount(value, parsed.*field);
+}
+
+template <std::string CliArguments::*field>
+bool setText(CliArguments& parsed, const std::string& value)
+{
+    parsed.*field = value;
+    return true;
+}
+
+template <bool CliArguments::*field>
+bool setFlag(CliArguments& parsed, const std::string&)
+{
+    parsed.*field = true;
+    return true;
+}
+
+const Option options[] = {
+    {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
+    {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
+    {"--bgm", forConvert | forCheck, "a folder", setText<&CliArguments::bgmFolder>},
+    {"--out", forConvert, "a folder", setText<&CliArguments::outputFolder>},
+    {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
+    {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
+    {"--loop-points", forConvert, nullptr, setFlag<&CliArguments::loopPoints>},
+    {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
+};
+
+const Option* findOption(const std::string& word, Command command)
+{
+    for (const Option& option : options) {
+        if (word == option.name && (option.commands & commandBit(command)) != 0)
+            return &option;
+    }
+    return nullptr;
+}
+
+bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (arguments.empty()) {
         problem = "no command given";
         return false;
     }
-    if (arguments[0] == "list")
-        parsed.command = CliArguments::Command::List;
-    else if (arguments[0] == "convert")
-        parsed.command = CliArguments::Command::Convert;
-    else if (arguments[0] == "check")
-        parsed.command = CliArguments::Command::Check;
-    else {
-        problem = "unknown command '" + arguments[0] + "'";
+    for (const auto& [name, command] : commands) {
+        if (arguments[0] == name) {
+            parsed.command = command;
+            return true;
+        }
+    }
+    problem = "unknown command '" + arguments[0] + "'";
+    return false;
+}
+
+// The option at arguments[i], with its value when it takes one; i is left on the last word used.
+bool readOption(const Option& option, const std::vector<std::string>& arguments, std::size_t& i,
+                CliArguments& parsed, std::string& problem)
+{
+    const std::string& word = arguments[i];
+    std::string value;
+    if (option.value) {
+        if (i + 1 >= arguments.size()) {
+            problem = word + " needs a value";
+            return false;
+        }
+        value = arguments[++i];
+    }
+    if (!option.set(parsed, value)) {
+        problem = word + " takes " + option.value + ", not '" + value + "'";
         return false;
     }
-    const bool converting = parsed.command == CliArguments::Command::Convert;
-    const bool checking = parsed.command == CliArguments::Command::Check;
+    return true;
+}
+
+} // namespace
+
+bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
+{
+    if (!readCommand(arguments, parsed, problem))
+        return false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
-        auto value = [&](std::string& target) {
-            if (i + 1 >= arguments.size()) {
-                problem = word + " needs a value";
+        if (const Option* option = findOption(word, parsed.command)) {
+            if (!readOption(*option, arguments, i, parsed, problem))
                 return false;
-            }
-            target = arguments[++i];
-            return true;
-        };
-        std::string text;
-        if (word == "--loops" || word == "--fade") {
-            if (!value(text))
-                return false;
-            if (!parseCount(text, word == "--loops" ? parsed.loopCount : parsed.fadeSeconds)) {
-                problem = word + " takes a number, not '" + text + "'";
-                return false;
-            }
-        } else if ((converting || checking) && word == "--bgm") {
-            if (!value(parsed.bgmFolder))
-                return false;
-        } else if (converting && word == "--out") {
-            if (!value(parsed.outputFolder))
-                return false;
-        } else if (converting && word == "--only") {
-            if (!value(parsed.only))
-                return false;
-        } else if (converting && word == "--yes") {
-            parsed.overwrite = true;
-        } else if (converting && word == "--loop-points") {
-            parsed.loopPoints = true;
-        } else if (!converting && word == "--json") {
-            parsed.json = true;
         } else if (word.size() > 1 && word[0] == '-') {
             problem = "unknown option '" + word + "'";
             return false;
@@ -144,11 +208,11 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = "no definition file given";
         return false;
     }
-    if (converting && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
+    if (parsed.command == Command::Convert && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
         problem = "convert needs --bgm DIR and --out DIR";
         return false;
     }
-    if (checking && parsed.bgmFolder.empty()) {
+    if (parsed.command == Command::Check && parsed.bgmFolder.empty()) {
         problem = "check needs --bgm DIR";
         return false;
     }

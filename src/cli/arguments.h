@@ -1,5 +1,7 @@
 #pragma once
 // The command line of morlo-cli.
+#include "definition/output_options.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,8 +12,8 @@ struct CliArguments {
     std::string definitionPath;
     std::string bgmFolder;
     std::string outputFolder;
-    std::uint32_t loopCount = 2;
-    std::uint32_t fadeSeconds = 10;
+    std::uint32_t loopCount = defaultLoopCount;
+    std::uint32_t fadeSeconds = defaultFadeSeconds;
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
     bool json = false;       // list and check: one JSON document on stdout

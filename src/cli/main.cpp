@@ -12,6 +12,7 @@
 #include "definition/writable_rule.h"
 #include "platform/native_text.h"
 #include "platform/output_folder.h"
+#include "version_text.h"
 
 #include <cstdio>
 #include <exception>
@@ -165,7 +166,7 @@ int run(const std::vector<std::string>& words)
         return exitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
-        std::puts("morlo ver.1.01");
+        std::puts(versionText);
         return exitSuccess;
     }
     CliArguments arguments;

@@ -6,14 +6,10 @@
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
-#include "toolkit/window_class.h"
 
 #include <commctrl.h>
 
 namespace {
-
-constexpr int clientWidth = 256;
-constexpr int clientHeight = 88;
 
 // The progress window's parts, released in the reverse order of their creation.
 struct ProgressWindow {
@@ -24,20 +20,7 @@ struct ProgressWindow {
     Window progressBar;
 };
 
-bool createWindow(ProgressWindow& progress, HWND owner, int& done)
-{
-    const HINSTANCE instance = instanceOf(owner);
-    if (!progress.windowClass.registerClass(instance, "morlo_convert", convertWindowProcedure,
-                                            loadProgramIcon(instance), buttonFaceBrush()))
-        return false;
-    done = 0;
-    if (!progress.window.create(0, progress.windowClass.name(), "出力中", modalWindowStyle, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 0, 0, owner, nullptr, instance, &done)) {
-        progress.windowClass.unregisterClass();
-        return false;
-    }
-    return true;
-}
+const ModalWindowLayout progressLayout{"morlo_convert", "出力中", convertWindowProcedure, 256, 88};
 
 void buildControls(ProgressWindow& progress)
 {
@@ -54,14 +37,10 @@ void runConversion(HWND owner, const LoopDefinition& definition, const OutputOpt
 {
     int done = 0;
     ProgressWindow progress;
-    if (!createWindow(progress, owner, done))
+    if (!openModalWindow(progress.windowClass, progress.window, owner, progressLayout, &done))
         return;
-    const HWND window = progress.window.handle();
-    trimSystemMenu(window);
-    EnableWindow(owner, FALSE);
-    placeOverOwner(window, owner, clientWidth, clientHeight);
     buildControls(progress);
-    ShowWindow(window, SW_SHOWNORMAL);
+    ShowWindow(progress.window.handle(), SW_SHOWNORMAL);
     // A 32-bit range: long runs (many pieces, many loops) pass 65,535 steps.
     setProgressRange(progress.progressBar, 0, static_cast<std::uint32_t>(conversionSteps(rows.size(), options.loopCount)));
     setProgressStep(progress.progressBar, 1);

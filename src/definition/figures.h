@@ -22,6 +22,12 @@ struct FigureTotals {
 };
 
 // (fmt_bits × fmt_channels × fmt_samples modulo 2^32) / 8: the bytes per second of the figures.
+// Not bytesPerSecond (output_rule.h), on purpose: the file needs whole-byte frames, so its rate
+// rounds the frame down first, while the list's figures are a rule of their own that users see;
+// neither may follow the other. They agree for every real format (bits × channels a multiple
+// of 8, the product below 2^32). Otherwise the list's time and size differ from the file's:
+// 12-bit mono at 1000 frames a second is 1500 bytes a second here, 1000 in the header. The test
+// Figures.ListRateIsNotTheHeaderRate fails when one is made into the other.
 std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
 PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
 

@@ -1,5 +1,16 @@
 #include "definition/output_rule.h"
 
+namespace {
+
+// The fade length at perSecond bytes a second: the file's rate or the figures' own.
+std::uint32_t fadeLengthAt(const MusicEntry& entry, std::uint32_t fadeSeconds, std::uint32_t perSecond)
+{
+    std::uint64_t wanted = static_cast<std::uint64_t>(fadeSeconds) * perSecond;
+    return wanted < entry.loop_size ? static_cast<std::uint32_t>(wanted) : entry.loop_size;
+}
+
+} // namespace
+
 std::uint16_t blockAlign(const MusicEntry& entry)
 {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(entry.fmt_bits) * entry.fmt_channels / 8);
@@ -10,12 +21,6 @@ std::uint32_t bytesPerSecond(const MusicEntry& entry)
     return static_cast<std::uint32_t>(blockAlign(entry)) * entry.fmt_samples;
 }
 
-std::uint32_t fadeLengthAt(const MusicEntry& entry, std::uint32_t fadeSeconds, std::uint32_t perSecond)
-{
-    std::uint64_t wanted = static_cast<std::uint64_t>(fadeSeconds) * perSecond;
-    return wanted < entry.loop_size ? static_cast<std::uint32_t>(wanted) : entry.loop_size;
-}
-
 std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds)
 {
     return fadeLengthAt(entry, fadeSeconds, bytesPerSecond(entry));
@@ -24,17 +29,6 @@ std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds)
 std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
 {
     return entry.loop_start + loopCount * entry.loop_size + fadeLength(entry, fadeSeconds);
-}
-
-std::uint32_t fileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
-{
-    return dataLength(entry, loopCount, fadeSeconds) + waveHeaderSize;
-}
-
-std::uint32_t playSeconds(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
-{
-    std::uint32_t perSecond = bytesPerSecond(entry);
-    return perSecond == 0 ? 0 : dataLength(entry, loopCount, fadeSeconds) / perSecond;
 }
 
 std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,

@@ -9,21 +9,15 @@ constexpr std::uint32_t waveHeaderSize = 46;
 
 // Bytes of one sample frame: fmt_bits × fmt_channels / 8, rounded down, kept in 16 bits.
 std::uint16_t blockAlign(const MusicEntry& entry);
-// blockAlign × fmt_samples.
+// blockAlign × fmt_samples, as the header and the written file have it; the list's figures use
+// their own (figureBytesPerSecond in figures.h says why).
 std::uint32_t bytesPerSecond(const MusicEntry& entry);
 // fadeSeconds of data, never more than one loop. The product is taken in 64 bits so that a
 // long fade of a wide format cannot wrap around to a short one.
 std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds);
 // loop_start + loopCount × loop_size + fadeLength, modulo 2^32.
 std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
-// dataLength + 46, modulo 2^32.
-std::uint32_t fileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
-// dataLength / bytesPerSecond in whole seconds; 0 when bytesPerSecond is 0.
-std::uint32_t playSeconds(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
-
-// The fade length for a given number of bytes per second (the figures use their own).
-std::uint32_t fadeLengthAt(const MusicEntry& entry, std::uint32_t fadeSeconds, std::uint32_t perSecond);
-// The true size of the output file, without wrap-around.
+// The true size of the output file at perSecond bytes a second, without wrap-around.
 std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
                             std::uint32_t perSecond);
 

@@ -1,9 +1,11 @@
 #include "mainwindow/main_menu.h"
 
 #include "mainwindow/main_window_ids.h"
+#include "toolkit/menu_builder.h"
 
-bool buildMainMenu(MenuBuilder& menu, HWND window)
+bool buildMainMenu(HWND window)
 {
+    MenuBuilder menu;
     if (!menu.createBar())
         return false;
     menu.addPopup(0, fileMenuId, "ファイル(&F)");
@@ -12,9 +14,8 @@ bool buildMainMenu(MenuBuilder& menu, HWND window)
     menu.addSeparator(fileMenuId, fileSeparatorId);
     menu.addItem(fileMenuId, exitCommand, "終了(&X)");
     menu.addPopup(0, editMenuId, "編集(&E)");
-    menu.addItem(editMenuId, tickAllCommand, "全て選択(&A)");
-    menu.addItem(editMenuId, untickAllCommand, "全て解除(&U)");
-    menu.addItem(editMenuId, invertTicksCommand, "選択反転(&R)");
+    for (const MenuCommand& command : tickCommands)
+        menu.addItem(editMenuId, command.id, command.text);
     menu.addPopup(0, helpMenuId, "ヘルプ(&H)");
     menu.addItem(helpMenuId, versionCommand, "バージョン情報(&A)");
     menu.attachTo(window);

@@ -1,8 +1,6 @@
 #pragma once
 // The main window's menu bar: File, Edit and Help.
-#include "toolkit/menu_builder.h"
-
 #include <windows.h>
 
 // False only when the bar could not be made; an entry that cannot be added is left out.
-bool buildMainMenu(MenuBuilder& menu, HWND window);
+bool buildMainMenu(HWND window);

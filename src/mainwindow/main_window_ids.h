@@ -14,6 +14,17 @@ constexpr std::uint16_t invertTicksCommand = 1046;
 constexpr std::uint16_t helpMenuId = 1047;
 constexpr std::uint16_t versionCommand = 1048;
 
+struct MenuCommand {
+    std::uint16_t id;
+    const char* text;
+};
+// The same three entries in the Edit menu and in the list's right-click menu.
+constexpr MenuCommand tickCommands[] = {
+    {tickAllCommand, "全て選択(&A)"},
+    {untickAllCommand, "全て解除(&U)"},
+    {invertTicksCommand, "選択反転(&R)"},
+};
+
 constexpr std::uint16_t statusBarId = 1049;
 constexpr std::uint16_t musicListId = 1050;
 constexpr std::uint16_t albumLabelId = 1051;

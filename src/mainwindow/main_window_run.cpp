@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include "definition/output_options.h"
 #include "mainwindow/main_menu.h"
 #include "mainwindow/music_list.h"
 #include "toolkit/controls.h"
@@ -16,7 +17,6 @@ constexpr int clientWidth = 412;
 constexpr int clientHeight = 280;
 constexpr DWORD arrowsStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
-constexpr int largestFieldValue = 999;
 
 // Declared in the order of creation, so they are destroyed in the reverse order.
 struct MainControls {
@@ -38,10 +38,10 @@ bool createMainWindow(Window& window, const WindowClass& windowClass, HINSTANCE 
 }
 
 // The field shows the arrows' position from the start, so it needs no text of its own.
-bool createArrows(HWND parent, HINSTANCE instance, std::uint16_t id, const Window& field, int position)
+bool createArrows(HWND parent, HINSTANCE instance, std::uint16_t id, const Window& field, std::uint32_t position)
 {
-    return CreateUpDownControl(arrowsStyle, 0, 0, 0, 0, parent, id, instance, field.handle(), largestFieldValue,
-                               0, position) != nullptr;
+    return CreateUpDownControl(arrowsStyle, 0, 0, 0, 0, parent, id, instance, field.handle(),
+                               static_cast<int>(largestCount), 0, static_cast<int>(position)) != nullptr;
 }
 
 bool initUpDownClass()
@@ -58,12 +58,12 @@ bool createNumberFields(MainControls& controls, HWND parent, HINSTANCE instance)
                         loopCountLabelId) &&
            createEdit(controls.loopCountField, WS_EX_CLIENTEDGE, "", ES_NUMBER | ES_RIGHT, 216, 0, 48, 20, parent,
                       loopCountFieldId) &&
-           createArrows(parent, instance, loopCountArrowsId, controls.loopCountField, 2) &&
+           createArrows(parent, instance, loopCountArrowsId, controls.loopCountField, defaultLoopCount) &&
            createStatic(controls.fadeSecondsLabel, 0, "フェード秒数", SS_SIMPLE, 266, 4, 58, 16, parent,
                         fadeSecondsLabelId) &&
            createEdit(controls.fadeSecondsField, WS_EX_CLIENTEDGE, "", ES_NUMBER | ES_RIGHT, 326, 0, 48, 20, parent,
                       fadeSecondsFieldId) &&
-           createArrows(parent, instance, fadeSecondsArrowsId, controls.fadeSecondsField, 10);
+           createArrows(parent, instance, fadeSecondsArrowsId, controls.fadeSecondsField, defaultFadeSeconds);
 }
 
 bool createControls(MainControls& controls, HWND parent, HINSTANCE instance)
@@ -89,9 +89,8 @@ bool MainWindow::run(HINSTANCE instance)
     Window window;
     if (!createMainWindow(window, windowClass, instance, this))
         return false;
-    MenuBuilder menu;
     MainControls controls;
-    if (!buildMainMenu(menu, window.handle()) || !createControls(controls, window.handle(), instance)) {
+    if (!buildMainMenu(window.handle()) || !createControls(controls, window.handle(), instance)) {
         window.destroy();
         return false;
     }

@@ -40,6 +40,17 @@ void appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
     InsertMenuItemA(menu, static_cast<UINT>(-1), TRUE, &item);
 }
 
+// The tick commands of the Edit menu as a popup; null when it could not be made.
+HMENU createMusicListMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    for (const MenuCommand& command : tickCommands)
+        appendMenuItem(menu, command.id, command.text);
+    return menu;
+}
+
 } // namespace
 
 bool MusicList::create(Window& control, HWND parent, std::uint16_t id)
@@ -126,17 +137,6 @@ ListArea MusicList::menuArea() const
     if (area.hasFocusedRow)
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&area.focusedRow), 2);
     return area;
-}
-
-HMENU createMusicListMenu()
-{
-    HMENU menu = CreatePopupMenu();
-    if (!menu)
-        return nullptr;
-    appendMenuItem(menu, tickAllCommand, "全て選択(&A)");
-    appendMenuItem(menu, untickAllCommand, "全て解除(&U)");
-    appendMenuItem(menu, invertTicksCommand, "選択反転(&R)");
-    return menu;
 }
 
 void showMusicListMenu(HWND owner, POINT place)

@@ -37,5 +37,3 @@ private:
 
 // The list's right-click menu, built anew for each request and destroyed when it closes.
 void showMusicListMenu(HWND owner, POINT place);
-// The three tick commands of the Edit menu as a popup; null when it could not be made.
-HMENU createMusicListMenu();

@@ -97,11 +97,6 @@ LRESULT stepProgress(const Window& control)
     return control.send(PBM_STEPIT, 0, 0);
 }
 
-std::uint32_t progressPosition(const Window& control)
-{
-    return static_cast<std::uint32_t>(control.send(PBM_GETPOS, 0, 0));
-}
-
 int itemCount(const Window& listView)
 {
     return static_cast<int>(listView.send(LVM_GETITEMCOUNT, 0, 0));

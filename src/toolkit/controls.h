@@ -29,7 +29,6 @@ bool setIcon(const Window& control, HICON icon);
 bool setProgressRange(const Window& control, std::uint32_t minimum, std::uint32_t maximum);
 LRESULT setProgressStep(const Window& control, int step);
 LRESULT stepProgress(const Window& control);
-std::uint32_t progressPosition(const Window& control);
 
 int itemCount(const Window& listView);
 int columnCount(const Window& listView);

@@ -47,7 +47,6 @@ bool MenuBuilder::addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text
     item.dwTypeData = buffer.bytes;
     if (!insert(parent->second, item))
         return false;
-    itemIndex_.emplace(id, parent->second);
     popupIndex_.emplace(id, index);
     return true;
 }
@@ -60,10 +59,7 @@ bool MenuBuilder::addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
     TextBuffer buffer(text);
     MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
     item.dwTypeData = buffer.bytes;
-    if (!insert(parent->second, item))
-        return false;
-    itemIndex_.emplace(id, parent->second);
-    return true;
+    return insert(parent->second, item);
 }
 
 bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
@@ -72,10 +68,7 @@ bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
     if (parent == popupIndex_.end())
         return false;
     MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_SEPARATOR, id);
-    if (!insert(parent->second, item))
-        return false;
-    itemIndex_.emplace(id, parent->second);
-    return true;
+    return insert(parent->second, item);
 }
 
 bool MenuBuilder::attachTo(HWND window)

@@ -17,17 +17,11 @@ public:
     // The caller redraws the menu bar afterwards.
     bool attachTo(HWND window);
 
-    // For every entry: the index in menus of the menu that holds it.
-    const std::map<std::uint16_t, std::uint32_t>& itemIndex() const { return itemIndex_; }
-    // For the bar (0) and every popup: the index in menus of its own menu.
-    const std::map<std::uint16_t, std::uint32_t>& popupIndex() const { return popupIndex_; }
-    // The bar, then each popup in the order of creation.
-    const std::vector<HMENU>& menus() const { return menus_; }
-
 private:
     bool insert(std::uint32_t parentIndex, MENUITEMINFOA& item);
 
-    std::map<std::uint16_t, std::uint32_t> itemIndex_;
+    // For the bar (0) and every popup: the index in menus_ of its own menu.
     std::map<std::uint16_t, std::uint32_t> popupIndex_;
+    // The bar, then each popup in the order of creation.
     std::vector<HMENU> menus_;
 };

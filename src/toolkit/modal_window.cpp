@@ -1,20 +1,8 @@
 #include "toolkit/modal_window.h"
 
-HBRUSH buttonFaceBrush()
-{
-    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-}
+namespace {
 
-HINSTANCE instanceOf(HWND window)
-{
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-}
-
-HICON loadProgramIcon(HINSTANCE instance)
-{
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(programIconId), IMAGE_ICON, 0, 0, LR_SHARED));
-}
-
+// Leaves Move and Close in the window's system menu.
 void trimSystemMenu(HWND window)
 {
     const HMENU menu = GetSystemMenu(window, FALSE);
@@ -29,6 +17,7 @@ void trimSystemMenu(HWND window)
     DrawMenuBar(window);
 }
 
+// Sizes the window for the client area and centres it on the owner's window rectangle.
 void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight)
 {
     RECT outer{0, 0, clientWidth, clientHeight};
@@ -47,6 +36,23 @@ void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight)
         y = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
     }
     MoveWindow(window, x, y, width, height, TRUE);
+}
+
+} // namespace
+
+HBRUSH buttonFaceBrush()
+{
+    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+}
+
+HINSTANCE instanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+HICON loadProgramIcon(HINSTANCE instance)
+{
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(programIconId), IMAGE_ICON, 0, 0, LR_SHARED));
 }
 
 void closeModalWindow(HWND window)

@@ -14,10 +14,6 @@ HBRUSH buttonFaceBrush();
 HINSTANCE instanceOf(HWND window);
 // Icon resource 1001 of instance, shared, at its own size.
 HICON loadProgramIcon(HINSTANCE instance);
-// Leaves Move and Close in the window's system menu.
-void trimSystemMenu(HWND window);
-// Sizes the window for the client area and centres it on the owner's window rectangle.
-void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight);
 // WM_CLOSE of a modal window: enable the owner first, so activation returns to it, then destroy.
 void closeModalWindow(HWND window);
 

@@ -3,6 +3,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
+#include "version_text.h"
 #include "windows/version_window_ids.h"
 
 namespace {
@@ -76,7 +77,7 @@ bool VersionWindow::show(HWND owner)
     Window ok;
     createStatic(icon, 0, "", SS_ICON, 8, 8, 16, 16, parent, versionIconId);
     setIcon(icon, loadProgramIcon(instanceOf(owner)));
-    createStatic(text, 0, "morlo ver.1.01", SS_SIMPLE, 32, 8, 72, 18, parent, versionTextId);
+    createStatic(text, 0, versionText, SS_SIMPLE, 32, 8, 72, 18, parent, versionTextId);
     createButton(ok, 0, "OK", BS_PUSHBUTTON, 64, 22, 42, 18, parent, versionOkButtonId);
     ShowWindow(parent, SW_SHOWNORMAL);
     modalWait(done);

@@ -1,5 +1,5 @@
 #pragma once
-// The version window (class morlo_version): the icon, "morlo ver.1.01" and "OK".
+// The version window (class morlo_version): the icon, the version text and "OK".
 #include <windows.h>
 
 class VersionWindow {

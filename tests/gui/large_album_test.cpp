@@ -69,7 +69,7 @@ std::vector<COLORREF> pixels(HWND control)
 TEST(LargeAlbum, FiguresEqualARecomputationAndTheLabelOnlyTheCurrentTitle)
 {
     TempFolder folder;
-    ASSERT_TRUE(writeFileBytes(folder.file("long.mrl"), "[album]\r\ntitle=見本アルバムバブル BGM集（受入試験用）\r\n"));
+    ASSERT_TRUE(writeFileBytes(folder.file("long.mrl"), "[album]\r\ntitle=星降る丘のワルツ オリジナル・サウンドトラック\r\n"));
     ASSERT_TRUE(writeFileBytes(folder.file("large.mrl"), largeAlbum()));
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {

@@ -5,16 +5,51 @@
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
-#include "toolkit_timer_script.h"
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <tuple>
+
 namespace {
 
 using Texts = std::vector<std::string>;
+
+// This thread's top-level window of a class, or null: other programs may share the window station.
+HWND findWindow(LPCSTR className)
+{
+    HWND window = FindWindowExA(nullptr, nullptr, className, nullptr);
+    while (window && GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        window = FindWindowExA(nullptr, window, className, nullptr);
+    return window;
+}
+
+void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+// What the main window shows around its list.
+struct Shown {
+    std::string caption, album, loops, fade, status;
+    int rows;
+
+    auto fields() const { return std::tie(caption, album, loops, fade, status, rows); }
+    bool operator==(const Shown& other) const { return fields() == other.fields(); }
+};
+
+void PrintTo(const Shown& shown, std::ostream* out)
+{
+    *out << "caption \"" << shown.caption << "\", album \"" << shown.album << "\", loops \"" << shown.loops
+         << "\", fade \"" << shown.fade << "\", status \"" << shown.status << "\", " << shown.rows << " rows";
+}
+
+Shown shownAround(HWND window)
+{
+    const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
+    return {windowText(window), text(albumLabelId), text(loopCountFieldId), text(fadeSecondsFieldId),
+            statusText(GetDlgItem(window, statusBarId)), rowCount(GetDlgItem(window, musicListId))};
+}
 
 // Each row's tick and cells and the totals against the core's figures for main_window_three.mrl.
 void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t loops, std::uint32_t fade)
@@ -47,50 +82,66 @@ std::string choose(HWND window, int popup, int item)
     return text;
 }
 
-// The user's part in one WAVE output command, played from a hook on what its windows are sent.
-struct Run {
-    int button;                // pressed in the output settings; 0: closed instead
-    std::string bgm, out;      // typed there
-    int yeses = 0;             // overwrite questions answered はい; the ones after them get いいえ
-    std::string cancelAt = {}; // "キャンセル" is pressed when the status line shows this
-    Texts seen = {};           // questions, status texts, then button and bar as the ended window closes
-};
+// The user's part in what an action opens, played from a hook on what this thread's windows are
+// sent while the action runs.
+using UserPart = std::function<void(const CWPSTRUCT& sent)>;
+const UserPart* playing = nullptr;
 
-Run* active = nullptr;
-
-LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK play(int code, WPARAM wParam, LPARAM lParam)
 {
-    const auto& [data, flag, message, hwnd] = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
-        active->seen.push_back(windowText(GetDlgItem(hwnd, 0xFFFF)));
-        postCommand(hwnd, active->yeses-- > 0 ? IDYES : IDNO);
-    } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("morlo_selectdir")) {
-        EXPECT_EQ(windowText(GetDlgItem(hwnd, bgmFieldId)) + windowText(GetDlgItem(hwnd, outputFieldId)), "C:\\C:\\");
-        SetDlgItemTextA(hwnd, bgmFieldId, active->bgm.c_str());
-        SetDlgItemTextA(hwnd, outputFieldId, active->out.c_str());
-        PostMessageA(hwnd, active->button ? WM_COMMAND : WM_CLOSE, active->button, 0);
-    } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
-               GetParent(hwnd) == findWindow("morlo_convert")) {
-        ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
-        active->seen.push_back(reinterpret_cast<const char*>(data));
-        if (active->seen.back() == active->cancelAt || active->seen.back().rfind("出力終了(", 0) == 0)
-            postCommand(GetParent(hwnd), closeButtonId);
-    } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == "出力終了") {
-        const auto bar = [hwnd](UINT query) { return SendDlgItemMessageA(hwnd, progressBarId, query, 0, 0); };
-        active->seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) +
-                               "/" + std::to_string(bar(PBM_GETRANGE)));
-    }
+    (*playing)(*reinterpret_cast<const CWPSTRUCT*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-Texts writeWaves(HWND window, Run run)
+void withUser(const UserPart& part, const std::function<void()>& action)
 {
-    active = &run;
-    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watch, nullptr, GetCurrentThreadId());
-    EXPECT_EQ(choose(window, 0, 1), "WAVE出力(&S)");
+    playing = &part;
+    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, play, nullptr, GetCurrentThreadId());
+    action();
     UnhookWindowsHookEx(hook);
+    playing = nullptr;
+}
+
+// The user's answers in one WAVE output command.
+struct Answers {
+    bool confirm = true;   // the output settings confirmed with 変換; false: closed instead
+    int yeses = 0;         // overwrite questions answered はい; the ones after them get いいえ
+    std::string cancelAt;  // "キャンセル" is pressed when the status line shows this
+};
+
+// Questions, status texts, then button and bar as the ended progress window closes.
+Texts writeWaves(HWND window, const std::string& bgm, const std::string& out, Answers answers)
+{
+    Texts seen;
+    std::string fields;
+    const UserPart part = [&](const CWPSTRUCT& sent) {
+        const auto [data, flag, message, hwnd] = sent;
+        if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
+            seen.push_back(windowText(GetDlgItem(hwnd, 0xFFFF)));
+            postCommand(hwnd, answers.yeses-- > 0 ? IDYES : IDNO);
+        } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("morlo_selectdir")) {
+            fields = windowText(GetDlgItem(hwnd, bgmFieldId)) + windowText(GetDlgItem(hwnd, outputFieldId));
+            SetDlgItemTextA(hwnd, bgmFieldId, bgm.c_str());
+            SetDlgItemTextA(hwnd, outputFieldId, out.c_str());
+            PostMessageA(hwnd, answers.confirm ? WM_COMMAND : WM_CLOSE, answers.confirm ? convertButtonId : 0, 0);
+        } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
+                   GetParent(hwnd) == findWindow("morlo_convert")) {
+            ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
+            seen.push_back(reinterpret_cast<const char*>(data));
+            if (seen.back() == answers.cancelAt || seen.back().rfind("出力終了(", 0) == 0)
+                postCommand(GetParent(hwnd), closeButtonId);
+        } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == "出力終了") {
+            const auto bar = [hwnd](UINT query) { return SendDlgItemMessageA(hwnd, progressBarId, query, 0, 0); };
+            seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) + "/" +
+                           std::to_string(bar(PBM_GETRANGE)));
+        }
+    };
+    std::string chosen;
+    withUser(part, [&] { chosen = choose(window, 0, 1); });
+    EXPECT_EQ(chosen, "WAVE出力(&S)");
+    EXPECT_EQ(fields, "C:\\C:\\");
     EXPECT_TRUE(IsWindowEnabled(window));
-    return run.seen.empty() ? Texts{"nothing seen"} : run.seen;
+    return seen.empty() ? Texts{"nothing seen"} : seen;
 }
 
 // Pieces 0.wav, 1.wav, … titled 曲0, 曲1, …, each the one frame of w.bgm as its loop, written beside.
@@ -113,23 +164,29 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     const std::string definitionPath = writeDefinition(folder, 3);
     LoopDefinition definition;
     TerminalFrontEnd yesToAll(0, true);
+    OutputOptions threeLoopsNoFade;
+    threeLoopsNoFade.loopCount = 3;
+    threeLoopsNoFade.fadeSeconds = 0;
+    threeLoopsNoFade.outputFolder = core.path();
+    threeLoopsNoFade.bgmFolder = folder.path();
     ASSERT_TRUE(definition.load(definitionPath));
-    ASSERT_EQ(convertPieces(definition, {3, 0, core.path(), folder.path()}, {0, 1, 2}, yesToAll).successes, 3u);
+    ASSERT_EQ(convertPieces(definition, threeLoopsNoFade, {0, 1, 2}, yesToAll).successes, 3u);
     writeFileBytes(out.file("1.wav"), "older");
     writeFileBytes(out.file("2.wav"), "older");
 
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
-        const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
-        EXPECT_EQ(windowText(window), "morlo");
-        EXPECT_EQ(text(loopCountFieldId) + "|" + text(fadeSecondsFieldId), "2|10");
-        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)) + std::to_string(rowCount(list)), "0");
+        EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0}));
 
-        // Row 1 by hand: 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46 bytes at 44,100 a second.
+        // By hand, at 2 loops and 10 seconds: row 0 is 1,000,000 + 2 × 10,000,000 + 1,764,000 + 46 bytes
+        // at 176,400 a second; row 1 is 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46
+        // at 44,100; row 2 has 0 bits a sample, so no fade and no time: 200 + 2 × 800 + 46.
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
-        EXPECT_EQ(windowText(window) + "|" + text(albumLabelId), "morlo - 三曲集|三曲集");
-        EXPECT_EQ(itemText(list, 1, 1) + "|" + itemText(list, 1, 2), "0:22|  1,000,046");
+        EXPECT_EQ(shownAround(window),
+                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3}));
+        EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
+                  std::make_pair(std::string("0:22"), std::string("  1,000,046")));
 
         // The first row's check box by the space bar; a refused file, a folder or a device then
         // changes nothing, and nothing waits on them.
@@ -161,11 +218,15 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
 
         dropFiles(window, {definitionPath});
         SetDlgItemTextA(window, loopCountFieldId, "3");
-        EXPECT_EQ(writeWaves(window, {0, folder.path(), out.path()}), Texts{"nothing seen"});
-        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), 0, "曲0を出力中"}),
+        Answers closed, cancelledInPieceZero, oneYes;
+        closed.confirm = false;
+        cancelledInPieceZero.cancelAt = "曲0を出力中";
+        oneYes.yeses = 1;
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), closed), Texts{"nothing seen"});
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), cancelledInPieceZero),
                   (Texts{"w.bgmから0.wavを読み込み中", "曲0を出力中"}));
         ListView_SetCheckState(list, 0, FALSE);
-        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path(), 1}),
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), oneYes),
                   (Texts{"w.bgmから1.wavを読み込み中", "曲1を出力中", out.file("1.wav") + "は存在します\n上書きしますか？",
                          "w.bgmから2.wavを読み込み中", "曲2を出力中", out.file("2.wav") + "は存在します\n上書きしますか？",
                          "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
@@ -175,24 +236,31 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         // 66 pieces of 999 loops, each loop a step: 66 × (999 + 2) + 1 steps in all.
         dropFiles(window, {writeDefinition(folder, 66)});
         SetDlgItemTextA(window, loopCountFieldId, "999");
-        EXPECT_EQ(writeWaves(window, {convertButtonId, folder.path(), out.path()}).back(), "閉じる 66067/66067");
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), Answers{}).back(), "閉じる 66067/66067");
 
         // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
         const POINT left = contextMenuPoint(MAKELPARAM(-1280, -200), {});
         EXPECT_EQ(std::make_pair(left.x, left.y), std::make_pair(-1280L, -200L));
         RECT menu = {}, row = {};
-        std::string version;
-        TimerScript script("morlo_version",
-                           {[&] { GetWindowRect(findWindow("#32768"), &menu); EndMenu(); },
-                            [&] { version = windowText(GetDlgItem(findWindow("morlo_version"), versionTextId)); },
-                            [] { postCommand(findWindow("morlo_version"), versionOkButtonId); },
-                            [] { ADD_FAILURE() << "OK left the version window open"; }});
+        std::string version, chosen;
+        const UserPart part = [&](const CWPSTRUCT& sent) {
+            if (sent.message == WM_ENTERIDLE && sent.wParam == MSGF_MENU) {
+                GetWindowRect(findWindow("#32768"), &menu);
+                EndMenu();
+            } else if (sent.message == WM_SHOWWINDOW && sent.wParam && sent.hwnd == findWindow("morlo_version")) {
+                version = windowText(GetDlgItem(sent.hwnd, versionTextId));
+                postCommand(sent.hwnd, versionOkButtonId);
+            }
+        };
         ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+        withUser(part, [&] {
+            SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+            chosen = choose(window, 2, 0);
+        });
         ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
         EXPECT_TRUE(PtInRect(&row, {menu.left, menu.top})) << menu.left << "," << menu.top << " " << row.top;
-        EXPECT_EQ(choose(window, 2, 0), "バージョン情報(&A)");
+        EXPECT_EQ(chosen, "バージョン情報(&A)");
         EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));
