@@ -28,10 +28,14 @@ std::uint64_t chunkAt(std::uint64_t offset, std::uint64_t end)
     return end - offset < waveChunkSize ? end - offset : waveChunkSize;
 }
 
-bool writeAll(FileHandle& output, const std::uint8_t* bytes, std::uint32_t length)
-{
-    return output.write(bytes, length) == length;
-}
+class FileSink : public SampleSink {
+public:
+    explicit FileSink(FileHandle& output) : output_(output) {}
+    bool write(const std::uint8_t* bytes, std::uint32_t length) override { return output_.write(bytes, length) == length; }
+
+private:
+    FileHandle& output_;
+};
 
 } // namespace
 
@@ -58,26 +62,21 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
     return PieceOutcome::Completed;
 }
 
-PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks, bool loopPoints)
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount,
+                          std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks)
 {
     const std::uint32_t fade = fadeLength(entry, fadeSeconds);
-    const std::vector<std::uint8_t> trailer =
-        loopPoints ? loopPointsTrailer(entry, loopCount, fadeSeconds) : std::vector<std::uint8_t>();
-    const auto header = waveHeader(entry, loopCount, fadeSeconds, static_cast<std::uint32_t>(trailer.size()));
     // An empty buffer belongs to a piece without data, whose loop_start and loop_size are 0.
     std::uint8_t* const loop = buffer.empty() ? buffer.data() : buffer.data() + entry.loop_start;
 
-    if (!writeAll(output, header.data(), static_cast<std::uint32_t>(header.size())) ||
-        !writeAll(output, buffer.data(), entry.loop_start))
+    if (!sink.write(buffer.data(), entry.loop_start))
         return PieceOutcome::Failed;
-
     for (std::uint32_t written = 0; written < loopCount; ++written) {
         if (entry.loop_size == 0 && hooks.isCancelled())
             return PieceOutcome::Cancelled;
         for (std::uint64_t offset = 0; offset < entry.loop_size; offset += waveChunkSize) {
             auto length = static_cast<std::uint32_t>(chunkAt(offset, entry.loop_size));
-            if (!writeAll(output, loop + offset, length))
+            if (!sink.write(loop + offset, length))
                 return PieceOutcome::Failed;
             hooks.yieldOnce();
             if (hooks.isCancelled())
@@ -92,8 +91,22 @@ PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uin
     // The loops are all written, so scaling the start of the loop in place touches none of them.
     if (fade > 0 && !applyFade(loop, fade, entry, fadeSeconds, hooks))
         return PieceOutcome::Cancelled;
-    if (!writeAll(output, loop, fade) ||
-        !writeAll(output, trailer.data(), static_cast<std::uint32_t>(trailer.size())))
+    return sink.write(loop, fade) ? PieceOutcome::Completed : PieceOutcome::Failed;
+}
+
+PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks, bool loopPoints)
+{
+    const std::vector<std::uint8_t> trailer =
+        loopPoints ? loopPointsTrailer(entry, loopCount, fadeSeconds) : std::vector<std::uint8_t>();
+    const auto header = waveHeader(entry, loopCount, fadeSeconds, static_cast<std::uint32_t>(trailer.size()));
+    FileSink data(output);
+    if (!data.write(header.data(), static_cast<std::uint32_t>(header.size())))
+        return PieceOutcome::Failed;
+    PieceOutcome outcome = writeSamples(data, entry, loopCount, fadeSeconds, buffer, hooks);
+    if (outcome != PieceOutcome::Completed)
+        return outcome;
+    if (!data.write(trailer.data(), static_cast<std::uint32_t>(trailer.size())))
         return PieceOutcome::Failed;
     hooks.step();
     hooks.yieldOnce();

@@ -23,6 +23,22 @@ enum class PieceOutcome {
 // The caller has checked loopLiesInData.
 PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBuffer& buffer, ConversionHooks& hooks);
 
+// Where a piece's sample data goes, in order: a WAVE file's data chunk, or an encoder.
+class SampleSink {
+public:
+    // Takes the next length bytes of sample data; false when they could not be stored.
+    virtual bool write(const std::uint8_t* bytes, std::uint32_t length) = 0;
+
+protected:
+    ~SampleSink() = default;
+};
+
+// Gives sink the piece's sample data: introduction, loopCount loops and the faded start of the
+// loop, one step per loop. The fade is applied to the buffer in place.
+// The caller has checked loopLiesInData.
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount,
+                          std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks);
+
 // Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
 // file: one step per loop and one at the end. The fade is applied to the buffer in place.
 // With loopPoints the data is followed by the loop's "smpl" chunk (loopPointsTrailer).
