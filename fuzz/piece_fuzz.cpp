@@ -26,7 +26,11 @@ struct FuzzFrontEnd : ConversionFrontEnd {
     bool isCancelled() override { return cancelAt != 0 && ++checks >= cancelAt; }
     void showReading(const MusicEntry&) override {}
     void showWriting(const MusicEntry&) override {}
-    bool confirmOverwrite(const std::string&) override { return asked = true, answer; }
+    OverwriteAnswer confirmOverwrite(const std::string&) override
+    {
+        asked = true;
+        return answer ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
+    }
     void pieceFailed(const MusicEntry&, PieceFailure why) override { failed = true, failure = why; }
 
     std::uint32_t cancelAt, checks = 0;

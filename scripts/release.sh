@@ -64,6 +64,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
 コマンドプロンプトでは:
   morlo-cli list example\\sample.mrl
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --yes
+  --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
+  morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。
 
 設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
 
@@ -99,6 +101,8 @@ Use
 From a command prompt:
   morlo-cli list example\\sample.mrl
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --yes
+  With --skip-existing instead of --yes, files that exist are kept as they are.
+  morlo-cli speaks the language of Windows' display (Japanese or English).
 
 morlo stores no settings and uses no registry keys; to remove it, delete its folder.
 TEXT

@@ -1,24 +1,12 @@
 #include "cli/arguments.h"
 
+#include "cli/messages.h"
 #include "definition/output_options.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <set>
 #include <utility>
-
-const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
-    "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
-    "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "                 [--loop-points]\n"
-    "       morlo-cli --version\n"
-    "  --loops N     times the loop is played (0-999, default 2)\n"
-    "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
-    "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
-    "  --yes         replace existing output files without asking\n"
-    "  --json        print one JSON document (UTF-8) instead of lines\n"
-    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever\n";
 
 bool parseCount(const std::string& text, std::uint32_t& count)
 {
@@ -62,12 +50,12 @@ bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector
                          ? parseNumber(item, first) && parseNumber(item, last)
                          : parseNumber(item.substr(0, dash), first) && parseNumber(item.substr(dash + 1), last);
         if (!valid || first > last) {
-            problem = "bad piece list '" + text + "'";
+            problem = ::text(Message::BadPieceList, {text});
             return false;
         }
         if (last >= pieceCount) {
-            problem = "there is no piece " + std::to_string(last) + " (the definition has " +
-                      std::to_string(pieceCount) + ")";
+            problem = pieceCount == 0 ? ::text(Message::NoPieces, {std::to_string(last)})
+                                      : ::text(Message::NoSuchPiece, {std::to_string(last), std::to_string(pieceCount - 1)});
             return false;
         }
         for (unsigned long long n = first; n <= last; ++n)
@@ -113,11 +101,12 @@ bool setCount(CliArguments& parsed, const std::string& value)
     return parseCount(value, parsed.*field);
 }
 
+// An empty value is a slip (a shell variable that is not set), never a choice.
 template <std::string CliArguments::*field>
 bool setText(CliArguments& parsed, const std::string& value)
 {
     parsed.*field = value;
-    return true;
+    return !value.empty();
 }
 
 template <bool CliArguments::*field>
@@ -136,6 +125,8 @@ const Option options[] = {
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
     {"--loop-points", forConvert, nullptr, setFlag<&CliArguments::loopPoints>},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
+    {"--skip-existing", forConvert, nullptr, setFlag<&CliArguments::skipExisting>},
+    {"--help", forAll, nullptr, setFlag<&CliArguments::help>},
 };
 
 const Option* findOption(const std::string& word, Command command)
@@ -150,7 +141,7 @@ const Option* findOption(const std::string& word, Command command)
 bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (arguments.empty()) {
-        problem = "no command given";
+        problem = text(Message::NoCommand);
         return false;
     }
     for (const auto& [name, command] : commands) {
@@ -159,7 +150,7 @@ bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed
             return true;
         }
     }
-    problem = "unknown command '" + arguments[0] + "'";
+    problem = text(Message::UnknownCommand, {arguments[0]});
     return false;
 }
 
@@ -171,13 +162,13 @@ bool readOption(const Option& option, const std::vector<std::string>& arguments,
     std::string value;
     if (option.value) {
         if (i + 1 >= arguments.size()) {
-            problem = word + " needs a value";
+            problem = text(Message::NeedsValue, {word});
             return false;
         }
         value = arguments[++i];
     }
     if (!option.set(parsed, value)) {
-        problem = word + " takes " + option.value + ", not '" + value + "'";
+        problem = text(Message::TakesValue, {word, textFor(option.value), value});
         return false;
     }
     return true;
@@ -195,25 +186,31 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
             if (!readOption(*option, arguments, i, parsed, problem))
                 return false;
         } else if (word.size() > 1 && word[0] == '-') {
-            problem = "unknown option '" + word + "'";
+            problem = text(Message::UnknownOption, {word});
             return false;
         } else if (parsed.definitionPath.empty()) {
             parsed.definitionPath = word;
         } else {
-            problem = "more than one definition file given";
+            problem = text(Message::TwoDefinitions);
             return false;
         }
     }
+    if (parsed.help)
+        return true;
     if (parsed.definitionPath.empty()) {
-        problem = "no definition file given";
+        problem = text(Message::NoDefinition);
         return false;
     }
     if (parsed.command == Command::Convert && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
-        problem = "convert needs --bgm DIR and --out DIR";
+        problem = text(Message::ConvertNeedsFolders);
         return false;
     }
     if (parsed.command == Command::Check && parsed.bgmFolder.empty()) {
-        problem = "check needs --bgm DIR";
+        problem = text(Message::CheckNeedsBgm);
+        return false;
+    }
+    if (parsed.overwrite && parsed.skipExisting) {
+        problem = text(Message::YesAndSkip);
         return false;
     }
     return true;

@@ -16,11 +16,14 @@ struct CliArguments {
     std::uint32_t fadeSeconds = defaultFadeSeconds;
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
+    bool skipExisting = false; // convert: keep every existing output file without asking
     bool json = false;       // list and check: one JSON document on stdout
     bool loopPoints = false; // convert: each file carries its loop in a "smpl" chunk
+    bool help = false;       // print the usage and nothing else
 };
 
-// False with a one-line reason when the arguments make no sense.
+// False with a one-line reason when the arguments make no sense. With --help the rest is not
+// judged beyond the options before it.
 bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem);
 
 // A count as the main window reads its fields: a decimal number, anything outside 0..999 being
@@ -30,5 +33,3 @@ bool parseCount(const std::string& text, std::uint32_t& count);
 // "0,2-4" → 0, 2, 3, 4 in ascending order without repeats, each below pieceCount.
 bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector<std::int32_t>& rows,
                     std::string& problem);
-
-extern const char* const usageText;

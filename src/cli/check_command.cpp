@@ -1,17 +1,55 @@
 #include "cli/check_command.h"
 
+#include "cli/messages.h"
 #include "convert/data_findings.h"
 #include "definition/definition_findings.h"
+#include "definition/definition_survey.h"
 #include "platform/native_text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& bgmFolder,
-                                std::uint32_t loopCount, std::uint32_t fadeSeconds)
+namespace {
+
+void count(const Findings& findings, DefinitionCheck& check)
 {
+    for (const Finding& finding : findings) {
+        switch (finding.level) {
+        case FindingLevel::Error:
+            ++check.errors;
+            break;
+        case FindingLevel::Warning:
+            ++check.warnings;
+            break;
+        case FindingLevel::Note:
+            ++check.notes;
+            break;
+        }
+    }
+}
+
+std::string counted(std::uint32_t number, Message one, Message many)
+{
+    return text(number == 1 ? one : many, {std::to_string(number)});
+}
+
+void printFindings(const std::string& number, const std::string& name, const Findings& findings)
+{
+    for (const Finding& finding : findings)
+        std::printf("%s\t%s\t%s\t%s: %s\n", number.c_str(), levelText(finding.level), finding.code, name.c_str(),
+                    findingMessage(finding).c_str());
+}
+
+} // namespace
+
+DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
+                                const std::string& bgmFolder, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+{
+    DefinitionSurvey survey = surveyDefinition(path, definition);
     DefinitionCheck check;
+    check.file = std::move(survey.file);
+    count(check.file, check);
     WaveBuffer buffer;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -19,35 +57,31 @@ DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::str
         piece.findings = definitionFindings(definition, i, loopCount, fadeSeconds);
         PieceDataCheck data = checkPieceData(entries[i], bgmFolder, buffer);
         piece.findings.insert(piece.findings.end(), data.findings.begin(), data.findings.end());
+        piece.findings.insert(piece.findings.end(), survey.notes[i].begin(), survey.notes[i].end());
         piece.seam = data.seam;
-        std::stable_partition(piece.findings.begin(), piece.findings.end(),
-                              [](const Finding& finding) { return finding.level == FindingLevel::Error; });
-        for (const Finding& finding : piece.findings)
-            ++(finding.level == FindingLevel::Error ? check.errors : check.warnings);
+        std::stable_sort(piece.findings.begin(), piece.findings.end(),
+                         [](const Finding& a, const Finding& b) { return a.level < b.level; });
+        count(piece.findings, check);
         check.pieces.push_back(std::move(piece));
     }
     return check;
 }
 
-namespace {
-
-std::string counted(std::uint32_t count, const char* thing)
+void printCheck(const LoopDefinition& definition, const std::string& path, const DefinitionCheck& check)
 {
-    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
-} // namespace
-
-void printCheck(const LoopDefinition& definition, const DefinitionCheck& check)
-{
+    printFindings("-", path, check.file);
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        const std::string name = nativeText(entry.title.empty() ? entry.file : entry.title);
-        for (const Finding& finding : check.pieces[i].findings)
-            std::printf("%u\t%s\t%s\t%s: %s\n", static_cast<unsigned>(i), levelText(finding.level), finding.code,
-                        name.c_str(), nativeText(finding.message).c_str());
+        printFindings(std::to_string(i), nativeText(entry.title.empty() ? entry.file : entry.title),
+                      check.pieces[i].findings);
     }
-    std::printf("%s checked: %s, %s\n", counted(static_cast<std::uint32_t>(check.pieces.size()), "piece").c_str(),
-                counted(check.errors, "error").c_str(), counted(check.warnings, "warning").c_str());
+    const std::string pieces = counted(static_cast<std::uint32_t>(check.pieces.size()), Message::PieceOne, Message::PieceMany);
+    const std::string errors = counted(check.errors, Message::ErrorOne, Message::ErrorMany);
+    const std::string warnings = counted(check.warnings, Message::WarningOne, Message::WarningMany);
+    const std::string summary =
+        check.notes == 0 ? text(Message::CheckSummary, {pieces, errors, warnings})
+                         : text(Message::CheckSummaryNotes,
+                                {pieces, errors, warnings, counted(check.notes, Message::NoteOne, Message::NoteMany)});
+    std::printf("%s\n", summary.c_str());
 }

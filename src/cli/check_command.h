@@ -9,19 +9,23 @@
 #include <vector>
 
 struct PieceCheck {
-    Findings findings; // errors first, then warnings
+    Findings findings; // errors first, then warnings, then notes
     LoopSeam seam;
 };
 
 struct DefinitionCheck {
+    Findings file;                  // about the definition file as a whole
     std::vector<PieceCheck> pieces; // one per entry, in order
     std::uint32_t errors = 0;
     std::uint32_t warnings = 0;
+    std::uint32_t notes = 0;
 };
 
-// Reads the pieces' data one after another from bgmFolder, as a conversion would.
-DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& bgmFolder,
-                                std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// Reads the definition at path again for what loading it passed over, then the pieces' data one
+// after another from bgmFolder, as a conversion would.
+DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
+                                const std::string& bgmFolder, std::uint32_t loopCount, std::uint32_t fadeSeconds);
 
-// One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message, then the summary line.
-void printCheck(const LoopDefinition& definition, const DefinitionCheck& check);
+// One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message (for the file's own findings
+// "-" and its path instead of number and title), then the summary line.
+void printCheck(const LoopDefinition& definition, const std::string& path, const DefinitionCheck& check);

@@ -1,5 +1,6 @@
 #include "cli/json_output.h"
 
+#include "cli/messages.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 
@@ -32,7 +33,9 @@ json pieceJson(const LoopDefinition& definition, std::size_t number, const Piece
 
 json findingJson(const Finding& finding, const LoopSeam& seam)
 {
-    json object{{"level", levelText(finding.level)}, {"code", finding.code}, {"message", utf8Text(finding.message)}};
+    json object{{"level", levelText(finding.level)},
+                {"code", finding.code},
+                {"message", utf8FromNative(findingMessage(finding))}};
     if (std::string(finding.code) == "loop-seam") {
         object["measure"] = seam.measure;
         object["suggestion"] = seam.suggested ? json{{"loop_start", seam.loop_start},
@@ -43,7 +46,15 @@ json findingJson(const Finding& finding, const LoopSeam& seam)
     return object;
 }
 
-json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+json findingsJson(const Findings& findings, const LoopSeam& seam)
+{
+    json array = json::array();
+    for (const Finding& finding : findings)
+        array.push_back(findingJson(finding, seam));
+    return array;
+}
+
+json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
 {
     json pieces = json::array();
     FigureTotals totals;
@@ -59,7 +70,7 @@ json document(const LoopDefinition& definition, std::uint32_t loopCount, std::ui
                 {"totals", {{"pieces", pieces.size()}, {"play_seconds", totals.seconds}, {"output_bytes", totals.bytes}}}};
 }
 
-std::string text(const json& value)
+std::string printed(const json& value)
 {
     // Every text went through utf8Text, so nothing is left for the replacement; it only keeps
     // the writer from throwing.
@@ -70,23 +81,22 @@ std::string text(const json& value)
 
 std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
 {
-    return text(document(definition, loopCount, fadeSeconds));
+    return printed(listDocument(definition, loopCount, fadeSeconds));
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
                       std::uint32_t fadeSeconds)
 {
-    json result = document(definition, loopCount, fadeSeconds);
+    json result = listDocument(definition, loopCount, fadeSeconds);
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const PieceCheck& piece = check.pieces[i];
-        json findings = json::array();
-        for (const Finding& finding : piece.findings)
-            findings.push_back(findingJson(finding, piece.seam));
         json& object = result["pieces"][i];
         object["seam_measure"] = piece.seam.measured ? json(piece.seam.measure) : json();
-        object["findings"] = findings;
+        object["findings"] = findingsJson(piece.findings, piece.seam);
     }
     result["totals"]["errors"] = check.errors;
     result["totals"]["warnings"] = check.warnings;
-    return text(result);
+    result["totals"]["notes"] = check.notes;
+    result["findings"] = findingsJson(check.file, LoopSeam());
+    return printed(result);
 }

@@ -4,12 +4,14 @@
 #include "cli/cancel_signals.h"
 #include "cli/check_command.h"
 #include "cli/json_output.h"
+#include "cli/messages.h"
 #include "cli/terminal_front_end.h"
 #include "convert/convert_pieces.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
 #include "definition/writable_rule.h"
+#include "platform/file_handle.h"
 #include "platform/native_text.h"
 #include "platform/output_folder.h"
 #include "version_text.h"
@@ -37,20 +39,23 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
         PieceFigures figures = pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds);
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
-                    pieceTimeText(figures).c_str(), pieceSizeText(figures).c_str(),
+                    pieceTimeText(figures).c_str(),
+                    figures.writable ? pieceSizeText(figures).c_str() : text(Message::NotWritable).c_str(),
                     nativeText(entry.file).c_str(), nativeText(entry.wave_file).c_str());
     }
-    std::printf("%s\n", totalsText(totals.seconds, totals.bytes).c_str());
+    std::printf("%s\n", text(Message::TotalsLine, {formatTime(totals.seconds), formatSize(totals.bytes)}).c_str());
     return exitSuccess;
 }
 
 int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
-    DefinitionCheck check = checkDefinition(definition, arguments.bgmFolder, arguments.loopCount, arguments.fadeSeconds);
+    DefinitionCheck check = checkDefinition(definition, arguments.definitionPath, arguments.bgmFolder,
+                                            arguments.loopCount, arguments.fadeSeconds);
     if (arguments.json)
         std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
     else
-        printCheck(definition, check);
+        printCheck(definition, arguments.definitionPath, check);
+    // Notes tell what is so, not what is wrong.
     return check.errors == 0 && check.warnings == 0 ? exitSuccess : exitFailures;
 }
 
@@ -68,11 +73,11 @@ std::string outputFolderProblem(const std::string& folder)
     case FolderState::Writable:
         break;
     case FolderState::Missing:
-        return "the output folder " + folder + " does not exist";
+        return text(Message::OutputMissing, {folder});
     case FolderState::NotFolder:
-        return "the output " + folder + " is not a folder";
+        return text(Message::OutputNotFolder, {folder});
     case FolderState::NotWritable:
-        return "the output folder " + folder + " cannot be written to";
+        return text(Message::OutputNotWritable, {folder});
     }
     return "";
 }
@@ -92,9 +97,7 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
-        std::fprintf(stderr, "morlo-cli: the pieces need %s bytes, the output folder has %s free; those that fit are "
-                             "still written\n",
-                     trimmedSize(needed).c_str(), trimmedSize(free).c_str());
+        std::fprintf(stderr, "morlo-cli: %s\n", text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}).c_str());
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments)
@@ -123,46 +126,60 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     }
     warnWhenShortOfSpace(definition, options, rows);
 
-    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite);
+    using Existing = TerminalFrontEnd::Existing;
+    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount),
+                              arguments.overwrite      ? Existing::ReplaceAll
+                              : arguments.skipExisting ? Existing::KeepAll
+                                                       : Existing::Ask,
+                              options.bgmFolder);
     cancelOnSignals();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
-        std::fprintf(stderr, "morlo-cli: cancelled; %s\n",
-                     counts.partLeft ? "the unfinished piece's file could not be removed"
-                                     : "the pieces written before are kept, the unfinished one left no file and "
-                                       "replaced none");
-    std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
-                static_cast<unsigned>(counts.failures));
+        std::fprintf(stderr, "morlo-cli: %s\n",
+                     text(counts.partLeft ? Message::CancelledPartLeft : Message::CancelledClean).c_str());
+    const std::string written = std::to_string(counts.successes), failed = std::to_string(counts.failures);
+    // The line without skipped pieces is the window's own, which scripts may look for.
+    std::printf("%s\n", (counts.skipped == 0 ? text(Message::EndLine, {written, failed})
+                                             : text(Message::EndLineSkipped,
+                                                    {written, failed, std::to_string(counts.skipped)}))
+                            .c_str());
     return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;
 }
 
-// Why the definition file was refused, as the end of a one-line message.
-std::string refusalText(ProfileRefusal refusal)
+// Why the definition file was refused, as the end of a one-line message. The profile reading
+// takes a file that does not exist for an empty one, and an empty one for one without a title.
+std::string refusalText(ProfileRefusal refusal, const std::string& path)
 {
     switch (refusal) {
     case ProfileRefusal::None:
         break;
     case ProfileRefusal::PathTooLong:
-        return "the path is too long";
+        return text(Message::PathTooLong);
     case ProfileRefusal::Folder:
-        return "it is a folder";
+        return text(Message::IsFolder);
     case ProfileRefusal::NotRegularFile:
-        return "it is not a regular file";
+        return text(Message::NotRegularFile);
     case ProfileRefusal::TooLarge:
-        return "it is larger than " + std::to_string(largestProfileBytes >> 20) + " MiB";
+        return text(Message::LargerThan, {std::to_string(largestProfileBytes >> 20)});
     case ProfileRefusal::Unreadable:
-        return "it cannot be read";
+        return text(Message::Unreadable);
     }
-    return "[album] title is missing or the file cannot be read";
+    if (!pathExists(path))
+        return text(Message::DoesNotExist);
+    FileHandle file;
+    std::uint8_t byte = 0;
+    if (file.openRead(path) && file.readAt(0, 1, &byte) == 0)
+        return text(Message::IsEmpty);
+    return text(Message::NoAlbumTitle);
 }
 
 int run(const std::vector<std::string>& words)
 {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "help")) {
-        std::fputs(usageText, stdout);
+        std::fputs(text(Message::Usage).c_str(), stdout);
         return exitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
@@ -172,14 +189,20 @@ int run(const std::vector<std::string>& words)
     CliArguments arguments;
     std::string problem;
     if (!parseArguments(words, arguments, problem)) {
-        std::fprintf(stderr, "morlo-cli: %s\n%s", problem.c_str(), usageText);
+        std::fprintf(stderr, "morlo-cli: %s\n%s", problem.c_str(), text(Message::Usage).c_str());
         return exitUsage;
+    }
+    if (arguments.help) {
+        std::fputs(text(Message::Usage).c_str(), stdout);
+        return exitSuccess;
     }
     LoopDefinition definition;
     ProfileRefusal refusal = ProfileRefusal::None;
     if (!definition.load(arguments.definitionPath, &refusal)) {
-        std::fprintf(stderr, "morlo-cli: %s is no loop definition file (%s)\n", arguments.definitionPath.c_str(),
-                     refusalText(refusal).c_str());
+        std::fprintf(stderr, "morlo-cli: %s\n",
+                     text(Message::NotDefinition, {arguments.definitionPath,
+                                                   refusalText(refusal, arguments.definitionPath)})
+                         .c_str());
         return exitUsage;
     }
     switch (arguments.command) {
@@ -199,6 +222,7 @@ int main(int argc, char** argv)
 {
     // The standard library reports running out of memory and the like by throwing; the user
     // gets one line and the usual status, never an abort.
+    useLanguage(userLanguage());
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& problem) {

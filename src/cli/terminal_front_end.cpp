@@ -1,6 +1,7 @@
 #include "cli/terminal_front_end.h"
 
 #include "cli/cancel_signals.h"
+#include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_width.h"
 #include "platform/native_text.h"
@@ -8,43 +9,95 @@
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
-std::string failureText(PieceFailure failure)
+std::string failureText(PieceFailure failure, const std::string& bgmPath)
 {
     switch (failure) {
     case PieceFailure::None:
         break;
     case PieceFailure::NoSuchPiece:
-        return "no such piece in the definition";
+        return text(Message::FailNoSuchPiece);
     case PieceFailure::NameLeavesFolder:
-        return "the output name is not a plain file name";
+        return text(Message::FailNameLeavesFolder);
     case PieceFailure::LoopPastData:
-        return "the loop reaches past the piece's data";
+        return text(Message::FailLoopPastData);
     case PieceFailure::TooLarge:
-        return "the output would be larger than a WAVE file can be";
+        return text(Message::FailTooLarge);
     case PieceFailure::SourceMissing:
-        return "the BGM wave file cannot be opened";
+        return text(Message::FailSourceMissing, {bgmPath});
     case PieceFailure::ShortSource:
-        return "the BGM wave file ends before the piece's data does";
+        return text(Message::FailShortSource, {bgmPath});
     case PieceFailure::OverwriteRefused:
-        return "the output file exists and was kept";
+        return text(Message::FailOverwriteRefused);
     case PieceFailure::OutputReadOnly:
-        return "the output file exists and is read-only; it was kept";
+        return text(Message::FailOutputReadOnly);
     case PieceFailure::CannotCreate:
-        return "the output file cannot be created";
+        return text(Message::FailCannotCreate);
     case PieceFailure::WriteFailed:
-        return "writing the output file failed (is the disk full?); no file was replaced";
+        return text(Message::FailWriteFailed);
     case PieceFailure::CannotRename:
-        return "the finished file could not take the output's name; no file was replaced";
+        return text(Message::FailCannotRename);
     case PieceFailure::CannotRemove:
-        return "not written, and its unfinished file (ending in " + std::string(unfinishedEnding) + ") could not be removed";
+        return text(Message::FailCannotRemove, {unfinishedEnding});
     }
-    return "failed";
+    return text(Message::FailOther);
 }
 
-TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite)
-    : totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
-      askUser_(isatty(fileno(stdin)) != 0)
+namespace {
+
+enum class Answer { Replace, Keep, ReplaceAll, KeepAll, Unknown };
+
+// y replaces, n or an empty line keeps, a and s do so for every later file too; the case does
+// not matter, blanks around the letter neither.
+Answer answerOf(const std::string& line)
+{
+    const std::size_t start = line.find_first_not_of(" \t\r");
+    const std::string word = start == std::string::npos ? "" : line.substr(start, line.find_last_not_of(" \t\r") + 1 - start);
+    if (word.empty())
+        return Answer::Keep;
+    if (word.size() > 1)
+        return Answer::Unknown;
+    switch (word[0]) {
+    case 'y':
+    case 'Y':
+        return Answer::Replace;
+    case 'n':
+    case 'N':
+        return Answer::Keep;
+    case 'a':
+    case 'A':
+        return Answer::ReplaceAll;
+    case 's':
+    case 'S':
+        return Answer::KeepAll;
+    default:
+        return Answer::Unknown;
+    }
+}
+
+// One line from stdin without its end; false when the input ended or a signal broke off the wait
+// before anything came.
+bool readLine(std::string& line)
+{
+    line.clear();
+    for (;;) {
+        int c = std::fgetc(stdin);
+        if (c == EOF)
+            return !line.empty() && !cancelRequested();
+        if (c == '\n')
+            return true;
+        // A long line is no answer whatever its end; its length need not be kept.
+        if (line.size() < 16)
+            line += static_cast<char>(c);
+    }
+}
+
+} // namespace
+
+TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder)
+    : totalSteps_(totalSteps), existing_(existing), bgmFolder_(std::move(bgmFolder)),
+      showBar_(isatty(fileno(stderr)) != 0), askUser_(isatty(fileno(stdin)) != 0)
 {
     if (showBar_) {
         followTerminalSize();
@@ -74,31 +127,61 @@ void TerminalFrontEnd::showWriting(const MusicEntry& entry)
     drawBar();
 }
 
-bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
+OverwriteAnswer TerminalFrontEnd::confirmOverwrite(const std::string& path)
 {
-    if (overwrite_)
-        return true;
+    if (existing_ == Existing::ReplaceAll)
+        return OverwriteAnswer::Replace;
     clearBar();
-    if (!askUser_) {
-        std::fprintf(stderr, "%s exists; not replaced (use --yes to replace existing files)\n", path.c_str());
-        return false;
-    }
-    std::fprintf(stderr, "%s", (path + "は存在します\n上書きしますか？ [y/N] ").c_str());
-    std::fflush(stderr);
-    char answer[16] = {};
-    bool answered = std::fgets(answer, sizeof answer, stdin) != nullptr;
-    // Ctrl-C or the end of the input leave the prompt's line open.
-    if (!answered)
-        std::fputc('\n', stderr);
-    bool yes = answered && (answer[0] == 'y' || answer[0] == 'Y');
     drawnPercent_ = -1;
-    return yes;
+    if (existing_ == Existing::KeepAll) {
+        std::fprintf(stderr, "%s\n", text(Message::KeptExisting, {path}).c_str());
+        return OverwriteAnswer::Skip;
+    }
+    if (!askUser_) {
+        std::fprintf(stderr, "%s\n", text(Message::NotReplaced, {path}).c_str());
+        return OverwriteAnswer::Keep;
+    }
+    return ask(path);
+}
+
+OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
+{
+    for (;;) {
+        std::fputs(text(Message::Question, {path}).c_str(), stderr);
+        std::fflush(stderr);
+        std::string line;
+        if (!readLine(line)) {
+            // Ctrl-C or the end of the input leave the prompt's line open. No answer can come
+            // after the end: this file and every later one are kept as without a terminal.
+            std::fputc('\n', stderr);
+            if (cancelRequested())
+                return OverwriteAnswer::Keep;
+            askUser_ = false;
+            return confirmOverwrite(path);
+        }
+        switch (answerOf(line)) {
+        case Answer::ReplaceAll:
+            existing_ = Existing::ReplaceAll;
+            return OverwriteAnswer::Replace;
+        case Answer::Replace:
+            return OverwriteAnswer::Replace;
+        case Answer::KeepAll:
+            existing_ = Existing::KeepAll;
+            return OverwriteAnswer::Skip;
+        case Answer::Keep:
+            return OverwriteAnswer::Skip;
+        case Answer::Unknown:
+            break;
+        }
+        std::fprintf(stderr, "%s\n", text(Message::AnswerAgain).c_str());
+    }
 }
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure).c_str());
+    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(),
+                 failureText(failure, joinPath(bgmFolder_, nativeText(entry.wave_file))).c_str());
     drawnPercent_ = -1;
     drawBar();
 }

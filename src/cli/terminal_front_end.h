@@ -1,6 +1,7 @@
 #pragma once
 // Shows a conversion run on a terminal: a progress line no wider than the terminal when stderr is
-// one, the overwrite question when stdin is one, a line for every failed piece.
+// one, the overwrite question when stdin is one, a line for every failed piece and for every
+// existing file kept without asking.
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
@@ -8,26 +9,34 @@
 
 class TerminalFrontEnd : public ConversionFrontEnd {
 public:
-    TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite);
+    // What becomes of existing output files: asked about when stdin is a terminal (and otherwise
+    // kept, the piece failing), all replaced (--yes), or all kept and counted as skipped
+    // (--skip-existing). The answers a and s at the question turn Ask into the other two.
+    enum class Existing { Ask, ReplaceAll, KeepAll };
+
+    // bgmFolder names the BGM file that a piece could not read.
+    TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder);
 
     void step() override;
     void yieldOnce() override {}
     bool isCancelled() override;
     void showReading(const MusicEntry& entry) override;
     void showWriting(const MusicEntry& entry) override;
-    bool confirmOverwrite(const std::string& path) override;
+    OverwriteAnswer confirmOverwrite(const std::string& path) override;
     void pieceFailed(const MusicEntry& entry, PieceFailure failure) override;
 
     // Ends the progress line.
     void finish();
 
 private:
+    OverwriteAnswer ask(const std::string& path);
     void drawBar();
     void clearBar();
 
     std::uint64_t totalSteps_;
     std::uint64_t steps_ = 0;
-    bool overwrite_;
+    Existing existing_;
+    std::string bgmFolder_;
     bool showBar_;
     bool askUser_;
     std::string current_;
@@ -35,4 +44,5 @@ private:
     int columns_ = 80;
 };
 
-std::string failureText(PieceFailure failure);
+// Why a piece was not written; bgmPath is the BGM file it read or tried to.
+std::string failureText(PieceFailure failure, const std::string& bgmPath);

@@ -33,7 +33,7 @@ private:
     std::uint64_t made_ = 0;
 };
 
-enum class PieceResult { Written, Failed, Cancelled, CancelledPartLeft };
+enum class PieceResult { Written, Failed, Skipped, Cancelled, CancelledPartLeft };
 
 class PieceConversion {
 public:
@@ -60,11 +60,15 @@ public:
         const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
         if (pathExists(outputPath)) {
-            bool replace = frontEnd_.confirmOverwrite(outputPath);
+            OverwriteAnswer answer = frontEnd_.confirmOverwrite(outputPath);
             // A cancel while the question waited is no answer: the file stays, the run ends.
             if (steps_.isCancelled())
                 return PieceResult::Cancelled;
-            if (!replace)
+            if (answer == OverwriteAnswer::Skip) {
+                steps_.makeUpRest();
+                return PieceResult::Skipped;
+            }
+            if (answer != OverwriteAnswer::Replace)
                 return fail(PieceFailure::OverwriteRefused);
             if (isReadOnlyFile(outputPath))
                 return fail(PieceFailure::OutputReadOnly);
@@ -162,7 +166,9 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
             counts.cancelled = true;
             break;
         }
-        ++(result == PieceResult::Written ? counts.successes : counts.failures);
+        ++(result == PieceResult::Written ? counts.successes
+           : result == PieceResult::Skipped ? counts.skipped
+                                            : counts.failures);
     }
     return counts;
 }

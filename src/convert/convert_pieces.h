@@ -12,12 +12,17 @@
 #include <string>
 #include <vector>
 
+// What to do with an output file that exists: replace it, keep it and count the piece as failed
+// (the window's "いいえ"), or keep it and count the piece as skipped (a front end that was told to
+// keep existing files).
+enum class OverwriteAnswer { Replace, Keep, Skip };
+
 class ConversionFrontEnd : public ConversionHooks {
 public:
     virtual void showReading(const MusicEntry& entry) = 0;
     virtual void showWriting(const MusicEntry& entry) = 0;
-    // The output file at path exists: true to replace it.
-    virtual bool confirmOverwrite(const std::string& path) = 0;
+    // The output file at path exists.
+    virtual OverwriteAnswer confirmOverwrite(const std::string& path) = 0;
     virtual void pieceFailed(const MusicEntry& entry, PieceFailure failure) = 0;
 
 protected:
@@ -27,6 +32,7 @@ protected:
 struct ConversionCounts {
     std::uint32_t successes = 0;
     std::uint32_t failures = 0;
+    std::uint32_t skipped = 0; // kept existing files, neither written nor failed
     bool cancelled = false;
     // The unfinished file of the piece being written when the run was cancelled is still there.
     bool partLeft = false;

@@ -28,12 +28,12 @@ void ProgressFrontEnd::showWriting(const MusicEntry& entry)
     setText(statusLine_, text);
 }
 
-bool ProgressFrontEnd::confirmOverwrite(const std::string& path)
+OverwriteAnswer ProgressFrontEnd::confirmOverwrite(const std::string& path)
 {
     TextBytes text;
     wsprintfA(text, "%sは存在します\n上書きしますか？", path.c_str());
     // Only a clear Yes replaces a file; a failed message box keeps it.
-    return MessageBoxA(window_.handle(), text, "確認", MB_YESNO) == IDYES;
+    return MessageBoxA(window_.handle(), text, "確認", MB_YESNO) == IDYES ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
 }
 
 void ProgressFrontEnd::showEnd(const ConversionCounts& counts)

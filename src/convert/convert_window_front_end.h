@@ -17,7 +17,7 @@ public:
     bool isCancelled() override { return done_ != 0; }
     void showReading(const MusicEntry& entry) override;
     void showWriting(const MusicEntry& entry) override;
-    bool confirmOverwrite(const std::string& path) override;
+    OverwriteAnswer confirmOverwrite(const std::string& path) override;
     // A single failure shows nothing; the counts at the end tell.
     void pieceFailed(const MusicEntry&, PieceFailure) override {}
 

@@ -22,14 +22,18 @@ std::string measureText(double measure)
     return text;
 }
 
-std::string seamMessage(const LoopSeam& seam)
+Finding seamFinding(const LoopSeam& seam)
 {
-    std::string message = "the loop's seam jumps, an audible click: measure " + measureText(seam.measure) +
-                          " (smooth is about 1, above " + measureText(seamClickThreshold) + " is flagged); ";
-    if (!seam.suggested)
-        return message + "no smoother loop end within " + std::to_string(seamSearchMilliseconds) + " ms";
-    return message + "smoother: loop_start=" + std::to_string(seam.loop_start) +
-           " loop_size=" + std::to_string(seam.loop_size) + " (measure " + measureText(seam.suggestedMeasure) + ")";
+    Finding finding{FindingLevel::Warning, "loop-seam", FindingText::LoopSeam,
+                    {measureText(seam.measure), measureText(seamClickThreshold)}};
+    if (!seam.suggested) {
+        finding.values.push_back(std::to_string(seamSearchMilliseconds));
+        return finding;
+    }
+    finding.text = FindingText::LoopSeamSmoother;
+    finding.values.insert(finding.values.end(), {std::to_string(seam.loop_start), std::to_string(seam.loop_size),
+                                                 measureText(seam.suggestedMeasure)});
+    return finding;
 }
 
 } // namespace
@@ -39,22 +43,20 @@ PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFol
     PieceDataCheck check;
     FileHandle source;
     if (!source.openRead(joinPath(bgmFolder, nativeText(entry.wave_file)))) {
-        check.findings.push_back(
-            {FindingLevel::Error, "bgm-missing", "the BGM file '" + entry.wave_file + "' cannot be opened"});
+        check.findings.push_back({FindingLevel::Error, "bgm-missing", FindingText::BgmMissing, {entry.wave_file}});
         return check;
     }
     QuietHooks hooks;
     if (readSourceRange(source, entry, buffer, hooks) != PieceOutcome::Completed) {
-        check.findings.push_back({FindingLevel::Error, "bgm-short",
-                                  "the BGM file '" + entry.wave_file + "' ends before the piece's data does (at byte " +
-                                      std::to_string(static_cast<std::uint64_t>(entry.wave_start) + entry.wave_size) +
-                                      ", wave_start + wave_size)"});
+        check.findings.push_back(
+            {FindingLevel::Error, "bgm-short", FindingText::BgmShort,
+             {entry.wave_file, std::to_string(static_cast<std::uint64_t>(entry.wave_start) + entry.wave_size)}});
         return check;
     }
     if (!loopLiesInData(entry))
         return check;
     check.seam = measureLoopSeam(buffer.data(), entry);
     if (check.seam.clicks)
-        check.findings.push_back({FindingLevel::Warning, "loop-seam", seamMessage(check.seam)});
+        check.findings.push_back(seamFinding(check.seam));
     return check;
 }

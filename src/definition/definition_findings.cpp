@@ -6,9 +6,21 @@
 #include "platform/shift_jis.h"
 
 #include <string>
+#include <tuple>
 #include <utility>
 
-const char* levelText(FindingLevel level) { return level == FindingLevel::Error ? "error" : "warning"; }
+const char* levelText(FindingLevel level)
+{
+    switch (level) {
+    case FindingLevel::Error:
+        return "error";
+    case FindingLevel::Warning:
+        break;
+    case FindingLevel::Note:
+        return "note";
+    }
+    return "warning";
+}
 
 namespace {
 
@@ -51,26 +63,22 @@ bool leadsOutside(const std::string& name)
     return false;
 }
 
-void add(Findings& findings, FindingLevel level, const char* code, std::string message)
+void add(Findings& findings, FindingLevel level, const char* code, FindingText text, std::vector<std::string> values = {})
 {
-    findings.push_back(Finding{level, code, std::move(message)});
+    findings.push_back(Finding{level, code, text, std::move(values)});
 }
 
 void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
 {
     if (!isPlainFileName(entry.file))
-        add(findings, FindingLevel::Error, "name-not-plain",
-            "the output name '" + entry.file + "' is not a plain file name: it would leave the output folder");
+        add(findings, FindingLevel::Error, "name-not-plain", FindingText::NameNotPlain, {entry.file});
     if (!loopLiesInData(entry))
-        add(findings, FindingLevel::Error, "loop-past-data",
-            "the loop ends at byte " + to_string(static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size) +
-                " (loop_start + loop_size) but the piece's data has only " + to_string(entry.wave_size) +
-                " bytes (wave_size)");
+        add(findings, FindingLevel::Error, "loop-past-data", FindingText::LoopPastData,
+            {to_string(static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size), to_string(entry.wave_size)});
     if (!fitsWaveHeader(entry, loopCount, fadeSeconds))
-        add(findings, FindingLevel::Error, "too-large",
-            "with " + to_string(loopCount) + " loops and " + to_string(fadeSeconds) + " s of fade the file would have " +
-                formatSize(exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry))) +
-                " bytes; a WAVE file holds at most 4,294,967,295");
+        add(findings, FindingLevel::Error, "too-large", FindingText::TooLarge,
+            {to_string(loopCount), to_string(fadeSeconds),
+             formatSize(exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)))});
 }
 
 void nameWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index)
@@ -81,48 +89,50 @@ void nameWarnings(Findings& findings, const LoopDefinition& definition, std::siz
         const MusicEntry& earlier = definition.entries()[other];
         if (foldShiftJisAsciiCase(earlier.file) != folded)
             continue;
-        add(findings, FindingLevel::Warning, "same-output",
-            "writes the same file as piece " + to_string(other) + " ('" + earlier.file +
-                "'): converting both, this one asks to replace that one's file");
+        add(findings, FindingLevel::Warning, "same-output", FindingText::SameOutput, {to_string(other), earlier.file});
         break;
     }
     if (fillsLimit(entry.file, MusicEntry::fileNameBytes))
-        add(findings, FindingLevel::Warning, "name-cut",
-            "the output name '" + entry.file + "' fills the 15 bytes a name may have: it was probably cut");
+        add(findings, FindingLevel::Warning, "name-cut", FindingText::NameCut, {entry.file});
     if (!endsWithWav(entry.file))
-        add(findings, FindingLevel::Warning, "no-wav-ending", "the output name '" + entry.file + "' has no .wav ending");
+        add(findings, FindingLevel::Warning, "no-wav-ending", FindingText::NoWavEnding, {entry.file});
     if (fillsLimit(entry.title, MusicEntry::titleBytes))
-        add(findings, FindingLevel::Warning, "title-cut",
-            "the title fills the 255 bytes a title may have: it was probably cut");
+        add(findings, FindingLevel::Warning, "title-cut", FindingText::TitleCut);
     if (leadsOutside(entry.wave_file))
-        add(findings, FindingLevel::Warning, "bgm-outside-folder",
-            "the BGM file '" + entry.wave_file +
-                "' is outside the BGM folder (absolute, with a drive or with ..); it is read all the same");
+        add(findings, FindingLevel::Warning, "bgm-outside-folder", FindingText::BgmOutsideFolder, {entry.wave_file});
+}
+
+// Frames are counted from wave_start, which may be any byte of the BGM file (its own header and
+// packing put the data where they like): only a loop boundary can split a frame, or a wave_size
+// that ends the data inside the loop's last frame.
+void splitFrames(Findings& findings, const MusicEntry& entry)
+{
+    const std::uint64_t frame = blockAlign(entry);
+    if (frame == 0)
+        return;
+    const std::uint64_t loopEnd = static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size;
+    const bool cutsLastFrame = entry.loop_size != 0 && loopEnd <= entry.wave_size &&
+                               (loopEnd + frame - 1) / frame * frame > entry.wave_size;
+    const std::tuple<const char*, std::uint32_t, bool> offsets[] = {
+        {"loop_start", entry.loop_start, entry.loop_start % frame != 0},
+        {"loop_size", entry.loop_size, entry.loop_size % frame != 0},
+        {"wave_size", entry.wave_size, cutsLastFrame}};
+    for (const auto& [key, value, splits] : offsets) {
+        if (splits)
+            add(findings, FindingLevel::Warning, "unaligned", FindingText::Unaligned,
+                {key, to_string(value), to_string(frame)});
+    }
 }
 
 void formatWarnings(Findings& findings, const MusicEntry& entry)
 {
     if (entry.fmt_channels == 0)
-        add(findings, FindingLevel::Warning, "no-channels", "fmt_channels is 0");
+        add(findings, FindingLevel::Warning, "no-channels", FindingText::NoChannels);
     if (entry.fmt_bits != 8 && entry.fmt_bits != 16 && entry.fmt_bits != 24 && entry.fmt_bits != 32)
-        add(findings, FindingLevel::Warning, "unusual-bits",
-            "fmt_bits is " + to_string(entry.fmt_bits) + "; 8, 16, 24 or 32 is usual");
+        add(findings, FindingLevel::Warning, "unusual-bits", FindingText::UnusualBits, {to_string(entry.fmt_bits)});
     if (entry.fmt_samples < 8000 || entry.fmt_samples > 192000)
-        add(findings, FindingLevel::Warning, "unusual-rate",
-            "fmt_samples is " + to_string(entry.fmt_samples) + "; 8000 to 192000 is usual");
-    const std::uint32_t frame = blockAlign(entry);
-    if (frame == 0)
-        return;
-    const std::pair<const char*, std::uint32_t> offsets[] = {{"wave_start", entry.wave_start},
-                                                             {"wave_size", entry.wave_size},
-                                                             {"loop_start", entry.loop_start},
-                                                             {"loop_size", entry.loop_size}};
-    for (const auto& [key, value] : offsets) {
-        if (value % frame != 0)
-            add(findings, FindingLevel::Warning, "unaligned",
-                std::string(key) + " " + to_string(value) + " is not a multiple of the frame size (" +
-                    to_string(frame) + " bytes): a loop that splits a frame plays noise");
-    }
+        add(findings, FindingLevel::Warning, "unusual-rate", FindingText::UnusualRate, {to_string(entry.fmt_samples)});
+    splitFrames(findings, entry);
 }
 
 } // namespace

@@ -10,6 +10,10 @@ std::string nativeText(const std::string& shiftJis);
 // that is no character shows as '?'.
 std::string utf8Text(const std::string& shiftJis);
 
+// A text in the system's encoding (the program's own texts, and those made with nativeText) as
+// UTF-8.
+std::string utf8FromNative(const std::string& native);
+
 // The folder, the system's path separator unless the folder's last character already is one,
 // then the name. An empty folder gives the separator followed by the name.
 std::string joinPath(const std::string& folder, const std::string& name);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class ProfileSource {
 public:
@@ -16,6 +17,8 @@ public:
     // The value as the profile-integer rules read it (decimal, sign, 0x/0b/0o prefixes,
     // modulo 2^32); defaultValue when the key is missing or its value empty.
     virtual std::uint32_t readInteger(const char* section, const char* key, std::uint32_t defaultValue) = 0;
+    // The names of the file's sections as the system lists them, in file order.
+    virtual std::vector<std::string> sectionNames() = 0;
 };
 
 // Why openProfile gave no source.

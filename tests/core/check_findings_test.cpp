@@ -1,5 +1,7 @@
+#include "cli/messages.h"
 #include "convert/data_findings.h"
 #include "definition/definition_findings.h"
+#include "definition/definition_survey.h"
 #include "definition/output_rule.h"
 #include "support/test_files.h"
 
@@ -7,30 +9,41 @@
 
 #include <vector>
 
-// The findings of piece 1, as "E code" or "W code", checked against a BGM file of 6000 zero bytes.
-// Piece 0 is a sound piece; piece 1 is the same with the given lines put first in its section, so
-// that their values win.
+// A sound piece's keys but its file: 4-byte frames, a loop of whole frames within the data.
+static const std::string sound = "wave_file=bgm.dat\nwave_size=4800\nloop_start=1200\nloop_size=3600\n";
+static const std::string format = "fmt_channels=2\nfmt_samples=44100\nfmt_bits=16\n";
+
+// The findings of piece 1 and of the file, as "E code", "W code" or "N code", checked against a
+// BGM file of 6000 zero bytes. Piece 0 is a sound piece; piece 1 is the same with the given lines
+// put first in its section, so that their values win (or a section of their own ends it early).
 static std::vector<std::string> findingsOf(const std::string& lines)
 {
     TempFolder folder;
-    const std::string sound = "wave_file=bgm.dat\nwave_size=4800\nloop_start=1200\nloop_size=3600\n";
     writeFileBytes(folder.file("bgm.dat"), std::string(6000, '\0'));
-    writeFileBytes(folder.file("test.mrl"), "[album]\ntitle=A\n[music0000]\nfile=opening.wav\n" + sound +
-                                                "[music0001]\n" + lines + "\nfile=second.wav\n" + sound);
+    writeFileBytes(folder.file("test.mrl"), "[album]\ntitle=A\n[music0000]\nfile=opening.wav\n" + sound + format +
+                                                "[music0001]\n" + lines + "\nfile=second.wav\n" + sound + format);
     LoopDefinition definition;
     EXPECT_TRUE(definition.load(folder.file("test.mrl")));
     WaveBuffer buffer;
+    DefinitionSurvey survey = surveyDefinition(folder.file("test.mrl"), definition);
     std::vector<std::string> codes;
-    for (const Findings& findings :
-         {definitionFindings(definition, 1, 2, 10), checkPieceData(definition.entries()[1], folder.path(), buffer).findings})
-        for (const Finding& finding : findings)
-            codes.push_back(std::string(finding.level == FindingLevel::Error ? "E " : "W ") + finding.code);
+    for (const Findings& findings : {definitionFindings(definition, 1, 2, 10),
+                                     checkPieceData(definition.entries()[1], folder.path(), buffer).findings,
+                                     survey.notes[1], survey.file})
+        for (const Finding& finding : findings) {
+            codes.push_back(std::string(1, "EWN"[static_cast<int>(finding.level)]) + " " + finding.code);
+            for (Language language : {Language::Japanese, Language::English}) {
+                useLanguage(language);
+                EXPECT_EQ(findingMessage(finding).find('{'), std::string::npos) << "a value is missing: " << finding.code;
+            }
+        }
     return codes;
 }
 
 TEST(CheckFindings, TellWhatWouldFailOrSurprise)
 {
     const std::string twoByteTitle(254, '\x82'); // 127 times the character 0x82 0x82
+    const std::string piece = "file=b.wav\n" + sound + format;
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"", {}}, {"file=..\\x.wav", {"E name-not-plain"}},
         {"wave_size=400\nloop_start=100\nloop_size=400", {"E loop-past-data"}},
@@ -44,10 +57,27 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         {"wave_file=/none.dat", {"W bgm-outside-folder", "E bgm-missing"}},
         {"fmt_channels=0", {"W no-channels"}}, {"fmt_bits=12", {"W unusual-bits"}},
         {"fmt_samples=7999", {"W unusual-rate"}}, {"fmt_samples=192000", {}},
-        {"loop_size=3598", {"W unaligned"}}, {"wave_start=2\nfile=x", {"W no-wav-ending", "W unaligned"}},
+        // Any byte may start the data; a loop boundary off a frame, or data ending inside the
+        // loop's last frame, split frames.
+        {"wave_start=37", {}}, {"loop_start=1198", {"W unaligned"}}, {"loop_size=3598", {"W unaligned"}},
+        {"loop_size=3598\nwave_size=4799", {"W unaligned", "W unaligned"}}, {"wave_size=4802", {}},
+        // Format values taken from their defaults, for a key that is empty or missing.
+        {"fmt_bits=", {"N default-bits"}},
+        {"file=b.wav\n" + sound + "[rest]", {"N default-channels", "N default-rate", "N default-bits"}},
+        // Sections that reading never reaches.
+        {piece + "[music0002]", {}}, {piece + "[music0003]", {"W unread-sections"}},
+        {piece + "[Music0002]\ntitle=no file\n[music0004]", {"W unread-sections"}},
+        {piece + "[music2]", {"W unread-sections"}},
+        // A file saved as UTF-8 ("オー"), and Shift-JIS ("オー") or broken UTF-8 (a surrogate) that is not.
+        {"title=\xE3\x82\xAA\xE3\x83\xBC", {"W saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},
+        {"title=\xED\xA0\x80", {}},
     };
     for (const auto& [lines, expected] : cases)
         EXPECT_EQ(findingsOf(lines), expected) << lines;
+    // A byte-order mark makes the reader take UTF-8 for what it is.
+    LoopDefinition marked;
+    ASSERT_TRUE(marked.load(fixturePath("utf8_bom.mrl")));
+    EXPECT_TRUE(surveyDefinition(fixturePath("utf8_bom.mrl"), marked).file.empty());
 }
 
 // Odd data takes a pad byte before the 68 bytes of the loop points' chunk.

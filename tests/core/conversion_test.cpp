@@ -17,20 +17,24 @@
 
 static bool operator==(const ConversionCounts& a, const ConversionCounts& b)
 {
-    return a.successes == b.successes && a.failures == b.failures && a.cancelled == b.cancelled && a.partLeft == b.partLeft;
+    return a.successes == b.successes && a.failures == b.failures && a.skipped == b.skipped &&
+           a.cancelled == b.cancelled && a.partLeft == b.partLeft;
 }
 
 void PrintTo(const ConversionCounts& c, std::ostream* out)
 {
-    *out << "{successes " << c.successes << ", failures " << c.failures << (c.cancelled ? ", cancelled" : "")
+    *out << "{successes " << c.successes << ", failures " << c.failures << ", skipped " << c.skipped
+         << (c.cancelled ? ", cancelled" : "")
          << (c.partLeft ? ", part left" : "") << "}";
 }
 
-static ConversionCounts counted(std::uint32_t successes, std::uint32_t failures, bool cancelled = false)
+static ConversionCounts counted(std::uint32_t successes, std::uint32_t failures, bool cancelled = false,
+                                std::uint32_t skipped = 0)
 {
     ConversionCounts counts;
     counts.successes = successes;
     counts.failures = failures;
+    counts.skipped = skipped;
     counts.cancelled = cancelled;
     return counts;
 }
@@ -41,11 +45,12 @@ struct Recorder : ConversionFrontEnd {
     bool isCancelled() override { return cancelled; }
     void showReading(const MusicEntry&) override {}
     void showWriting(const MusicEntry&) override {}
-    bool confirmOverwrite(const std::string&) override { return overwrite; }
+    OverwriteAnswer confirmOverwrite(const std::string&) override { return answer; }
     void pieceFailed(const MusicEntry&, PieceFailure failure) override { failures.push_back(failure); }
 
     int steps = 0, yields = 0, cancelAtYield = 0; // 0: the user never cancels
-    bool overwrite = false, cancelled = false;    // answer to every question; the user's cancel
+    OverwriteAnswer answer = OverwriteAnswer::Keep; // to every question
+    bool cancelled = false;                         // the user's cancel
     std::vector<PieceFailure> failures;
 };
 
@@ -120,7 +125,13 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
     EXPECT_EQ(run.frontEnd.steps, 9 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
-    run.frontEnd.overwrite = true;
+    run.frontEnd.answer = OverwriteAnswer::Skip;
+    counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(counts, counted(0, 0, false, 9)) << "every file exists now, and each is skipped, not failed";
+    EXPECT_EQ(run.frontEnd.failures.size(), 1u);
+    EXPECT_EQ(run.frontEnd.steps, 2 * 9 * 4);
+    EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
+    run.frontEnd.answer = OverwriteAnswer::Replace;
     counts = run.convert({1});
     EXPECT_EQ(counts, counted(1, 0));
     for (const MusicEntry& entry : run.definition.entries())
@@ -143,7 +154,7 @@ TEST(ConvertPieces, CancelRemovesTheUnfinishedFileAndChangesNothingElse)
                     writeFileBytes(run.out("b.wav"), "older b"));
         run.options.loopCount = 1;
         run.options.fadeSeconds = 6;
-        run.frontEnd.overwrite = true;
+        run.frontEnd.answer = OverwriteAnswer::Replace;
         run.frontEnd.cancelAtYield = c.yield;
         const std::string before = folderSnapshot(run.root.path());
         ConversionCounts counts = run.convert(c.yield == 0 ? std::vector<std::int32_t>{0} : std::vector<std::int32_t>{0, 1, 2});
@@ -226,14 +237,14 @@ TEST(ConvertPieces, NoFailureBreaksOrLosesAFile)
         SCOPED_TRACE(c.fault);
         Workspace run({"file=a.wav", "file=b.wav\nwave_size=5000\nloop_start=1000\nloop_size=4000", "file=c.wav"});
         run.options.loopCount = 60;
-        run.frontEnd.overwrite = true;
+        run.frontEnd.answer = OverwriteAnswer::Replace;
         ConversionCounts counts = run.convert({0, 1, 2});
         ASSERT_EQ(counts, counted(3, 0));
         const std::string whole = folderSnapshot(run.options.outputFolder);
         ASSERT_TRUE(writeFileBytes(run.out("b.wav"), "older b") && (!c.prepare || c.prepare(run.out("b.wav"))));
         const std::string before = folderSnapshot(run.options.outputFolder);
         run.frontEnd = Recorder();
-        run.frontEnd.overwrite = true;
+        run.frontEnd.answer = OverwriteAnswer::Replace;
         {
             FileSizeLimit limit(c.limit);
             counts = run.convert({0, 1, 2});

@@ -87,7 +87,7 @@ static std::string readAs(const std::string& kind, const std::string& text)
     else if (kind == "line" && parseArguments(words, p, problem))
         out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
             << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
-            << (p.overwrite ? " yes" : "");
+            << (p.overwrite ? " yes" : "") << (p.skipExisting ? " skip" : "") << (p.help ? " help" : "");
     else
         return problem.empty() && kind != "count" ? "refused without a reason" : "-";
     return out.str();
@@ -104,7 +104,9 @@ TEST(Counts, AsTypedAndOnTheCommandLine)
         {"line", "convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes", "convert a.mrl in o 999 0 1 yes"},
         {"line", "", "-"}, {"line", "play a.mrl", "-"}, {"line", "list", "-"}, {"line", "list a.mrl b.mrl", "-"},
         {"line", "list a.mrl --bgm x", "-"}, {"line", "convert a.mrl --bgm in", "-"}, {"line", "convert a.mrl --out", "-"},
-        {"line", "list a.mrl --loops x", "-"}};
+        {"line", "list a.mrl --loops x", "-"}, {"line", "check --help", "list    2 10  help"},
+        {"line", "convert a.mrl --bgm in --out o --skip-existing", "convert a.mrl in o 2 10  skip"},
+        {"line", "convert a.mrl --bgm in --out o --yes --skip-existing", "-"}, {"line", "list a.mrl --skip-existing", "-"}};
     for (const auto& [kind, text, seen] : rows)
         EXPECT_EQ(readAs(kind, text), seen) << kind << " " << text;
 }

@@ -163,7 +163,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     TempFolder folder, core, out;
     const std::string definitionPath = writeDefinition(folder, 3);
     LoopDefinition definition;
-    TerminalFrontEnd yesToAll(0, true);
+    TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, folder.path());
     OutputOptions threeLoopsNoFade;
     threeLoopsNoFade.loopCount = 3;
     threeLoopsNoFade.fadeSeconds = 0;

@@ -4,35 +4,49 @@
 # refused at once.
 . "$(dirname "$0")/lib/common.sh"
 mkdir "$work/out" "$work/cancel"
-[[ $("$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" </dev/null) == *'成功:3個 失敗:0個'* ]] ||
-  fail "the run did not write all three pieces"
+[ "$(LANG=ja_JP.UTF-8 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" </dev/null)" = '出力終了(成功:3個 失敗:0個)' ] ||
+  fail "the run did not write all three pieces, or said so in other words than the window's"
 "$cli" list "$sample" >"$work/list.txt"
 python3 - "$work" <<'PY' || fail "the list does not add up or the files do not read back as listed"
-import os, sys, wave
+import os, re, sys, wave
 work = sys.argv[1]
 lines = open(f"{work}/list.txt", encoding="utf-8").read().splitlines()
 rows = [line.split("\t") for line in lines[1:-1]]
 seconds = [int(r[2].split(":")[0]) * 60 + int(r[2].split(":")[1]) for r in rows]
 sizes = [int(r[3].replace(",", "")) for r in rows]
-assert lines[-1].split()[2::3] == ["%d:%02d" % divmod(sum(seconds), 60), f"{sum(sizes):,}"], lines[-1]
+assert re.fullmatch(r"Total time : (\S+) Total size : +(\S+)", lines[-1]).groups() == (
+    "%d:%02d" % divmod(sum(seconds), 60), f"{sum(sizes):,}"), lines[-1]
 for row, time, size in zip(rows, seconds, sizes):
     path = f"{work}/out/{row[4]}"
     with wave.open(path) as w:
         assert int(w.getnframes() / w.getframerate()) == time and os.path.getsize(path) == size, row
 PY
 
-# Without --yes and without a terminal every file is kept, and the run says so.
+# Without --yes and without a terminal every file is kept and the piece fails; --skip-existing
+# keeps them as skipped, not failed; --yes replaces.
 before=$(md5sum "$work/out"/*.wav)
 exits 1 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" >/dev/null || fail "refusing to overwrite should exit 1"
 [ "$before" = "$(md5sum "$work/out"/*.wav)" ] || fail "existing files changed without --yes"
+rm "$work/out/forest.wav"
+skip=(convert "$sample" --bgm "$work/bgm" --out "$work/out" --skip-existing)
+[ "$("$cli" "${skip[@]}" 2>"$work/skipped")" = 'Output finished (succeeded: 1, failed: 0, skipped: 2)' ] &&
+  [ "$(cat "$work/skipped")" = "$work/out/opening.wav exists; kept"$'\n'"$work/out/night.wav exists; kept" ] ||
+  fail "--skip-existing should write the missing piece alone and say so: $(cat "$work/skipped")"
+[ "$before" = "$(md5sum "$work/out"/*.wav)" ] || fail "--skip-existing changed a file"
+[ "$(LANG=ja_JP.UTF-8 "$cli" "${skip[@]}" 2>/dev/null)" = '出力終了(成功:0個 失敗:0個 スキップ:3個)' ] ||
+  fail "the Japanese end line should count the skipped pieces"
+exits 0 "$cli" "${skip[@]}" >/dev/null || fail "a run where nothing failed should exit 0"
 exits 0 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" --yes --only 1 >/dev/null || fail "--yes should replace"
 
 # A piece that a run would refuse is listed without figures and left out of the totals.
 piece='wave_size=1058400\r\nloop_start=176400\r\nloop_size=882000\r\n'
 printf "[album]\r\ntitle=x\r\n[music0000]\r\nfile=a.wav\r\n$piece[music0001]\r\nfile=../b.wav\r\n$piece" >"$work/refused.mrl"
 "$cli" list "$work/refused.mrl" >"$work/refused.txt"
-grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "a refused piece should be listed as 出力不可"
-[ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "totals should leave out the refused piece"
+grep -q $'^   1\t\t--:--\tnot writable\t' "$work/refused.txt" || fail "a refused piece should be listed as not writable"
+[ "$(tail -n 1 "$work/refused.txt")" = 'Total time : 0:16 Total size :   2,822,446' ] || fail "totals should leave out the refused piece"
+LANG=ja_JP.UTF-8 "$cli" list "$work/refused.mrl" >"$work/refused.txt"
+grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "in Japanese a refused piece should be listed as 出力不可"
+[ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "the Japanese totals should be the window's"
 "$cli" list "$work/refused.mrl" --loops 0 --fade 0 | grep -q $'^   0\t\t0:01\t176,446\ta.wav' || fail "list should follow --loops and --fade"
 
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
@@ -43,6 +57,8 @@ kill -INT "$pid"
 exits 1 wait "$pid" && [ -z "$(ls "$work/cancel")" ] || fail "Ctrl-C should cancel with exit 1 and remove the unfinished file"
 # What is no definition file is refused at once, in one line naming the path and why.
 mkfifo "$work/pipe"
+: >"$work/empty.mrl"
+head -c 4096 /dev/urandom >"$work/random.mrl"
 while read -r path reason; do
   said=$(timeout 5 "$cli" list "$path" 2>&1 </dev/null) && status=0 || status=$?
   [ "$status" -eq 2 ] && [ "$said" = "morlo-cli: $path is no loop definition file ($reason)" ] || fail "$path: $status, '$said'"
@@ -50,8 +66,46 @@ done <<EOF
 $work it is a folder
 /dev/zero it is not a regular file
 $work/pipe it is not a regular file
-$top/README.md [album] title is missing or the file cannot be read
+$work/none.mrl it does not exist
+$work/empty.mrl it is empty
+$work/random.mrl it has no [album] title
+$top/scripts/env.sh it has no [album] title
 EOF
+
+# Each message in one line with its exact reason; bad usage (status 2) prints the usage after it.
+mkdir "$work/fresh"
+printf '[album]\r\ntitle=x\r\n' >"$work/empty-album.mrl"
+said() { # the first line on stderr, the status, the command…
+  local want=$1 status=$2 code; shift 2
+  "$@" >/dev/null 2>"$work/said" </dev/null && code=0 || code=$?
+  [ "$(head -n 1 "$work/said")" = "$want" ] && [ "$code" -eq "$status" ] ||
+    fail "$*: status $code, said '$(head -n 1 "$work/said")', not '$want'"
+}
+to=(--bgm "$work/bgm" --out "$work/fresh")
+said "night.wav: the BGM wave file $work/none/sample.bgm cannot be opened" 1 "$cli" convert "$sample" --bgm "$work/none" --out "$work/fresh" --only 2
+said 'morlo-cli: there is no piece 3: the pieces are numbered 0 to 2' 2 "$cli" convert "$sample" "${to[@]}" --only 1,3
+said "morlo-cli: --only takes a piece list, not ''" 2 "$cli" convert "$sample" "${to[@]}" --only ''
+said 'morlo-cli: --yes and --skip-existing cannot be used together' 2 "$cli" convert "$sample" "${to[@]}" --yes --skip-existing
+said 'morlo-cli: there is no piece 0: the definition has no pieces' 2 "$cli" convert "$work/empty-album.mrl" "${to[@]}" --only 0
+[ -z "$(ls "$work/fresh")" ] || fail "a refused command wrote $(ls "$work/fresh")"
+for command in list convert check; do
+  "$cli" $command --help >"$work/help" 2>&1 && head -n 1 "$work/help" | grep -q '^usage: morlo-cli list' ||
+    fail "$command --help should print the usage with status 0"
+done
+
+# The locale chooses the language: the first of LC_ALL, LC_MESSAGES and LANG that is set.
+while IFS='|' read -r settings line; do
+  got=$(env $settings "$cli" list "$work/none.mrl" 2>&1) || true
+  [ "$got" = "morlo-cli: $work/none.mrl $line" ] || fail "$settings: '$got'"
+done <<EOF
+LANG=ja_JP.UTF-8|はループ定義ファイルではありません(存在しません)
+LC_MESSAGES=ja_JP.eucJP LANG=C|はループ定義ファイルではありません(存在しません)
+LC_ALL=C LANG=ja_JP.UTF-8|is no loop definition file (it does not exist)
+LC_ALL= LC_MESSAGES= LANG=ja|はループ定義ファイルではありません(存在しません)
+LANG=fr_FR.UTF-8|is no loop definition file (it does not exist)
+EOF
+[ "$(LANG=ja_JP.UTF-8 "$cli" convert "$sample" "${to[@]}" --only 3 2>&1)" = 'morlo-cli: 3番の曲はありません: 曲の番号は0から2までです' ] ||
+  fail "the piece numbers in Japanese"
 [ "$("$cli" --version)" = "morlo ver.1.01" ] || fail "--version is wrong"
 exits 2 "$cli" convert "$sample" >/dev/null || fail "missing folders should exit 2"
 echo "cli_example: ok"

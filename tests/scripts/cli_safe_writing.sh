@@ -87,7 +87,7 @@ doing="Ctrl-C at the question"
 socket="$work/tmux"
 LC_ALL=C.UTF-8 tmux -u -S "$socket" -f /dev/null new-session -d -x 120 -y 20 \
   "$(printf '%q ' "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/signals" --only 2); echo \"status \$?\"; tmux -S $socket wait-for -S done; sleep 60"
-for _ in $(seq 100); do tmux -S "$socket" capture-pane -p | grep -q '上書きしますか' && break; sleep 0.1; done
+for _ in $(seq 100); do tmux -S "$socket" capture-pane -p | grep -q 'Replace it?' && break; sleep 0.1; done
 tmux -S "$socket" send-keys C-c
 timeout 10 tmux -S "$socket" wait-for done || fail "the run did not end"
 tmux -S "$socket" capture-pane -p >"$work/screen"

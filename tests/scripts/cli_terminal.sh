@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# morlo-cli in a real terminal 120 columns wide: a piece with a long Japanese title and a piece
-# that fails leave the failure on its own line and exactly one progress line below it.
+# morlo-cli in a real terminal (tmux): 120 columns wide, a piece with a long Japanese title and a
+# piece that fails leave the failure on its own line and exactly one progress line below it; every
+# answer to the overwrite question does what it says.
 . "$(dirname "$0")/lib/common.sh"
 socket="$work/tmux"
 trap 'tmux -S "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -22,10 +23,60 @@ timeout 15 tmux -S "$socket" wait-for done || fail "the run did not end"
 tmux -S "$socket" capture-pane -p >"$work/screen"
 bars=$(grep -cE '^\[[#.]{30}\] 100%  夜明け前.*\.\.\.$' "$work/screen" || true)
 [ "$bars" -eq 1 ] || { cat "$work/screen"; fail "the screen holds $bars fitted progress lines, not one"; }
-grep -A1 -x 'lost.wav: the BGM wave file cannot be opened' "$work/screen" | grep -q '^\[#' ||
+grep -A1 -x "lost.wav: the BGM wave file $work/missing.bgm cannot be opened" "$work/screen" | grep -q '^\[#' ||
   { cat "$work/screen"; fail "the failure is not followed by the progress line"; }
 
 # Without a terminal on stderr only the failure is written there.
 "${run[@]}" >/dev/null 2>"$work/stderr" </dev/null && fail "a failed piece should fail the run"
-[ "$(cat "$work/stderr")" = "lost.wav: the BGM wave file cannot be opened" ] || fail "stderr holds more than the failure"
+[ "$(cat "$work/stderr")" = "lost.wav: the BGM wave file $work/missing.bgm cannot be opened" ] ||
+  fail "stderr holds more than the failure"
+# The overwrite question answered as a user would, for three existing files asked about in turn:
+# which files each answer replaces, how many questions were asked, the end line and the status.
+# The keys for each question are tmux key names joined by "+"; kept files still hold "old".
+quick=(convert "$sample" --bgm "$work/bgm" --loops 0 --fade 0)
+mkdir "$work/ref" && "$cli" "${quick[@]}" --out "$work/ref" >/dev/null
+printf old >"$work/old"
+questions() { grep -cF "$prompt" "$work/screen" || true; }
+while IFS='|' read -r locale keys state end status asked; do
+  doing="answering $keys"
+  prompt='Replace it? (y = yes, n or Enter = no, a = yes to all, s = no to all)'
+  [ "$locale" = C.UTF-8 ] || prompt='上書きしますか？ (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ)'
+  rm -rf "$work/ask" && mkdir "$work/ask"
+  for name in opening forest night; do cp "$work/old" "$work/ask/$name.wav"; done
+  tmux -S "$socket" new-session -d -s ask -x 200 -y 50 \
+    "LC_ALL=$locale $(printf '%q ' "$cli" "${quick[@]}" --out "$work/ask"); echo \"status \$?\"; tmux -S $socket wait-for -S asked; sleep 60"
+  n=0
+  for key in $keys; do
+    n=$((n + 1))
+    for _ in $(seq 200); do
+      tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
+      [ "$(questions)" -ge $n ] && break
+      sleep 0.05
+    done
+    tmux -S "$socket" send-keys -t ask ${key//+/ }
+  done
+  timeout 15 tmux -S "$socket" wait-for asked || fail "the run did not end"
+  tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
+  tmux -S "$socket" kill-session -t ask
+  seen=""
+  for name in opening forest night; do
+    if cmp -s "$work/ask/$name.wav" "$work/old"; then seen+="$name:kept "
+    elif cmp -s "$work/ask/$name.wav" "$work/ref/$name.wav"; then seen+="$name:replaced "
+    else seen+="$name:broken "; fi
+  done
+  [ "$seen" = "$state " ] && grep -qxF "$end" "$work/screen" && grep -qx "status $status" "$work/screen" &&
+    [ "$(questions)" -eq "$asked" ] || { cat "$work/screen"; fail "$seen, $(questions) questions"; }
+done <<TABLE
+C.UTF-8|y+Enter n+Enter Y+Enter|opening:replaced forest:kept night:replaced|Output finished (succeeded: 2, failed: 0, skipped: 1)|0|3
+C.UTF-8|Enter N+Enter y+Enter|opening:kept forest:kept night:replaced|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|3
+C.UTF-8|a+Enter|opening:replaced forest:replaced night:replaced|Output finished (succeeded: 3, failed: 0)|0|1
+C.UTF-8|n+Enter A+Enter|opening:kept forest:replaced night:replaced|Output finished (succeeded: 2, failed: 0, skipped: 1)|0|2
+C.UTF-8|y+Enter s+Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|2
+C.UTF-8|S+Enter|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 0, skipped: 3)|0|1
+C.UTF-8|x+Enter yes+Enter y+Enter Space+n+Space+Enter Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|5
+C.UTF-8|y+Enter C-d|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|2
+C.UTF-8|C-d|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 3)|1|1
+ja_JP.UTF-8|Enter a+Enter|opening:kept forest:replaced night:replaced|出力終了(成功:2個 失敗:0個 スキップ:1個)|0|2
+TABLE
+doing=""
 echo "cli_terminal: ok"

@@ -73,7 +73,8 @@ IniDocument::IniDocument(const std::string& bytes)
         if (line[0] == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string::npos && close > 0) {
-                sections_.push_back({foldCase(trim(line.substr(1, close - 1))), {}});
+                names_.push_back(trim(line.substr(1, close - 1)));
+                sections_.push_back({foldCase(names_.back()), {}});
                 firstSection_.emplace(sections_.back().name, sections_.size() - 1);
                 continue;
             }

@@ -15,6 +15,8 @@ public:
 
     // Null when the section or the key is missing.
     const std::string* find(const std::string& section, const std::string& key) const;
+    // The sections' names as written (without the blanks around them), in file order.
+    const std::vector<std::string>& sectionNames() const { return names_; }
 
 private:
     struct Section {
@@ -22,6 +24,7 @@ private:
         std::vector<std::pair<std::string, std::string>> keys;
     };
     std::vector<Section> sections_;
+    std::vector<std::string> names_;
     // The first section of each folded name: a definition of thousands of pieces looks up
     // every key of every section.
     std::map<std::string, std::size_t> firstSection_;

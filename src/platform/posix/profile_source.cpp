@@ -32,6 +32,8 @@ public:
         return text.empty() ? defaultValue : parseProfileInteger(text);
     }
 
+    std::vector<std::string> sectionNames() override { return document_.sectionNames(); }
+
 private:
     IniDocument document_;
 };

@@ -43,6 +43,8 @@ std::string utf8Text(const std::string& shiftJis)
     return result;
 }
 
+std::string utf8FromNative(const std::string& native) { return utf8Text(native); }
+
 std::string joinPath(const std::string& folder, const std::string& name)
 {
     // Judged by character: a folder ending in a two-byte character whose trail byte is 0x5C

@@ -26,6 +26,23 @@ public:
         return GetPrivateProfileIntA(section, key, static_cast<INT>(defaultValue), path_.c_str());
     }
 
+    std::vector<std::string> sectionNames() override
+    {
+        // The names come back NUL-separated; a buffer too small is filled to its size - 2.
+        std::vector<char> buffer(65536);
+        DWORD length = 0;
+        for (;;) {
+            length = GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), path_.c_str());
+            if (length + 2 < buffer.size() || buffer.size() > largestProfileBytes)
+                break;
+            buffer.assign(buffer.size() * 4, '\0');
+        }
+        std::vector<std::string> names;
+        for (std::size_t at = 0; at < length && buffer[at] != '\0'; at += names.back().size() + 1)
+            names.emplace_back(buffer.data() + at);
+        return names;
+    }
+
 private:
     std::string path_;
 };

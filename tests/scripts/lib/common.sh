@@ -1,6 +1,9 @@
 # Sourced by the scripted suites: strict mode, the two converters, a work folder removed on exit
-# holding the example's BGM in bgm/, fail and exits.
+# holding the example's BGM in bgm/, fail and exits. morlo-cli speaks English unless a suite asks
+# for Japanese (LANG=ja_JP.UTF-8 on the command); morlo-cli.exe under Wine speaks Japanese.
 set -euo pipefail
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 . "$top/scripts/env.sh"
 cli="$MORLO_BUILD/native/src/cli/morlo-cli"

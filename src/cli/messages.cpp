@@ -1,0 +1,67 @@
+#include "cli/messages.h"
+
+#include "platform/native_text.h"
+
+#include <cstring>
+
+namespace {
+
+const MessageTable* inUse = &englishTexts;
+
+bool isJapanese(const char* locale)
+{
+    return std::strncmp(locale, "ja", 2) == 0 && std::strchr("_.@", locale[2]) != nullptr;
+}
+
+} // namespace
+
+Language localeLanguage(const char* lcAll, const char* lcMessages, const char* lang)
+{
+    for (const char* locale : {lcAll, lcMessages, lang}) {
+        if (locale && *locale)
+            return isJapanese(locale) ? Language::Japanese : Language::English;
+    }
+    return Language::English;
+}
+
+void useLanguage(Language language) { inUse = language == Language::Japanese ? &japaneseTexts : &englishTexts; }
+
+const MessageTable& textsInUse() { return *inUse; }
+
+std::string fillIn(const char* pattern, const std::vector<std::string>& values)
+{
+    std::string result;
+    for (const char* at = pattern; *at;) {
+        const char* close = at[0] == '{' ? std::strchr(at, '}') : nullptr;
+        if (close && close - at == 2 && at[1] >= '0' && at[1] <= '9' &&
+            static_cast<std::size_t>(at[1] - '0') < values.size()) {
+            result += values[static_cast<std::size_t>(at[1] - '0')];
+            at = close + 1;
+        } else {
+            result += *at++;
+        }
+    }
+    return result;
+}
+
+std::string text(Message id, std::initializer_list<std::string> values)
+{
+    return fillIn(inUse->messages[static_cast<std::size_t>(id)].text, values);
+}
+
+std::string textFor(const char* english)
+{
+    for (std::size_t i = 0; i < static_cast<std::size_t>(Message::count); ++i) {
+        if (std::strcmp(englishTexts.messages[i].text, english) == 0)
+            return inUse->messages[i].text;
+    }
+    return english;
+}
+
+std::string findingMessage(const Finding& finding)
+{
+    std::vector<std::string> values;
+    for (const std::string& value : finding.values)
+        values.push_back(nativeText(value));
+    return fillIn(inUse->findings[static_cast<std::size_t>(finding.text)].text, values);
+}

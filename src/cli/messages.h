@@ -1,0 +1,79 @@
+#pragma once
+// Every text morlo-cli shows a person, in English (messages_en.cpp) and in Japanese
+// (messages_ja.cpp), one table per language. The language is chosen once at start; codes,
+// levels, JSON keys and file names stay the same in every language.
+#include "definition/findings.h"
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+enum class Message {
+    Usage,
+    // The command line
+    NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
+    TwoDefinitions, NoDefinition, ConvertNeedsFolders, CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces,
+    // A definition that cannot be read, and why
+    NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
+    // list and check
+    TotalsLine, NotWritable, CheckSummary, CheckSummaryNotes, PieceOne, PieceMany, ErrorOne, ErrorMany, WarningOne,
+    WarningMany, NoteOne, NoteMany,
+    // convert
+    OutputMissing, OutputNotFolder, OutputNotWritable, ShortOfSpace, Question, AnswerAgain, NotReplaced, KeptExisting,
+    CancelledPartLeft, CancelledClean, EndLine, EndLineSkipped,
+    // Why a piece was not written
+    FailNoSuchPiece, FailNameLeavesFolder, FailLoopPastData, FailTooLarge, FailSourceMissing, FailShortSource,
+    FailOverwriteRefused, FailOutputReadOnly, FailCannotCreate, FailWriteFailed, FailCannotRename, FailCannotRemove,
+    FailOther,
+    count
+};
+
+// One language's texts, each row naming its id so that the order is checked when compiling.
+struct MessageRow {
+    Message id;
+    const char* text;
+};
+struct FindingRow {
+    FindingText id;
+    const char* text;
+};
+struct MessageTable {
+    const MessageRow* messages; // Message::count rows
+    const FindingRow* findings; // FindingText::count rows
+};
+extern const MessageTable englishTexts;
+extern const MessageTable japaneseTexts;
+
+template <typename Row, std::size_t size>
+constexpr bool rowsInOrder(const Row (&rows)[size])
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        if (static_cast<std::size_t>(rows[i].id) != i)
+            return false;
+    }
+    return true;
+}
+
+enum class Language { English, Japanese };
+
+// The user's language: on Windows the user's UI language, elsewhere the locale of messages.
+Language userLanguage();
+// The locale rule: the first of LC_ALL, LC_MESSAGES and LANG that is set and not empty decides;
+// Japanese for "ja" ("ja_JP.UTF-8", "ja_JP@...", "ja"), English for anything else or none.
+Language localeLanguage(const char* lcAll, const char* lcMessages, const char* lang);
+
+// Until it is called, the texts are English.
+void useLanguage(Language language);
+const MessageTable& textsInUse();
+
+// The text of id in the language in use, in the system's encoding, with each "{n}" replaced by
+// values[n] (given in the system's encoding too).
+std::string text(Message id, std::initializer_list<std::string> values = {});
+// The text of the language in use whose English text is english; english itself when there is
+// none (for words that other tables hold in English, such as what an option's value is).
+std::string textFor(const char* english);
+// A finding's message; its values are Shift-JIS, as the definition's own texts.
+std::string findingMessage(const Finding& finding);
+// pattern with "{n}" replaced by values[n]; a placeholder without a value stays as it is.
+std::string fillIn(const char* pattern, const std::vector<std::string>& values);

@@ -1,0 +1,128 @@
+// morlo-cli's texts in English.
+#include "cli/messages.h"
+
+#include <iterator>
+
+namespace {
+
+using M = Message;
+using F = FindingText;
+
+constexpr MessageRow messages[] = {
+    {M::Usage,
+     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
+     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
+     "                 [--yes | --skip-existing] [--loop-points]\n"
+     "       morlo-cli --version\n"
+     "       morlo-cli [COMMAND] --help\n"
+     "  --loops N        times the loop is played (0-999, default 2)\n"
+     "  --fade S         seconds of the closing fade-out (0-999, default 10)\n"
+     "  --only LIST      piece numbers to write, such as 0,2-4 (default: all)\n"
+     "  --yes            replace existing output files without asking\n"
+     "  --skip-existing  keep existing output files without asking\n"
+     "  --json           print one JSON document (UTF-8) instead of lines\n"
+     "  --loop-points    mark the loop in each file (a smpl chunk) for players that loop forever\n"
+     "  --help           print this text\n"},
+    {M::NoCommand, "no command given"},
+    {M::UnknownCommand, "unknown command '{0}'"},
+    {M::UnknownOption, "unknown option '{0}'"},
+    {M::NeedsValue, "{0} needs a value"},
+    {M::TakesValue, "{0} takes {1}, not '{2}'"},
+    {M::ValueNumber, "a number"},
+    {M::ValueFolder, "a folder"},
+    {M::ValuePieceList, "a piece list"},
+    {M::TwoDefinitions, "more than one definition file given"},
+    {M::NoDefinition, "no definition file given"},
+    {M::ConvertNeedsFolders, "convert needs --bgm DIR and --out DIR"},
+    {M::CheckNeedsBgm, "check needs --bgm DIR"},
+    {M::YesAndSkip, "--yes and --skip-existing cannot be used together"},
+    {M::BadPieceList, "bad piece list '{0}'"},
+    {M::NoSuchPiece, "there is no piece {0}: the pieces are numbered 0 to {1}"},
+    {M::NoPieces, "there is no piece {0}: the definition has no pieces"},
+    {M::NotDefinition, "{0} is no loop definition file ({1})"},
+    {M::PathTooLong, "the path is too long"},
+    {M::IsFolder, "it is a folder"},
+    {M::NotRegularFile, "it is not a regular file"},
+    {M::LargerThan, "it is larger than {0} MiB"},
+    {M::Unreadable, "it cannot be read"},
+    {M::DoesNotExist, "it does not exist"},
+    {M::IsEmpty, "it is empty"},
+    {M::NoAlbumTitle, "it has no [album] title"},
+    {M::TotalsLine, "Total time : {0} Total size : {1}"},
+    {M::NotWritable, "not writable"},
+    {M::CheckSummary, "{0} checked: {1}, {2}"},
+    {M::CheckSummaryNotes, "{0} checked: {1}, {2}, {3}"},
+    {M::PieceOne, "{0} piece"},
+    {M::PieceMany, "{0} pieces"},
+    {M::ErrorOne, "{0} error"},
+    {M::ErrorMany, "{0} errors"},
+    {M::WarningOne, "{0} warning"},
+    {M::WarningMany, "{0} warnings"},
+    {M::NoteOne, "{0} note"},
+    {M::NoteMany, "{0} notes"},
+    {M::OutputMissing, "the output folder {0} does not exist"},
+    {M::OutputNotFolder, "the output {0} is not a folder"},
+    {M::OutputNotWritable, "the output folder {0} cannot be written to"},
+    {M::ShortOfSpace, "the pieces need {0} bytes, the output folder has {1} free; those that fit are still written"},
+    {M::Question, "{0} exists\nReplace it? (y = yes, n or Enter = no, a = yes to all, s = no to all) "},
+    {M::AnswerAgain, "Please answer y, n, a or s (Enter is n)."},
+    {M::NotReplaced, "{0} exists; not replaced (use --yes to replace existing files, --skip-existing to keep them)"},
+    {M::KeptExisting, "{0} exists; kept"},
+    {M::CancelledPartLeft, "cancelled; the unfinished piece's file could not be removed"},
+    {M::CancelledClean,
+     "cancelled; the pieces written before are kept, the unfinished one left no file and replaced none"},
+    {M::EndLine, "Output finished (succeeded: {0}, failed: {1})"},
+    {M::EndLineSkipped, "Output finished (succeeded: {0}, failed: {1}, skipped: {2})"},
+    {M::FailNoSuchPiece, "no such piece in the definition"},
+    {M::FailNameLeavesFolder, "the output name is not a plain file name"},
+    {M::FailLoopPastData, "the loop reaches past the piece's data"},
+    {M::FailTooLarge, "the output would be larger than a WAVE file can be"},
+    {M::FailSourceMissing, "the BGM wave file {0} cannot be opened"},
+    {M::FailShortSource, "the BGM wave file {0} ends before the piece's data does"},
+    {M::FailOverwriteRefused, "the output file exists and was kept"},
+    {M::FailOutputReadOnly, "the output file exists and is read-only; it was kept"},
+    {M::FailCannotCreate, "the output file cannot be created"},
+    {M::FailWriteFailed, "writing the output file failed (is the disk full?); no file was replaced"},
+    {M::FailCannotRename, "the finished file could not take the output's name; no file was replaced"},
+    {M::FailCannotRemove, "not written, and its unfinished file (ending in {0}) could not be removed"},
+    {M::FailOther, "failed"},
+};
+
+constexpr FindingRow findings[] = {
+    {F::NameNotPlain, "the output name '{0}' is not a plain file name: it would leave the output folder"},
+    {F::LoopPastData,
+     "the loop ends at byte {0} (loop_start + loop_size) but the piece's data has only {1} bytes (wave_size)"},
+    {F::TooLarge,
+     "with {0} loops and {1} s of fade the file would have {2} bytes; a WAVE file holds at most 4,294,967,295"},
+    {F::SameOutput,
+     "writes the same file as piece {0} ('{1}'): converting both, this one asks to replace that one's file"},
+    {F::NameCut, "the output name '{0}' fills the 15 bytes a name may have: it was probably cut"},
+    {F::NoWavEnding, "the output name '{0}' has no .wav ending"},
+    {F::TitleCut, "the title fills the 255 bytes a title may have: it was probably cut"},
+    {F::BgmOutsideFolder,
+     "the BGM file '{0}' is outside the BGM folder (absolute, with a drive or with ..); it is read all the same"},
+    {F::NoChannels, "fmt_channels is 0"},
+    {F::UnusualBits, "fmt_bits is {0}; 8, 16, 24 or 32 is usual"},
+    {F::UnusualRate, "fmt_samples is {0}; 8000 to 192000 is usual"},
+    {F::Unaligned, "{0} {1} is not a multiple of the frame size ({2} bytes): a loop that splits a frame plays noise"},
+    {F::FormatDefault, "{0} is not given: the default {1} is taken"},
+    {F::BgmMissing, "the BGM file '{0}' cannot be opened"},
+    {F::BgmShort, "the BGM file '{0}' ends before the piece's data does (at byte {1}, wave_start + wave_size)"},
+    {F::LoopSeam, "the loop's seam jumps, an audible click: measure {0} (smooth is about 1, above {1} is flagged); "
+                  "no smoother loop end within {2} ms"},
+    {F::LoopSeamSmoother, "the loop's seam jumps, an audible click: measure {0} (smooth is about 1, above {1} is "
+                          "flagged); smoother: loop_start={2} loop_size={3} (measure {4})"},
+    {F::UnreadAfterGap, "sections never read ({0}): {1}; reading stops at the first missing number, [{2}]: number "
+                        "the sections from music0000 without gaps"},
+    {F::UnreadAfterNoFile, "sections never read ({0}): {1}; reading stops at [{2}], which has no file= value"},
+    {F::SavedAsUtf8, "the file is saved as UTF-8, but a definition is read as Shift-JIS: its titles and names come "
+                     "out garbled; save it as Shift-JIS"},
+};
+
+static_assert(std::size(messages) == static_cast<std::size_t>(Message::count) && rowsInOrder(messages));
+static_assert(std::size(findings) == static_cast<std::size_t>(FindingText::count) && rowsInOrder(findings));
+
+} // namespace
+
+const MessageTable englishTexts{messages, findings};

@@ -1,0 +1,126 @@
+// morlo-cli's texts in Japanese; where the window has a text, it is the window's own.
+#include "cli/messages.h"
+
+#include <iterator>
+
+namespace {
+
+using M = Message;
+using F = FindingText;
+
+constexpr MessageRow messages[] = {
+    {M::Usage,
+     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+     "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
+     "        morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
+     "                  [--yes | --skip-existing] [--loop-points]\n"
+     "        morlo-cli --version\n"
+     "        morlo-cli [COMMAND] --help\n"
+     "  --loops N        ループを繰り返す回数 (0-999、既定 2)\n"
+     "  --fade S         最後のフェードアウトの秒数 (0-999、既定 10)\n"
+     "  --only LIST      書き出す曲の番号、例えば 0,2-4 (既定: すべて)\n"
+     "  --yes            既にある出力ファイルを尋ねずに上書きする\n"
+     "  --skip-existing  既にある出力ファイルを尋ねずにそのまま残す\n"
+     "  --json           行の代わりに JSON 文書 (UTF-8) をひとつ出力する\n"
+     "  --loop-points    ずっとループ再生するプレーヤー向けに、ループ位置 (smpl チャンク) をファイルに記録する\n"
+     "  --help           この説明を表示する\n"},
+    {M::NoCommand, "コマンドがありません"},
+    {M::UnknownCommand, "'{0}' というコマンドはありません"},
+    {M::UnknownOption, "'{0}' というオプションはありません"},
+    {M::NeedsValue, "{0} には値が要ります"},
+    {M::TakesValue, "{0} には{1}を指定します('{2}' は使えません)"},
+    {M::ValueNumber, "数"},
+    {M::ValueFolder, "フォルダ"},
+    {M::ValuePieceList, "曲番号の並び"},
+    {M::TwoDefinitions, "定義ファイルが二つ以上あります"},
+    {M::NoDefinition, "定義ファイルがありません"},
+    {M::ConvertNeedsFolders, "convert には --bgm DIR と --out DIR が要ります"},
+    {M::CheckNeedsBgm, "check には --bgm DIR が要ります"},
+    {M::YesAndSkip, "--yes と --skip-existing は一緒に使えません"},
+    {M::BadPieceList, "曲番号の並び '{0}' が読めません"},
+    {M::NoSuchPiece, "{0}番の曲はありません: 曲の番号は0から{1}までです"},
+    {M::NoPieces, "{0}番の曲はありません: 定義に曲がありません"},
+    {M::NotDefinition, "{0} はループ定義ファイルではありません({1})"},
+    {M::PathTooLong, "パスが長すぎます"},
+    {M::IsFolder, "フォルダです"},
+    {M::NotRegularFile, "通常のファイルではありません"},
+    {M::LargerThan, "{0} MiB より大きいファイルです"},
+    {M::Unreadable, "読み込めません"},
+    {M::DoesNotExist, "存在しません"},
+    {M::IsEmpty, "空のファイルです"},
+    {M::NoAlbumTitle, "[album] に title がありません"},
+    {M::TotalsLine, "合計時間 : {0} 合計サイズ : {1}"},
+    {M::NotWritable, "出力不可"},
+    {M::CheckSummary, "{0}を検査: {1}、{2}"},
+    {M::CheckSummaryNotes, "{0}を検査: {1}、{2}、{3}"},
+    {M::PieceOne, "{0}曲"},
+    {M::PieceMany, "{0}曲"},
+    {M::ErrorOne, "エラー{0}件"},
+    {M::ErrorMany, "エラー{0}件"},
+    {M::WarningOne, "警告{0}件"},
+    {M::WarningMany, "警告{0}件"},
+    {M::NoteOne, "注記{0}件"},
+    {M::NoteMany, "注記{0}件"},
+    {M::OutputMissing, "出力フォルダ {0} は存在しません"},
+    {M::OutputNotFolder, "出力先 {0} はフォルダではありません"},
+    {M::OutputNotWritable, "出力フォルダ {0} には書き込めません"},
+    {M::ShortOfSpace, "曲には {0} バイト要りますが、出力フォルダの空きは {1} バイトです。入る曲は書き出します"},
+    {M::Question, "{0}は存在します\n上書きしますか？ (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ) "},
+    {M::AnswerAgain, "y、n、a、s のどれかで答えてください(Enter は n)。"},
+    {M::NotReplaced, "{0}は存在します。置き換えませんでした(置き換えるには --yes、残すには --skip-existing)"},
+    {M::KeptExisting, "{0}は存在します。そのまま残しました"},
+    {M::CancelledPartLeft, "中止しました。書きかけの曲のファイルを消せませんでした"},
+    {M::CancelledClean, "中止しました。それまでに書いた曲は残り、書きかけの曲はファイルを残さず、何も置き換えていません"},
+    {M::EndLine, "出力終了(成功:{0}個 失敗:{1}個)"},
+    {M::EndLineSkipped, "出力終了(成功:{0}個 失敗:{1}個 スキップ:{2}個)"},
+    {M::FailNoSuchPiece, "定義にない曲です"},
+    {M::FailNameLeavesFolder, "出力名がただのファイル名ではありません"},
+    {M::FailLoopPastData, "ループが曲のデータの外まで届いています"},
+    {M::FailTooLarge, "出力が WAVE ファイルの上限より大きくなります"},
+    {M::FailSourceMissing, "BGM ファイル {0} を開けません"},
+    {M::FailShortSource, "BGM ファイル {0} は曲のデータの途中で終わっています"},
+    {M::FailOverwriteRefused, "出力ファイルが存在するので残しました"},
+    {M::FailOutputReadOnly, "出力ファイルは存在して読み取り専用なので残しました"},
+    {M::FailCannotCreate, "出力ファイルを作れません"},
+    {M::FailWriteFailed, "出力ファイルの書き込みに失敗しました(ディスクがいっぱいでは？)。何も置き換えていません"},
+    {M::FailCannotRename, "書き終えたファイルを出力名にできませんでした。何も置き換えていません"},
+    {M::FailCannotRemove, "書き出せず、書きかけのファイル(末尾 {0})も消せませんでした"},
+    {M::FailOther, "失敗しました"},
+};
+
+constexpr FindingRow findings[] = {
+    {F::NameNotPlain, "出力名 '{0}' はただのファイル名ではなく、出力フォルダの外に出ます"},
+    {F::LoopPastData, "ループは {0} バイト目で終わります(loop_start + loop_size)が、曲のデータは {1} バイトしかありません"
+                      "(wave_size)"},
+    {F::TooLarge, "ループ{0}回、フェード{1}秒ではファイルが {2} バイトになります。WAVE ファイルは 4,294,967,295 "
+                  "バイトまでです"},
+    {F::SameOutput, "{0}番の曲と同じファイル('{1}')に書きます。両方を出力すると、こちらがそのファイルの上書きを尋ねます"},
+    {F::NameCut, "出力名 '{0}' は名前の上限の15バイトちょうどです。途中で切れたのでしょう"},
+    {F::NoWavEnding, "出力名 '{0}' は .wav で終わっていません"},
+    {F::TitleCut, "曲名は上限の255バイトちょうどです。途中で切れたのでしょう"},
+    {F::BgmOutsideFolder, "BGM ファイル '{0}' は BGM フォルダの外にあります(絶対パス、ドライブ付き、または .. "
+                          "入り)。それでも読み込みます"},
+    {F::NoChannels, "fmt_channels が 0 です"},
+    {F::UnusualBits, "fmt_bits が {0} です。普通は 8、16、24、32 のどれかです"},
+    {F::UnusualRate, "fmt_samples が {0} です。普通は 8000 から 192000 までです"},
+    {F::Unaligned, "{0} の {1} はフレームの大きさ({2}バイト)の倍数ではありません。フレームを分けるループは雑音になります"},
+    {F::FormatDefault, "{0} の指定がないので、既定の {1} になります"},
+    {F::BgmMissing, "BGM ファイル '{0}' を開けません"},
+    {F::BgmShort, "BGM ファイル '{0}' は曲のデータの終わり({1} バイト目、wave_start + wave_size)より前で終わっています"},
+    {F::LoopSeam, "ループのつなぎ目が跳んでクリック音がします: 測定値 {0}(滑らかなら約1、{1}を超えると指摘)。{2} ms "
+                  "以内に、より滑らかなループの終わりはありません"},
+    {F::LoopSeamSmoother, "ループのつなぎ目が跳んでクリック音がします: 測定値 {0}(滑らかなら約1、{1}を超えると指摘)。"
+                          "より滑らかなのは loop_start={2} loop_size={3}(測定値 {4})"},
+    {F::UnreadAfterGap, "読まれないセクション({0}個): {1}。読み込みは最初の欠番 [{2}] で止まります。music0000 "
+                        "から欠番なしで番号を付けてください"},
+    {F::UnreadAfterNoFile, "読まれないセクション({0}個): {1}。読み込みは file= の値がない [{2}] で止まります"},
+    {F::SavedAsUtf8, "このファイルは UTF-8 で保存されていますが、定義ファイルは Shift-JIS として読まれるので、"
+                     "曲名や名前が文字化けします。Shift-JIS で保存し直してください"},
+};
+
+static_assert(std::size(messages) == static_cast<std::size_t>(Message::count) && rowsInOrder(messages));
+static_assert(std::size(findings) == static_cast<std::size_t>(FindingText::count) && rowsInOrder(findings));
+
+} // namespace
+
+const MessageTable japaneseTexts{messages, findings};
