@@ -32,11 +32,11 @@ std::string fillIn(const char* pattern, const std::vector<std::string>& values)
 {
     std::string result;
     for (const char* at = pattern; *at;) {
-        const char* close = at[0] == '{' ? std::strchr(at, '}') : nullptr;
-        if (close && close - at == 2 && at[1] >= '0' && at[1] <= '9' &&
-            static_cast<std::size_t>(at[1] - '0') < values.size()) {
-            result += values[static_cast<std::size_t>(at[1] - '0')];
-            at = close + 1;
+        const std::size_t value = at[0] == '$' && at[1] >= '0' && at[1] <= '9' ? static_cast<std::size_t>(at[1] - '0')
+                                                                                : values.size();
+        if (value < values.size()) {
+            result += values[value];
+            at += 2;
         } else {
             result += *at++;
         }

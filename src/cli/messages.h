@@ -67,13 +67,14 @@ Language localeLanguage(const char* lcAll, const char* lcMessages, const char* l
 void useLanguage(Language language);
 const MessageTable& textsInUse();
 
-// The text of id in the language in use, in the system's encoding, with each "{n}" replaced by
-// values[n] (given in the system's encoding too).
+// The text of id in the language in use, in the system's encoding, with each "$n" (n a digit)
+// replaced by values[n] (given in the system's encoding too). Neither byte can be the second
+// byte of a Shift-JIS character, so the placeholders are found in the Windows texts too.
 std::string text(Message id, std::initializer_list<std::string> values = {});
 // The text of the language in use whose English text is english; english itself when there is
 // none (for words that other tables hold in English, such as what an option's value is).
 std::string textFor(const char* english);
 // A finding's message; its values are Shift-JIS, as the definition's own texts.
 std::string findingMessage(const Finding& finding);
-// pattern with "{n}" replaced by values[n]; a placeholder without a value stays as it is.
+// pattern with "$n" replaced by values[n]; a placeholder without a value stays as it is.
 std::string fillIn(const char* pattern, const std::vector<std::string>& values);

@@ -34,7 +34,7 @@ static std::vector<std::string> findingsOf(const std::string& lines)
             codes.push_back(std::string(1, "EWN"[static_cast<int>(finding.level)]) + " " + finding.code);
             for (Language language : {Language::Japanese, Language::English}) {
                 useLanguage(language);
-                EXPECT_EQ(findingMessage(finding).find('{'), std::string::npos) << "a value is missing: " << finding.code;
+                EXPECT_EQ(findingMessage(finding).find('$'), std::string::npos) << "a value is missing: " << finding.code;
             }
         }
     return codes;
@@ -67,6 +67,7 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         // Sections that reading never reaches.
         {piece + "[music0002]", {}}, {piece + "[music0003]", {"W unread-sections"}},
         {piece + "[Music0002]\ntitle=no file\n[music0004]", {"W unread-sections"}},
+        {piece + "[music0002]\ntitle=no file\n[other]", {"W unread-sections"}},
         {piece + "[music2]", {"W unread-sections"}},
         // A file saved as UTF-8 ("オー"), and Shift-JIS ("オー") or broken UTF-8 (a surrogate) that is not.
         {"title=\xE3\x82\xAA\xE3\x83\xBC", {"W saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},

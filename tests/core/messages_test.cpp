@@ -11,7 +11,7 @@
 static std::vector<std::string> placeholders(const char* text)
 {
     const std::string copy = text;
-    const std::regex placeholder("\\{[0-9]\\}");
+    const std::regex placeholder("\\$[0-9]");
     std::vector<std::string> found(std::sregex_token_iterator(copy.begin(), copy.end(), placeholder), {});
     std::sort(found.begin(), found.end());
     return found;
@@ -33,7 +33,7 @@ TEST(Messages, BothLanguagesTakeTheSameValuesAndJapaneseIsTheWindows)
     EXPECT_EQ(seen[0], totalsText(3725, 22764046));
     EXPECT_EQ(seen[1], "出力終了(成功:3個 失敗:0個)");
     EXPECT_EQ(seen[2].substr(0, question.size()), question);
-    EXPECT_EQ(fillIn("{1} of {0}, {2}", {"a", "b"}), "b of a, {2}");
+    EXPECT_EQ(fillIn("$1 of $0, $2 $", {"a", "b"}), "b of a, $2 $");
 }
 
 TEST(Messages, TheLocaleChoosesTheLanguage)
