@@ -68,7 +68,7 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         {piece + "[music0002]", {}}, {piece + "[music0003]", {"W unread-sections"}},
         {piece + "[Music0002]\ntitle=no file\n[music0004]", {"W unread-sections"}},
         {piece + "[music0002]\ntitle=no file\n[other]", {"W unread-sections"}},
-        {piece + "[music2]", {"W unread-sections"}},
+        {piece + "[music1]", {"W unread-sections"}},
         // A file saved as UTF-8 ("オー"), and Shift-JIS ("オー") or broken UTF-8 (a surrogate) that is not.
         {"title=\xE3\x82\xAA\xE3\x83\xBC", {"W saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},
         {"title=\xED\xA0\x80", {}},
