@@ -142,6 +142,21 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         expectFigures(window, {false, true, true}, 2, 10);
         EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
 
+        // The totals stay drawn whatever the window's size becomes.
+        const std::pair<const char*, std::function<void()>> sizes[] = {
+            {"resized", [window] { SetWindowPos(window, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER); }},
+            {"maximised", [window] { ShowWindow(window, SW_MAXIMIZE); }},
+            {"minimised", [window] { ShowWindow(window, SW_MINIMIZE); }},
+            {"restored maximised", [window] { ShowWindow(window, SW_RESTORE); }},
+            {"restored to its size", [window] { ShowWindow(window, SW_RESTORE); }}};
+        for (const auto& [change, apply] : sizes) {
+            apply();
+            settle();
+            if (IsIconic(window))
+                continue; // nothing is drawn until it is restored
+            EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, statusBarId)), "as repainted") << change;
+        }
+
         const std::tuple<int, std::string, std::vector<bool>> commands[] = {
             {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
             {1, "全て解除(&U)", {false, false, false}}, {2, "選択反転(&R)", {true, true, true}}};
