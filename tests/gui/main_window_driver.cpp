@@ -76,18 +76,6 @@ int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
 
-void settle()
-{
-    const DWORD start = GetTickCount();
-    MSG message;
-    while (GetTickCount() - start < 100) {
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        else
-            Sleep(1);
-    }
-}
-
 std::string shownAsRepainted(HWND window, HWND control)
 {
     const std::vector<COLORREF> shown = pixels(control);

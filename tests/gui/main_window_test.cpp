@@ -5,6 +5,7 @@
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
+#include "toolkit/message_pump.h"
 #include "toolkit_timer_script.h"
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
@@ -151,7 +152,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             {"restored to its size", [window] { ShowWindow(window, SW_RESTORE); }}};
         for (const auto& [change, apply] : sizes) {
             apply();
-            settle();
+            drainMessages();
             if (IsIconic(window))
                 continue; // nothing is drawn until it is restored
             EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, statusBarId)), "as repainted") << change;
