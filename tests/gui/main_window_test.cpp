@@ -5,6 +5,11 @@
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
+<<<<<<< HEAD
+=======
+#include "toolkit/message_pump.h"
+#include "toolkit_timer_script.h"
+>>>>>>> h-19
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
@@ -198,6 +203,21 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_EQ(windowText(window), "morlo - 三曲集");
         expectFigures(window, {false, true, true}, 2, 10);
         EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
+
+        // The totals stay drawn whatever the window's size becomes.
+        const std::pair<const char*, std::function<void()>> sizes[] = {
+            {"resized", [window] { SetWindowPos(window, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER); }},
+            {"maximised", [window] { ShowWindow(window, SW_MAXIMIZE); }},
+            {"minimised", [window] { ShowWindow(window, SW_MINIMIZE); }},
+            {"restored maximised", [window] { ShowWindow(window, SW_RESTORE); }},
+            {"restored to its size", [window] { ShowWindow(window, SW_RESTORE); }}};
+        for (const auto& [change, apply] : sizes) {
+            apply();
+            drainMessages();
+            if (IsIconic(window))
+                continue; // nothing is drawn until it is restored
+            EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, statusBarId)), "as repainted") << change;
+        }
 
         const std::tuple<int, std::string, std::vector<bool>> commands[] = {
             {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
