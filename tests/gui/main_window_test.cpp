@@ -5,11 +5,7 @@
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
-<<<<<<< HEAD
-=======
 #include "toolkit/message_pump.h"
-#include "toolkit_timer_script.h"
->>>>>>> h-19
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
@@ -233,7 +229,13 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             SendDlgItemMessageA(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
             expectFigures(window, {true, true, true}, loops, 10);
         }
-        SetDlgItemTextA(window, fadeSecondsFieldId, "");
+        // The arrows (the keyboard's, in the field) stop at 0 and 999.
+        for (const auto& [before, key, after] : {std::tuple{"998", VK_UP, "999"}, {"999", VK_UP, "999"},
+                                                 {"1", VK_DOWN, "0"}, {"0", VK_DOWN, "0"}}) {
+            SetDlgItemTextA(window, fadeSecondsFieldId, before);
+            SendDlgItemMessageA(window, fadeSecondsFieldId, WM_KEYDOWN, key, 0);
+            EXPECT_EQ(windowText(GetDlgItem(window, fadeSecondsFieldId)), after) << before;
+        }
         expectFigures(window, {true, true, true}, 999, 0);
 
         dropFiles(window, {definitionPath});
@@ -253,9 +255,9 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
         EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
 
-        // 66 pieces of 999 loops, each loop a step: 66 × (999 + 2) + 1 steps in all.
+        // 66 pieces of 999 loops (typed as more), each loop a step: 66 × (999 + 2) + 1 steps in all.
         dropFiles(window, {writeDefinition(folder, 66)});
-        SetDlgItemTextA(window, loopCountFieldId, "999");
+        SetDlgItemTextA(window, loopCountFieldId, "1500");
         EXPECT_EQ(writeWaves(window, folder.path(), out.path(), Answers{}).back(), "閉じる 66067/66067");
 
         // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
