@@ -103,7 +103,7 @@ constexpr FindingRow findings[] = {
     {F::BgmOutsideFolder,
      "the BGM file '$0' is outside the BGM folder (absolute, with a drive or with ..); it is read all the same"},
     {F::NoChannels, "fmt_channels is 0"},
-    {F::UnusualBits, "fmt_bits is $0; 8, 16, 24 or 32 is usual"},
+    {F::UnusualBits, "fmt_bits is $0; 8, 16, 24 or 32 is usual, and only those fade"},
     {F::UnusualRate, "fmt_samples is $0; 8000 to 192000 is usual"},
     {F::Unaligned, "$0 $1 is not a multiple of the frame size ($2 bytes): a loop that splits a frame plays noise"},
     {F::FormatDefault, "$0 is not given: the default $1 is taken"},

@@ -101,7 +101,7 @@ constexpr FindingRow findings[] = {
     {F::BgmOutsideFolder, "BGM ファイル '$0' は BGM フォルダの外にあります(絶対パス、ドライブ付き、または .. "
                           "入り)。それでも読み込みます"},
     {F::NoChannels, "fmt_channels が 0 です"},
-    {F::UnusualBits, "fmt_bits が $0 です。普通は 8、16、24、32 のどれかです"},
+    {F::UnusualBits, "fmt_bits が $0 です。普通は 8、16、24、32 のどれかで、フェードするのもそれだけです"},
     {F::UnusualRate, "fmt_samples が $0 です。普通は 8000 から 192000 までです"},
     {F::Unaligned, "$0 の $1 はフレームの大きさ($2バイト)の倍数ではありません。フレームを分けるループは雑音になります"},
     {F::FormatDefault, "$0 の指定がないので、既定の $1 になります"},
