@@ -87,9 +87,7 @@ bool readLine(std::string& line)
             return !line.empty() && !cancelRequested();
         if (c == '\n')
             return true;
-        // A long line is no answer whatever its end; its length need not be kept.
-        if (line.size() < 16)
-            line += static_cast<char>(c);
+        line += static_cast<char>(c);
     }
 }
 
