@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include "definition/file_name.h"
 #include "definition/output_options.h"
 
 #include <cerrno>
@@ -8,17 +9,22 @@
 #include <utility>
 
 const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json] [--tags] [--loop-points]\n"
     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "                 [--loop-points]\n"
+    "                 [--tags] [--loop-points] [--playlist NAME.m3u8]\n"
     "       morlo-cli --version\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
     "  --yes         replace existing output files without asking\n"
     "  --json        print one JSON document (UTF-8) instead of lines\n"
-    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever\n";
+    "  --tags        write title, album and track number into each file (INFO and ID3);\n"
+    "                with list: the sizes of such files\n"
+    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever;\n"
+    "                with list: the sizes of such files\n"
+    "  --playlist NAME.m3u8\n"
+    "                also write a playlist of the written pieces (UTF-8) into the output folder\n";
 
 bool parseCount(const std::string& text, std::uint32_t& count)
 {
@@ -127,6 +133,20 @@ bool setFlag(CliArguments& parsed, const std::string&)
     return true;
 }
 
+template <bool FileChoices::*field>
+bool setChoice(CliArguments& parsed, const std::string&)
+{
+    parsed.choices.*field = true;
+    return true;
+}
+
+// A name in the output folder, never a path that leads elsewhere.
+bool setPlaylist(CliArguments& parsed, const std::string& value)
+{
+    parsed.playlist = value;
+    return isPlainFileName(value);
+}
+
 const Option options[] = {
     {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
     {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
@@ -134,7 +154,9 @@ const Option options[] = {
     {"--out", forConvert, "a folder", setText<&CliArguments::outputFolder>},
     {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
-    {"--loop-points", forConvert, nullptr, setFlag<&CliArguments::loopPoints>},
+    {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
+    {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
+    {"--playlist", forConvert, "a file name", setPlaylist},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
 };
 

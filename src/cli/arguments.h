@@ -16,8 +16,9 @@ struct CliArguments {
     std::uint32_t fadeSeconds = defaultFadeSeconds;
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
-    bool json = false;       // list and check: one JSON document on stdout
-    bool loopPoints = false; // convert: each file carries its loop in a "smpl" chunk
+    bool json = false;    // list and check: one JSON document on stdout
+    FileChoices choices;  // list and convert: what the files carry beyond the plain WAVE file
+    std::string playlist; // convert: the playlist's file name in the output folder; empty for none
 };
 
 // False with a one-line reason when the arguments make no sense.

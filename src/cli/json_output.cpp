@@ -1,5 +1,6 @@
 #include "cli/json_output.h"
 
+#include "convert/wave_trailer.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 
@@ -43,12 +44,14 @@ json findingJson(const Finding& finding, const LoopSeam& seam)
     return object;
 }
 
-json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+              const FileChoices& choices = {})
 {
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds);
+        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds,
+                                                  waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
         pieces.push_back(pieceJson(definition, i, figures));
         totals.add(figures);
     }
@@ -68,9 +71,10 @@ std::string text(const json& value)
 
 } // namespace
 
-std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                     const FileChoices& choices)
 {
-    return text(document(definition, loopCount, fadeSeconds));
+    return text(document(definition, loopCount, fadeSeconds, choices));
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,

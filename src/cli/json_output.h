@@ -2,10 +2,13 @@
 // morlo-cli's --json documents: UTF-8 whatever the system, keys as the README lists them.
 #include "cli/check_command.h"
 #include "definition/loop_definition.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 #include <string>
 
-std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// The sizes are those of files with what choices add to them.
+std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                     const FileChoices& choices);
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
                       std::uint32_t fadeSeconds);

@@ -6,6 +6,8 @@
 #include "cli/json_output.h"
 #include "cli/terminal_front_end.h"
 #include "convert/convert_pieces.h"
+#include "convert/playlist.h"
+#include "convert/wave_trailer.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
@@ -26,7 +28,7 @@ constexpr int exitUsage = 2;
 int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
     if (arguments.json) {
-        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices).c_str(), stdout);
         return exitSuccess;
     }
     std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
@@ -34,7 +36,9 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        PieceFigures figures = pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds);
+        PieceFigures figures =
+            pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds,
+                         waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds, arguments.choices));
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
                     pieceTimeText(figures).c_str(), pieceSizeText(figures).c_str(),
@@ -83,18 +87,36 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
 {
     std::uint64_t needed = 0;
     for (std::int32_t row : rows) {
-        const MusicEntry& entry = definition.entries()[static_cast<std::size_t>(row)];
-        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, options.loopPoints) != PieceFailure::None)
+        const auto index = static_cast<std::size_t>(row);
+        const MusicEntry& entry = definition.entries()[index];
+        const std::uint32_t trailer =
+            waveTrailerSize(definition, index, options.loopCount, options.fadeSeconds, options.choices);
+        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, trailer) != PieceFailure::None)
             continue;
-        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry));
-        if (options.loopPoints)
-            needed += loopPointsBytes(entry, options.loopCount, options.fadeSeconds);
+        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry)) + trailer;
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
         std::fprintf(stderr, "morlo-cli: the pieces need %s bytes, the output folder has %s free; those that fit are "
                              "still written\n",
                      trimmedSize(needed).c_str(), trimmedSize(free).c_str());
+}
+
+// The playlist of the pieces written, after a run that was not cancelled and wrote any; false
+// when it was asked for and not written (the reason is on stderr). A cancel at its question
+// cancels the run.
+bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, ConversionCounts& counts,
+                     TerminalFrontEnd& frontEnd)
+{
+    if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
+        return true;
+    const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
+    const WholeFileResult result = writePlaylist(
+        path, playlistText(definition, counts.written, arguments.loopCount, arguments.fadeSeconds), frontEnd);
+    counts.cancelled = result.outcome == PieceOutcome::Cancelled;
+    if (result.outcome == PieceOutcome::Failed)
+        frontEnd.fileFailed(arguments.playlist, result.failure);
+    return result.outcome == PieceOutcome::Completed;
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments)
@@ -115,7 +137,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     options.fadeSeconds = arguments.fadeSeconds;
     options.bgmFolder = arguments.bgmFolder;
     options.outputFolder = arguments.outputFolder;
-    options.loopPoints = arguments.loopPoints;
+    options.choices = arguments.choices;
     std::string problem = outputFolderProblem(options.outputFolder);
     if (!problem.empty()) {
         std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
@@ -126,6 +148,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite);
     cancelOnSignals();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd);
+    const bool playlistKept = !writePlaylistOf(definition, arguments, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
@@ -136,7 +159,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
                                        "replaced none");
     std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
                 static_cast<unsigned>(counts.failures));
-    return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;
+    return counts.failures == 0 && !counts.cancelled && !playlistKept ? exitSuccess : exitFailures;
 }
 
 // Why the definition file was refused, as the end of a one-line message.

@@ -97,8 +97,13 @@ bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
+    fileFailed(nativeText(entry.file), failure);
+}
+
+void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure)
+{
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure).c_str());
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), failureText(failure).c_str());
     drawnPercent_ = -1;
     drawBar();
 }

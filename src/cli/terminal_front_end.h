@@ -17,6 +17,8 @@ public:
     void showWriting(const MusicEntry& entry) override;
     bool confirmOverwrite(const std::string& path) override;
     void pieceFailed(const MusicEntry& entry, PieceFailure failure) override;
+    // A line saying why the file name (a piece's or the playlist) was not written.
+    void fileFailed(const std::string& name, PieceFailure failure);
 
     // Ends the progress line.
     void finish();

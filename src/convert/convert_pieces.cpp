@@ -1,6 +1,6 @@
 #include "convert/convert_pieces.h"
 
-#include "convert/wave_writer.h"
+#include "convert/wave_trailer.h"
 #include "definition/writable_rule.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
@@ -37,16 +37,18 @@ enum class PieceResult { Written, Failed, Cancelled, CancelledPartLeft };
 
 class PieceConversion {
 public:
-    PieceConversion(const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
-                    ConversionFrontEnd& frontEnd)
-        : entry_(entry), options_(options), buffer_(buffer), frontEnd_(frontEnd), steps_(frontEnd, options.loopCount)
+    PieceConversion(const MusicEntry& entry, std::vector<std::uint8_t> trailer, const OutputOptions& options,
+                    WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
+        : entry_(entry), trailer_(std::move(trailer)), options_(options), buffer_(buffer), frontEnd_(frontEnd),
+          steps_(frontEnd, options.loopCount)
     {
     }
 
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints);
+        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds,
+                                            static_cast<std::uint32_t>(trailer_.size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);
 
@@ -59,17 +61,17 @@ public:
 
         const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
-        if (pathExists(outputPath)) {
-            bool replace = frontEnd_.confirmOverwrite(outputPath);
-            // A cancel while the question waited is no answer: the file stays, the run ends.
-            if (steps_.isCancelled())
-                return PieceResult::Cancelled;
-            if (!replace)
-                return fail(PieceFailure::OverwriteRefused);
-            if (isReadOnlyFile(outputPath))
-                return fail(PieceFailure::OutputReadOnly);
+        const WholeFileResult allowed = mayWrite(outputPath, frontEnd_);
+        if (allowed.outcome != PieceOutcome::Completed)
+            return finish(allowed.outcome, allowed.failure);
+        const WholeFileResult written = writeWholeFile(outputPath, [this](FileHandle& output) {
+            return writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, trailer_);
+        });
+        if (written.outcome == PieceOutcome::Cancelled && written.failure == PieceFailure::CannotRemove) {
+            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
+            return PieceResult::CancelledPartLeft;
         }
-        return writeUnfinished(outputPath, unfinishedPath(outputPath));
+        return finish(written.outcome, written.failure);
     }
 
     PieceResult fail(PieceFailure failure)
@@ -80,38 +82,6 @@ public:
     }
 
 private:
-    // The piece goes to a file of its own first; the output's name changes hands only once that
-    // file is complete and on the disk, so a full disk, a cancel or a killed process never leaves
-    // a broken file under it nor loses the file that was there.
-    PieceResult writeUnfinished(const std::string& outputPath, const std::string& path)
-    {
-        // Only a run that was killed leaves a file of this name behind.
-        deleteFile(path);
-        FileHandle output;
-        if (!output.createWrite(path))
-            return fail(PieceFailure::CannotCreate);
-        PieceOutcome written =
-            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
-        if (written == PieceOutcome::Completed && (!output.flush() || !output.close()))
-            written = PieceOutcome::Failed;
-        PieceFailure failure = PieceFailure::WriteFailed;
-        if (written == PieceOutcome::Completed) {
-            if (replaceFile(path, outputPath))
-                return PieceResult::Written;
-            written = PieceOutcome::Failed;
-            failure = PieceFailure::CannotRename;
-        }
-        // Closed first, because an open file cannot be deleted on every system.
-        output.close();
-        if (!deleteFile(path)) {
-            if (written != PieceOutcome::Cancelled)
-                return fail(PieceFailure::CannotRemove);
-            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
-            return PieceResult::CancelledPartLeft;
-        }
-        return finish(written, failure);
-    }
-
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
     {
         switch (outcome) {
@@ -126,6 +96,7 @@ private:
     }
 
     const MusicEntry& entry_;
+    const std::vector<std::uint8_t> trailer_;
     const OutputOptions& options_;
     WaveBuffer& buffer_;
     ConversionFrontEnd& frontEnd_;
@@ -133,6 +104,47 @@ private:
 };
 
 } // namespace
+
+WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd)
+{
+    if (!pathExists(outputPath))
+        return {};
+    const bool replace = frontEnd.confirmOverwrite(outputPath);
+    // A cancel while the question waited is no answer: the file stays, the run ends.
+    if (frontEnd.isCancelled())
+        return {PieceOutcome::Cancelled, PieceFailure::None};
+    if (!replace)
+        return {PieceOutcome::Failed, PieceFailure::OverwriteRefused};
+    if (isReadOnlyFile(outputPath))
+        return {PieceOutcome::Failed, PieceFailure::OutputReadOnly};
+    return {};
+}
+
+// The file goes to a name of its own first; the output's name changes hands only once that file
+// is complete and on the disk, so a full disk, a cancel or a killed process never leaves a
+// broken file under it nor loses the file that was there.
+WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write)
+{
+    const std::string path = unfinishedPath(outputPath);
+    // Only a run that was killed leaves a file of this name behind.
+    deleteFile(path);
+    FileHandle output;
+    if (!output.createWrite(path))
+        return {PieceOutcome::Failed, PieceFailure::CannotCreate};
+    WholeFileResult result{write(output), PieceFailure::WriteFailed};
+    if (result.outcome == PieceOutcome::Completed && (!output.flush() || !output.close()))
+        result.outcome = PieceOutcome::Failed;
+    if (result.outcome == PieceOutcome::Completed) {
+        if (replaceFile(path, outputPath))
+            return {};
+        result = {PieceOutcome::Failed, PieceFailure::CannotRename};
+    }
+    // Closed first, because an open file cannot be deleted on every system.
+    output.close();
+    if (!deleteFile(path))
+        result.failure = PieceFailure::CannotRemove;
+    return result;
+}
 
 // Even a one-byte output name with the ending is longer than any output name.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
@@ -154,7 +166,12 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const MusicEntry missing;
     for (std::int32_t row : rows) {
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        PieceConversion piece(known ? entries[static_cast<std::size_t>(row)] : missing, options, buffer, frontEnd);
+        const auto index = static_cast<std::size_t>(row);
+        PieceConversion piece(known ? entries[index] : missing,
+                              known ? waveTrailer(entries[index], pieceTags(definition, index), options.loopCount,
+                                                  options.fadeSeconds, options.choices)
+                                    : std::vector<std::uint8_t>(),
+                              options, buffer, frontEnd);
         PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
         if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
             counts.partLeft = result == PieceResult::CancelledPartLeft;
@@ -163,6 +180,8 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
             break;
         }
         ++(result == PieceResult::Written ? counts.successes : counts.failures);
+        if (result == PieceResult::Written)
+            counts.written.push_back(row);
     }
     return counts;
 }

@@ -7,12 +7,19 @@ constexpr std::uint32_t defaultLoopCount = 2;
 constexpr std::uint32_t defaultFadeSeconds = 10;
 constexpr std::uint32_t largestCount = 999;
 
+// What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
+// flags, the main window's options menu); with none, a file is byte for byte the plain one.
+struct FileChoices {
+    bool tags = false;       // title, album and track in "LIST"/"INFO" and "id3 " chunks
+    bool loopPoints = false; // the loop in a "smpl" chunk
+};
+
 struct OutputOptions {
     std::uint32_t loopCount = defaultLoopCount;     // times the loop is written, 0..999
     std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
     std::string outputFolder;
     std::string bgmFolder;
-    bool loopPoints = false; // each file carries its loop in a "smpl" chunk
+    FileChoices choices;
 };
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,

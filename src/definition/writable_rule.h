@@ -25,6 +25,7 @@ enum class PieceFailure {
 };
 
 // The first reason, in this order, that refuses the piece; None when there is none.
-// loopPoints: the file also carries its loop in a smpl chunk, which counts toward the size limit.
+// trailingBytes: what the file carries behind its data (waveTrailerSize), which counts toward the
+// size limit.
 PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-                          bool loopPoints = false);
+                          std::uint32_t trailingBytes = 0);
