@@ -9,7 +9,11 @@ class RiffBytes {
 public:
     explicit RiffBytes(std::vector<std::uint8_t>& out) : out_(out) {}
 
-    void tag(const char (&text)[5]) { out_.insert(out_.end(), text, text + 4); }
+    void tag(const char (&text)[5])
+    {
+        for (int i = 0; i < 4; ++i)
+            out_.push_back(static_cast<std::uint8_t>(text[i]));
+    }
     void u16(std::uint16_t value)
     {
         out_.push_back(static_cast<std::uint8_t>(value));

@@ -67,7 +67,7 @@ void appendId3Text(std::vector<std::uint8_t>& frames, const char (&id)[5], const
 {
     if (utf8.empty())
         return;
-    frames.insert(frames.end(), id, id + 4);
+    RiffBytes(frames).tag(id);
     appendSyncSafe(frames, static_cast<std::uint32_t>(utf8.size() + 1));
     frames.insert(frames.end(), {0, 0, 3}); // no frame flags; UTF-8
     frames.insert(frames.end(), utf8.begin(), utf8.end());
