@@ -83,5 +83,6 @@ bool MenuBuilder::insert(std::uint32_t parentIndex, MENUITEMINFOA& item)
 
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)
 {
-    return CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)) != static_cast<DWORD>(-1);
+    const UINT mark = checked ? MF_CHECKED : MF_UNCHECKED;
+    return CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | mark) != static_cast<DWORD>(-1);
 }
