@@ -119,10 +119,11 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     run.options.bgmFolder = fixturePath("");
     run.options.fadeSeconds = 1;
     ASSERT_TRUE(writeFileBytes(run.out("g8m.wav"), "earlier"));
-    ConversionCounts counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(counts, counted(8, 1));
+    const std::vector<std::int32_t> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    ConversionCounts counts = run.convert(all);
+    EXPECT_EQ(counts, counted(11, 1));
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
-    EXPECT_EQ(run.frontEnd.steps, 9 * 4);
+    EXPECT_EQ(run.frontEnd.steps, 12 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.overwrite = true;
     counts = run.convert({1});
@@ -133,8 +134,8 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     // With tags and loop points, each file as large as the list says.
     run.options.choices = {true, true};
     ASSERT_TRUE(makeFolder(run.options.outputFolder = run.root.file("tagged")));
-    EXPECT_EQ(run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8}), counted(9, 0));
-    for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(run.convert(all), counted(12, 0));
+    for (std::size_t i = 0; i < all.size(); ++i) {
         const MusicEntry& entry = run.definition.entries()[i];
         const std::string written = readFileBytes(run.out(entry.file));
         EXPECT_EQ(written, readFileBytes(fixturePath("tagged/" + entry.file))) << entry.file;
