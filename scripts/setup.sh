@@ -12,6 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool imagemagick fonts-noto-cjk locales
   fonts-wine sox python3 clang libclang-rt-14-dev zip time tmux nlohmann-json3-dev
+  libflac-dev libvorbis-dev libogg-dev flac vorbis-tools ffmpeg dpkg-dev man-db
 )
 
 missing=()

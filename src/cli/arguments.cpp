@@ -8,17 +8,23 @@
 #include <utility>
 
 const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--format F] [--json]\n"
     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "                 [--loop-points]\n"
+    "                 [--format F] [--quality Q] [--tags] [--loop-points]\n"
+    "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [...]\n"
     "       morlo-cli --version\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
     "  --yes         replace existing output files without asking\n"
+    "  --format F    wav, flac or ogg (default wav): the file name's extension follows it\n"
+    "  --quality Q   Ogg Vorbis quality, -1 to 10 (default 5)\n"
+    "  --tags        give FLAC and Ogg files TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL and ENCODER\n"
+    "  --stdout      write the one chosen piece to standard output instead of a file\n"
     "  --json        print one JSON document (UTF-8) instead of lines\n"
-    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever\n";
+    "  --loop-points mark the loop in each file for players that loop forever (a smpl chunk;\n"
+    "                LOOPSTART and LOOPLENGTH in FLAC and Ogg)\n";
 
 bool parseCount(const std::string& text, std::uint32_t& count)
 {
@@ -127,6 +133,30 @@ bool setFlag(CliArguments& parsed, const std::string&)
     return true;
 }
 
+bool setFormat(CliArguments& parsed, const std::string& value)
+{
+    const std::pair<const char*, OutputFormat> names[] = {
+        {"wav", OutputFormat::Wave}, {"flac", OutputFormat::Flac}, {"ogg", OutputFormat::OggVorbis}};
+    for (const auto& [name, format] : names) {
+        if (value == name) {
+            parsed.format = format;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setQuality(CliArguments& parsed, const std::string& value)
+{
+    char* end = nullptr;
+    float quality = std::strtof(value.c_str(), &end);
+    // Written this way round, so that a NaN is refused too.
+    if (value.empty() || *end != '\0' || !(quality >= -1 && quality <= 10))
+        return false;
+    parsed.quality = quality;
+    return true;
+}
+
 const Option options[] = {
     {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
     {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
@@ -135,6 +165,10 @@ const Option options[] = {
     {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
     {"--loop-points", forConvert, nullptr, setFlag<&CliArguments::loopPoints>},
+    {"--tags", forConvert, nullptr, setFlag<&CliArguments::tags>},
+    {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
+    {"--quality", forConvert, "a number from -1 to 10", setQuality},
+    {"--stdout", forConvert, nullptr, setFlag<&CliArguments::toStandardOutput>},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
 };
 
@@ -208,8 +242,13 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = "no definition file given";
         return false;
     }
-    if (parsed.command == Command::Convert && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
-        problem = "convert needs --bgm DIR and --out DIR";
+    if (parsed.command == Command::Convert && parsed.toStandardOutput && !parsed.outputFolder.empty()) {
+        problem = "--stdout writes no files: it takes no --out";
+        return false;
+    }
+    if (parsed.command == Command::Convert &&
+        (parsed.bgmFolder.empty() || (parsed.outputFolder.empty() && !parsed.toStandardOutput))) {
+        problem = "convert needs --bgm DIR and --out DIR (or --stdout)";
         return false;
     }
     if (parsed.command == Command::Check && parsed.bgmFolder.empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of morlo-cli.
+#include "cli/piece_writers.h"
 #include "definition/output_options.h"
 
 #include <cstdint>
@@ -17,7 +18,11 @@ struct CliArguments {
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
     bool json = false;       // list and check: one JSON document on stdout
-    bool loopPoints = false; // convert: each file carries its loop in a "smpl" chunk
+    bool loopPoints = false; // convert: each file carries its loop (smpl chunk, or loop comments)
+    bool tags = false;       // convert: each file carries its title, album and track number
+    OutputFormat format = OutputFormat::Wave; // list and convert
+    float quality = defaultVorbisQuality;     // convert: Ogg Vorbis's quality, -1 to 10
+    bool toStandardOutput = false;            // convert: the one chosen piece to standard output
 };
 
 // False with a one-line reason when the arguments make no sense.

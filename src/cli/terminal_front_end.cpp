@@ -38,12 +38,16 @@ std::string failureText(PieceFailure failure)
         return "the finished file could not take the output's name; no file was replaced";
     case PieceFailure::CannotRemove:
         return "not written, and its unfinished file (ending in " + std::string(unfinishedEnding) + ") could not be removed";
+    case PieceFailure::FormatCannotHold:
+        return "the format cannot hold the piece";
+    case PieceFailure::ReaderGone:
+        return "standard output was closed";
     }
     return "failed";
 }
 
-TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite)
-    : totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
+TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite, const PieceWriter& writer)
+    : writer_(writer), totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
       askUser_(isatty(fileno(stdin)) != 0)
 {
     if (showBar_) {
@@ -62,14 +66,14 @@ bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
 void TerminalFrontEnd::showReading(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.file);
+    current_ = nativeText(writer_.outputName(entry.file));
     drawnPercent_ = -1;
     drawBar();
 }
 
 void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.title.empty() ? entry.file : entry.title);
+    current_ = nativeText(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
     drawnPercent_ = -1;
     drawBar();
 }
@@ -97,8 +101,11 @@ bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
+    if (failure == PieceFailure::ReaderGone)
+        return;
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(), failureText(failure).c_str());
+    const std::string reason = failure == PieceFailure::FormatCannotHold ? writer_.refusal(entry) : failureText(failure);
+    std::fprintf(stderr, "%s: %s\n", nativeText(writer_.outputName(entry.file)).c_str(), reason.c_str());
     drawnPercent_ = -1;
     drawBar();
 }

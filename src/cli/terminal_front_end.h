@@ -1,6 +1,7 @@
 #pragma once
 // Shows a conversion run on a terminal: a progress line no wider than the terminal when stderr is
-// one, the overwrite question when stdin is one, a line for every failed piece.
+// one, the overwrite question when stdin is one, a line for every failed piece (but none when the
+// reader of standard output has gone: it asked for no more).
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
@@ -8,7 +9,8 @@
 
 class TerminalFrontEnd : public ConversionFrontEnd {
 public:
-    TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite);
+    // writer names the files and the reasons its format refuses a piece.
+    TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite, const PieceWriter& writer);
 
     void step() override;
     void yieldOnce() override {}
@@ -25,6 +27,7 @@ private:
     void drawBar();
     void clearBar();
 
+    const PieceWriter& writer_;
     std::uint64_t totalSteps_;
     std::uint64_t steps_ = 0;
     bool overwrite_;

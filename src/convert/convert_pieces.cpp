@@ -37,9 +37,9 @@ enum class PieceResult { Written, Failed, Cancelled, CancelledPartLeft };
 
 class PieceConversion {
 public:
-    PieceConversion(const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
-                    ConversionFrontEnd& frontEnd)
-        : entry_(entry), options_(options), buffer_(buffer), frontEnd_(frontEnd), steps_(frontEnd, options.loopCount)
+    PieceConversion(const PieceToWrite& piece, PieceWriter& writer, WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
+        : piece_(piece), entry_(piece.entry), options_(piece.options), writer_(writer), buffer_(buffer),
+          frontEnd_(frontEnd), steps_(frontEnd, piece.options.loopCount)
     {
     }
 
@@ -49,6 +49,8 @@ public:
         PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints);
         if (refusal != PieceFailure::None)
             return fail(refusal);
+        if (!writer_.refusal(entry_).empty())
+            return fail(PieceFailure::FormatCannotHold);
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))
@@ -57,8 +59,10 @@ public:
         if (read != PieceOutcome::Completed)
             return finish(read, PieceFailure::ShortSource);
 
-        const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
+        if (options_.toStandardOutput)
+            return writeStandardOutput();
+        const std::string outputPath = joinPath(options_.outputFolder, nativeText(writer_.outputName(entry_.file)));
         if (pathExists(outputPath)) {
             bool replace = frontEnd_.confirmOverwrite(outputPath);
             // A cancel while the question waited is no answer: the file stays, the run ends.
@@ -90,8 +94,7 @@ private:
         FileHandle output;
         if (!output.createWrite(path))
             return fail(PieceFailure::CannotCreate);
-        PieceOutcome written =
-            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
+        PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
         if (written == PieceOutcome::Completed && (!output.flush() || !output.close()))
             written = PieceOutcome::Failed;
         PieceFailure failure = PieceFailure::WriteFailed;
@@ -112,6 +115,16 @@ private:
         return finish(written, failure);
     }
 
+    // Nothing to ask, remove or rename: what was written has been read already.
+    PieceResult writeStandardOutput()
+    {
+        FileHandle output;
+        if (!output.openStandardOutput())
+            return fail(PieceFailure::CannotCreate);
+        PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
+        return finish(written, output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
+    }
+
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
     {
         switch (outcome) {
@@ -125,8 +138,10 @@ private:
         return fail(failure);
     }
 
+    const PieceToWrite& piece_;
     const MusicEntry& entry_;
     const OutputOptions& options_;
+    PieceWriter& writer_;
     WaveBuffer& buffer_;
     ConversionFrontEnd& frontEnd_;
     PieceSteps steps_;
@@ -134,7 +149,8 @@ private:
 
 } // namespace
 
-// Even a one-byte output name with the ending is longer than any output name.
+// Even a one-byte output name with the ending is longer than any definition's name, and the
+// names other formats give end in their own extension.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
 
 std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
@@ -147,6 +163,14 @@ std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd)
 {
+    WaveFileWriter wave;
+    return convertPieces(definition, options, rows, frontEnd, wave);
+}
+
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               PieceWriter& writer)
+{
     ConversionCounts counts;
     WaveBuffer buffer;
     buffer.reserve(waveBufferReserve);
@@ -154,7 +178,9 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const MusicEntry missing;
     for (std::int32_t row : rows) {
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        PieceConversion piece(known ? entries[static_cast<std::size_t>(row)] : missing, options, buffer, frontEnd);
+        const PieceTags tags = known ? pieceTags(definition, static_cast<std::size_t>(row)) : PieceTags();
+        const PieceToWrite toWrite{known ? entries[static_cast<std::size_t>(row)] : missing, tags, options};
+        PieceConversion piece(toWrite, writer, buffer, frontEnd);
         PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
         if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
             counts.partLeft = result == PieceResult::CancelledPartLeft;

@@ -12,7 +12,9 @@ struct OutputOptions {
     std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
     std::string outputFolder;
     std::string bgmFolder;
-    bool loopPoints = false; // each file carries its loop in a "smpl" chunk
+    bool loopPoints = false; // each file carries its loop: a "smpl" chunk, or LOOPSTART and LOOPLENGTH comments
+    bool tags = false;       // each file carries its title, album and track number
+    bool toStandardOutput = false; // the one piece goes to standard output instead of a file
 };
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,
