@@ -78,7 +78,8 @@ std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length
         DWORD put = 0;
         if (!WriteFile(toHandle(handle_), source + total, length - total, &put, nullptr) || put == 0) {
             DWORD error = GetLastError();
-            readerGone_ = error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE;
+            // Windows says "the pipe is being closed", Wine "no process is on the other end".
+            readerGone_ = error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
             break;
         }
         total += put;
