@@ -13,7 +13,7 @@ const char* const usageText =
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
     "                 [--format F] [--quality Q] [--tags] [--loop-points]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [other options above]\n"
-    "       morlo-cli --version\n"
+    "       morlo-cli --version | --help\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
