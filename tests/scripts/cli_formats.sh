@@ -49,20 +49,23 @@ for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
 PY
 
 # Formats a piece cannot be held in: refused with the reason, nothing created, the run goes on.
-# Pieces: 24 and 32 bits, 9 channels, 12 bits, 8-bit 8 channels, rate 0, 255 and 256 channels, and
-# a name without an extension; --loops 1, so that LOOPSTART and LOOPLENGTH follow the frame size.
+# Pieces: 24 bits with a loop longer than a chunk (1 MiB, no whole number of frames), 32 bits, 9
+# channels, 12 bits, 8-bit 8 channels, rate 0, 255 and 256 channels, and a name without an
+# extension whose loop starts inside a frame; --loops 1, so that the loop comments follow the frame.
 python3 - "$work" <<'PY'
 import random, sys
 work = sys.argv[1]
 random.seed(7)
-open(f"{work}/bgm/odd.bgm", "wb").write(bytes(random.getrandbits(8) for _ in range(92160)))
-pieces = [("w24.wav", 2, 48000, 24), ("w32.wav", 2, 48000, 32), ("ch9.wav", 9, 44100, 16), ("b12.wav", 2, 44100, 12),
-          ("ch8.wav", 8, 44100, 8), ("r0.wav", 1, 0, 16), ("ch255.wav", 255, 8000, 8), ("ch256.wav", 256, 8000, 8),
-          ("plain", 1, 22050, 16)]
+open(f"{work}/bgm/odd.bgm", "wb").write(random.randbytes(1500000))
+pieces = [("w24.wav", 2, 48000, 24, 1500000, 15360, 1200000), ("w32.wav", 2, 48000, 32), ("ch9.wav", 9, 44100, 16),
+          ("b12.wav", 2, 44100, 12), ("ch8.wav", 8, 44100, 8), ("r0.wav", 1, 0, 16), ("ch255.wav", 255, 8000, 8),
+          ("ch256.wav", 256, 8000, 8), ("plain", 1, 22050, 16, 92160, 15361)]
+usual = (92160, 15360, 46080)  # wave_size, loop_start, loop_size where a piece gives none
 text = "[album]\r\ntitle=odd\r\n"
-for n, (name, channels, rate, bits) in enumerate(pieces):
+for n, piece in enumerate(pieces):
+    name, channels, rate, bits, size, loop_start, loop_size = piece + usual[len(piece) - 4:]
     text += (f"[music{n:04d}]\r\nfile={name}\r\ntitle=t{n}\r\nfmt_channels={channels}\r\nfmt_samples={rate}\r\n"
-             f"fmt_bits={bits}\r\nwave_file=odd.bgm\r\nwave_size=92160\r\nloop_start=15360\r\nloop_size=46080\r\n")
+             f"fmt_bits={bits}\r\nwave_file=odd.bgm\r\nwave_size={size}\r\nloop_start={loop_start}\r\nloop_size={loop_size}\r\n")
 open(f"{work}/odd.mrl", "w").write(text)
 PY
 mkdir "$work/odd-wav" "$work/odd-flac" "$work/odd-ogg"
@@ -100,13 +103,16 @@ work = sys.argv[1]
 def wave_data(name):
     with wave.open(f"{work}/odd-wav/{name}" + ".wav" * (name != "plain")) as w:
         return w.readframes(w.getnframes())
-for name, frame in (("w24", 6), ("w32", 8), ("ch8", 8), ("plain", 2)):
+for name, frame, loop_start, loop_size in (("w24", 6, 15360, 1200000), ("w32", 8, 15360, 46080), ("ch8", 8, 15360, 46080),
+                                           ("plain", 2, 15361, 46080)):
     data = wave_data(name)
     if name == "ch8":
         data = bytes((b - 128) & 255 for b in data)
+    # The data of the unaligned piece ends inside a frame, which FLAC cannot hold.
+    data = data[:len(data) // frame * frame]
     assert open(f"{work}/{name}.raw", "rb").read() == data, f"{name}: decoded FLAC differs from the WAVE data"
     tags = open(f"{work}/{name}.tags").read().split()
-    assert tags == [f"LOOPSTART={15360 // frame}", f"LOOPLENGTH={46080 // frame}"], (name, tags)
+    assert tags == [f"LOOPSTART={loop_start // frame}", f"LOOPLENGTH={loop_size // frame}"], (name, tags)
 for name, channels, frame in (("ch9", 9, 18), ("ch255", 255, 255), ("w32", 2, 8)):
     frames = len(wave_data(name)) // frame
     assert open(f"{work}/{name}.probe").read().split() == [f"{channels},{frames}"], (name, open(f"{work}/{name}.probe").read())
