@@ -32,6 +32,7 @@ TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
         {"long.mrl", true, repeated("x", 255),
          {{"abcdefghijklmno", repeated("x", 255), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0},
           {"abcdefghijklm表", repeated("あ", 127), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0}}},
+        {"main_window_no_pieces.mrl", true, "空の盤", {}}, // an album without pieces is a definition too
         {"utf8_bom.mrl", true, "ユニコード",
          std::vector<MusicEntry>(70, {"曲.wav", "ユニコードの曲名、とても長い題名です", 2, 44100, 16, "", 0, 0, 0, 0})},
         {"utf16_bom.mrl", true, "ユニコード", {{"曲.wav", "曲名", 2, 44100, 16, "", 0, 0, 0, 7}}},

@@ -48,7 +48,11 @@ TEST(Figures, WorkedExamplesAndTexts)
     const std::tuple<std::uint64_t, const char*, const char*> texts[] = {
         {0, "  0", "0:00"}, {46, " 46", "0:46"}, {1005, "  1,005", "16:45"}, {3599, "  3,599", "59:59"},
         {3600, "  3,600", "1:00:00"}, {3900, "  3,900", "1:05:00"}, {22764046, " 22,764,046", "6323:20:46"},
-        {1234567890, "1,234,567,890", "342935:31:30"}, {12345678901u, "12,345,678,901", "3429355:15:01"}};
+        {1234567890, "1,234,567,890", "342935:31:30"}, {12345678901u, "12,345,678,901", "3429355:15:01"},
+        {999, "999", "16:39"}, {1000, "  1,000", "16:40"}, {100000, "100,000", "27:46:40"},
+        {1000005, "  1,000,005", "277:46:45"}, {10020030, " 10,020,030", "2783:20:30"},
+        {999999999, "999,999,999", "277777:46:39"}, {1000000000, "1,000,000,000", "277777:46:40"},
+        {1002003004, "1,002,003,004", "278334:10:04"}};
     for (const auto& [value, size, time] : texts)
         EXPECT_EQ(formatSize(value) + "|" + formatTime(value), std::string(size) + "|" + time);
 }
@@ -60,7 +64,9 @@ TEST(Figures, ListRateIsNotTheHeaderRate)
     const std::tuple<std::uint16_t, std::uint16_t, std::uint32_t, std::uint32_t, std::uint32_t> rows[] = {
         // channels, bits, frames a second: the list's bytes a second, the header's
         {2, 16, 44100, 176400, 176400}, {3, 24, 48000, 432000, 432000}, {1, 12, 1000, 1500, 1000},
-        {1, 4, 1000, 500, 0}, {8, 32, 20000000, 103129088, 640000000}};
+        {1, 4, 1000, 500, 0}, {8, 32, 20000000, 103129088, 640000000},
+        // The 16-bit fields at their largest: the header keeps a block alignment of 16 bits.
+        {65535, 16, 1, 131070, 65534}, {1, 65535, 44100, 361261687, 361223100}, {65535, 65535, 1, 536854528, 49152}};
     for (const auto& [channels, bits, rate, list, header] : rows) {
         const MusicEntry e{"a.wav", "", channels, rate, bits, "", 0, 0, 0, 0};
         EXPECT_EQ(std::make_pair(figureBytesPerSecond(e), bytesPerSecond(e)), std::make_pair(list, header)) << bits;
