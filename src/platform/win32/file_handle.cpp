@@ -99,10 +99,10 @@ bool FileHandle::position(std::uint64_t& offset)
 
 bool FileHandle::seek(std::uint64_t offset)
 {
-    LARGE_INTEGER distance;
-    distance.QuadPart = static_cast<LONGLONG>(offset);
+    LARGE_INTEGER target;
+    target.QuadPart = static_cast<LONGLONG>(offset);
     return isOpen() && GetFileType(toHandle(handle_)) == FILE_TYPE_DISK &&
-           SetFilePointerEx(toHandle(handle_), distance, nullptr, FILE_BEGIN);
+           SetFilePointerEx(toHandle(handle_), target, nullptr, FILE_BEGIN);
 }
 
 bool FileHandle::flush() { return isOpen() && FlushFileBuffers(toHandle(handle_)) != 0; }
