@@ -23,6 +23,10 @@ for name in opening forest night; do
   for f in flac/$name.flac ogg/$name.ogg ogg0/$name.ogg; do
     ffprobe -v error -show_entries stream=duration_ts,sample_rate,channels -of csv=p=0 "$work/$f" >"$work/$f.probe"
   done
+  for f in ogg ogg0; do
+    ffprobe -v error -show_entries stream=bit_rate -of csv=p=0 "$work/$f/$name.ogg" >"$work/$f/$name.rate"
+  done
+  vorbiscomment -l "$work/ogg0/$name.ogg" >"$work/$name.ogg0-tags"
 done
 python3 - "$work" <<'PY' || fail "FLAC and Ogg do not read back as the WAVE files"
 import os, sys, wave
@@ -45,7 +49,10 @@ for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
         assert got == tags, (name, kind, got)
     ogginfo = open(f"{work}/{name}.ogginfo").read()
     assert "WARNING" not in ogginfo and "error" not in ogginfo.lower(), ogginfo
-    assert os.path.getsize(f"{work}/ogg0/{name}.ogg") < os.path.getsize(f"{work}/ogg/{name}.ogg"), f"{name}: quality 0 is no smaller"
+    # The nominal bit rate in the stream's header follows the quality.
+    rates = [int(open(f"{work}/{f}/{name}.rate").read()) for f in ("ogg0", "ogg")]
+    assert rates[0] < rates[1], f"{name}: quality 0 and 5 give the nominal bit rates {rates}"
+    assert open(f"{work}/{name}.ogg0-tags").read() == "", f"{name}: comments without --tags or --loop-points"
 PY
 
 # Formats a piece cannot be held in: refused with the reason, nothing created, the run goes on.
