@@ -11,18 +11,30 @@ double fadeFactor(std::uint64_t total, std::uint32_t frame)
     return factor < 1.0 ? factor : 1.0;
 }
 
-void scale16(std::uint8_t* sample, double factor)
+// A signed little-endian sample of 2, 3 or 4 bytes. The product is never larger than the sample,
+// so it fits its bytes again; a 32-bit sample is exact in a double.
+void scaleSigned(std::uint8_t* sample, std::uint32_t bytes, double factor)
 {
-    auto value = static_cast<std::int16_t>(static_cast<std::uint16_t>(sample[0] | sample[1] << 8));
-    auto scaled = static_cast<std::int16_t>(value * factor);
-    sample[0] = static_cast<std::uint8_t>(scaled);
-    sample[1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(scaled) >> 8);
+    std::uint32_t stored = 0;
+    for (std::uint32_t b = 0; b < bytes; ++b)
+        stored |= static_cast<std::uint32_t>(sample[b]) << 8 * b;
+    const std::uint32_t signBit = 1u << (8 * bytes - 1);
+    const std::int64_t value = static_cast<std::int64_t>(stored) - (stored & signBit) * std::int64_t{2};
+    const auto scaled = static_cast<std::uint64_t>(static_cast<std::int64_t>(value * factor));
+    for (std::uint32_t b = 0; b < bytes; ++b)
+        sample[b] = static_cast<std::uint8_t>(scaled >> 8 * b);
 }
 
 void scale8(std::uint8_t* sample, double factor)
 {
     int distance = static_cast<int>(*sample) - 128;
     *sample = static_cast<std::uint8_t>(128 + static_cast<int>(distance * factor));
+}
+
+// The bytes of a sample the fade scales; 0 for the sizes it leaves as they are.
+std::uint32_t sampleBytes(std::uint16_t bits)
+{
+    return bits == 8 || bits == 16 || bits == 24 || bits == 32 ? bits / 8u : 0;
 }
 
 } // namespace
@@ -33,21 +45,21 @@ bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& en
     const std::uint32_t frameBytes = blockAlign(entry);
     // In 64 bits: a wrapped frame count would turn the ramp negative.
     const std::uint64_t total = static_cast<std::uint64_t>(entry.fmt_samples) * fadeSeconds;
-    const std::uint32_t sampleBytes = entry.fmt_bits == 16 ? 2 : entry.fmt_bits == 8 ? 1 : 0;
+    const std::uint32_t bytes = sampleBytes(entry.fmt_bits);
     // A chunk holds whole frames only, so no frame straddles two chunks.
     const std::uint32_t chunk = frameBytes == 0 ? waveChunkSize : waveChunkSize / frameBytes * frameBytes;
     std::uint32_t frame = 0;
     for (std::uint64_t offset = 0; offset < length;) {
         auto size = static_cast<std::uint32_t>(length - offset < chunk ? length - offset : chunk);
-        if (sampleBytes != 0 && frameBytes >= sampleBytes && total != 0) {
+        if (bytes != 0 && frameBytes >= bytes && total != 0) {
             for (std::uint32_t p = 0; p + frameBytes <= size; p += frameBytes, ++frame) {
                 double factor = fadeFactor(total, frame);
                 std::uint8_t* frameStart = section + offset + p;
-                for (std::uint32_t s = 0; s + sampleBytes <= frameBytes; s += sampleBytes) {
-                    if (sampleBytes == 2)
-                        scale16(frameStart + s, factor);
-                    else
+                for (std::uint32_t s = 0; s + bytes <= frameBytes; s += bytes) {
+                    if (bytes == 1)
                         scale8(frameStart + s, factor);
+                    else
+                        scaleSigned(frameStart + s, bytes, factor);
                 }
             }
         }

@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-// Scales the fade section in place, one chunk of at most 1 MiB between yields. 16-bit samples
-// are signed; 8-bit samples are unsigned and scaled as their distance from 128; every sample
-// of a frame is scaled; other sample sizes are left as they are. Only whole frames are scaled.
+// Scales the fade section in place, one chunk of at most 1 MiB between yields. 16-, 24- and
+// 32-bit samples are signed and truncated toward zero; 8-bit samples are unsigned and scaled as
+// their distance from 128; every sample of a frame is scaled; other sample sizes are left as they
+// are. Only whole frames are scaled.
 // False when the user cancelled.
 bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
                ConversionHooks& hooks);

@@ -106,7 +106,7 @@ void formatWarnings(Findings& findings, const MusicEntry& entry)
         add(findings, FindingLevel::Warning, "no-channels", "fmt_channels is 0");
     if (entry.fmt_bits != 8 && entry.fmt_bits != 16 && entry.fmt_bits != 24 && entry.fmt_bits != 32)
         add(findings, FindingLevel::Warning, "unusual-bits",
-            "fmt_bits is " + to_string(entry.fmt_bits) + "; 8, 16, 24 or 32 is usual");
+            "fmt_bits is " + to_string(entry.fmt_bits) + "; 8, 16, 24 or 32 is usual, and only those fade");
     if (entry.fmt_samples < 8000 || entry.fmt_samples > 192000)
         add(findings, FindingLevel::Warning, "unusual-rate",
             "fmt_samples is " + to_string(entry.fmt_samples) + "; 8000 to 192000 is usual");

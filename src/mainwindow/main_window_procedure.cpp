@@ -47,6 +47,9 @@ LRESULT onSize(HWND window, WPARAM wParam, LPARAM lParam)
     if (!status)
         return 0;
     status->send(WM_SIZE, wParam, lParam);
+    // Works around Wine: the bar's pixels moved into the new area stay valid while the main window,
+    // without WS_CLIPCHILDREN, erases that area over them, which left the totals blank.
+    InvalidateRect(status->handle(), nullptr, TRUE);
     RECT statusRect = {};
     GetWindowRect(status->handle(), &statusRect);
     if (Window* list = object->listView()) {

@@ -115,10 +115,10 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     run.options.bgmFolder = fixturePath("");
     run.options.fadeSeconds = 1;
     ASSERT_TRUE(writeFileBytes(run.out("g8m.wav"), "earlier"));
-    ConversionCounts counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(counts, counted(8, 1));
+    ConversionCounts counts = run.convert({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    EXPECT_EQ(counts, counted(11, 1));
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
-    EXPECT_EQ(run.frontEnd.steps, 9 * 4);
+    EXPECT_EQ(run.frontEnd.steps, 12 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.overwrite = true;
     counts = run.convert({1});

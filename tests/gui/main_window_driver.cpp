@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -17,6 +19,18 @@ void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
     (*std::exchange(pendingScript, nullptr))(window);
     SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+std::vector<COLORREF> pixels(HWND control)
+{
+    RECT area = {};
+    GetClientRect(control, &area);
+    HDC dc = GetDC(control);
+    std::vector<COLORREF> colours;
+    for (LONG i = 0; i < area.right * area.bottom; ++i)
+        colours.push_back(GetPixel(dc, i % area.right, i / area.right));
+    ReleaseDC(control, dc);
+    return colours;
 }
 
 std::string sentText(HWND window, UINT message, WPARAM wParam)
@@ -61,3 +75,17 @@ std::string itemText(HWND listView, int row, int column)
 int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
+
+std::string shownAsRepainted(HWND window, HWND control)
+{
+    const std::vector<COLORREF> shown = pixels(control);
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<COLORREF> repainted = pixels(control);
+    if (shown.empty() || shown.size() != repainted.size())
+        return std::to_string(shown.size()) + " pixels shown, " + std::to_string(repainted.size()) + " repainted";
+    if (std::all_of(shown.begin(), shown.end(), [&](COLORREF colour) { return colour == shown.front(); }))
+        return "blank";
+    const auto differing = std::inner_product(shown.begin(), shown.end(), repainted.begin(), std::size_t{0},
+                                              std::plus<>(), std::not_equal_to<>());
+    return differing == 0 ? "as repainted" : std::to_string(differing) + " pixels differ";
+}

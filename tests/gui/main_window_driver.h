@@ -12,3 +12,6 @@ std::string windowText(HWND window);
 std::string itemText(HWND listView, int row, int column);
 int rowCount(HWND listView);
 std::string statusText(HWND statusBar);
+// What a control shows now against what a full repaint of its window draws there: "as repainted",
+// "blank" (one colour all over) or how many pixels differ.
+std::string shownAsRepainted(HWND window, HWND control);

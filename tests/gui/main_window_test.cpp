@@ -5,6 +5,7 @@
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "support/test_files.h"
+#include "toolkit/message_pump.h"
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
@@ -200,6 +201,21 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         expectFigures(window, {false, true, true}, 2, 10);
         EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
 
+        // The totals stay drawn whatever the window's size becomes.
+        const std::pair<const char*, std::function<void()>> sizes[] = {
+            {"resized", [window] { SetWindowPos(window, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER); }},
+            {"maximised", [window] { ShowWindow(window, SW_MAXIMIZE); }},
+            {"minimised", [window] { ShowWindow(window, SW_MINIMIZE); }},
+            {"restored maximised", [window] { ShowWindow(window, SW_RESTORE); }},
+            {"restored to its size", [window] { ShowWindow(window, SW_RESTORE); }}};
+        for (const auto& [change, apply] : sizes) {
+            apply();
+            drainMessages();
+            if (IsIconic(window))
+                continue; // nothing is drawn until it is restored
+            EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, statusBarId)), "as repainted") << change;
+        }
+
         const std::tuple<int, std::string, std::vector<bool>> commands[] = {
             {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
             {1, "全て解除(&U)", {false, false, false}}, {2, "選択反転(&R)", {true, true, true}}};
@@ -214,7 +230,13 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             SendDlgItemMessageA(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
             expectFigures(window, {true, true, true}, loops, 10);
         }
-        SetDlgItemTextA(window, fadeSecondsFieldId, "");
+        // The arrows (the keyboard's, in the field) stop at 0 and 999.
+        for (const auto& [before, key, after] : {std::tuple{"998", VK_UP, "999"}, {"999", VK_UP, "999"},
+                                                 {"1", VK_DOWN, "0"}, {"0", VK_DOWN, "0"}}) {
+            SetDlgItemTextA(window, fadeSecondsFieldId, before);
+            SendDlgItemMessageA(window, fadeSecondsFieldId, WM_KEYDOWN, key, 0);
+            EXPECT_EQ(windowText(GetDlgItem(window, fadeSecondsFieldId)), after) << before;
+        }
         expectFigures(window, {true, true, true}, 999, 0);
 
         dropFiles(window, {definitionPath});
@@ -234,9 +256,9 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
         EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
 
-        // 66 pieces of 999 loops, each loop a step: 66 × (999 + 2) + 1 steps in all.
+        // 66 pieces of 999 loops (typed as more), each loop a step: 66 × (999 + 2) + 1 steps in all.
         dropFiles(window, {writeDefinition(folder, 66)});
-        SetDlgItemTextA(window, loopCountFieldId, "999");
+        SetDlgItemTextA(window, loopCountFieldId, "1500");
         EXPECT_EQ(writeWaves(window, folder.path(), out.path(), Answers{}).back(), "閉じる 66067/66067");
 
         // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
