@@ -172,7 +172,8 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     TempFolder folder, core, out;
     const std::string definitionPath = writeDefinition(folder, 3);
     LoopDefinition definition;
-    TerminalFrontEnd yesToAll(0, true);
+    WaveFileWriter wave;
+    TerminalFrontEnd yesToAll(0, true, wave);
     OutputOptions threeLoopsNoFade;
     threeLoopsNoFade.loopCount = 3;
     threeLoopsNoFade.fadeSeconds = 0;
