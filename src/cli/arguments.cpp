@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "cli/messages.h"
+#include "definition/file_name.h"
 #include "definition/output_options.h"
 
 #include <cerrno>
@@ -116,6 +117,44 @@ bool setFlag(CliArguments& parsed, const std::string&)
     return true;
 }
 
+template <bool FileChoices::*field>
+bool setChoice(CliArguments& parsed, const std::string&)
+{
+    parsed.choices.*field = true;
+    return true;
+}
+
+// A name in the output folder, never a path that leads elsewhere.
+bool setPlaylist(CliArguments& parsed, const std::string& value)
+{
+    parsed.playlist = value;
+    return isPlainFileName(value);
+}
+
+bool setFormat(CliArguments& parsed, const std::string& value)
+{
+    const std::pair<const char*, OutputFormat> names[] = {
+        {"wav", OutputFormat::Wave}, {"flac", OutputFormat::Flac}, {"ogg", OutputFormat::OggVorbis}};
+    for (const auto& [name, format] : names) {
+        if (value == name) {
+            parsed.format = format;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setQuality(CliArguments& parsed, const std::string& value)
+{
+    char* end = nullptr;
+    float quality = std::strtof(value.c_str(), &end);
+    // Written this way round, so that a NaN is refused too.
+    if (value.empty() || *end != '\0' || !(quality >= -1 && quality <= 10))
+        return false;
+    parsed.quality = quality;
+    return true;
+}
+
 const Option options[] = {
     {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
     {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
@@ -123,7 +162,12 @@ const Option options[] = {
     {"--out", forConvert, "a folder", setText<&CliArguments::outputFolder>},
     {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
-    {"--loop-points", forConvert, nullptr, setFlag<&CliArguments::loopPoints>},
+    {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
+    {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
+    {"--playlist", forConvert, "a file name", setPlaylist},
+    {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
+    {"--quality", forConvert, "a number from -1 to 10", setQuality},
+    {"--stdout", forConvert, nullptr, setFlag<&CliArguments::toStandardOutput>},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
     {"--skip-existing", forConvert, nullptr, setFlag<&CliArguments::skipExisting>},
     {"--help", forAll, nullptr, setFlag<&CliArguments::help>},
@@ -201,7 +245,13 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = text(Message::NoDefinition);
         return false;
     }
-    if (parsed.command == Command::Convert && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
+    if (parsed.command == Command::Convert && parsed.toStandardOutput &&
+        (!parsed.outputFolder.empty() || !parsed.playlist.empty())) {
+        problem = text(Message::StdoutTakesNoFiles);
+        return false;
+    }
+    if (parsed.command == Command::Convert &&
+        (parsed.bgmFolder.empty() || (parsed.outputFolder.empty() && !parsed.toStandardOutput))) {
         problem = text(Message::ConvertNeedsFolders);
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of morlo-cli.
+#include "cli/piece_writers.h"
 #include "definition/output_options.h"
 
 #include <cstdint>
@@ -17,9 +18,13 @@ struct CliArguments {
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
     bool skipExisting = false; // convert: keep every existing output file without asking
-    bool json = false;       // list and check: one JSON document on stdout
-    bool loopPoints = false; // convert: each file carries its loop in a "smpl" chunk
-    bool help = false;       // print the usage and nothing else
+    bool json = false;    // list and check: one JSON document on stdout
+    FileChoices choices;  // list and convert: what the files carry beyond the plain WAVE file
+    std::string playlist; // convert: the playlist's file name in the output folder; empty for none
+    OutputFormat format = OutputFormat::Wave; // list and convert
+    float quality = defaultVorbisQuality;     // convert: Ogg Vorbis's quality, -1 to 10
+    bool toStandardOutput = false;            // convert: the one chosen piece to standard output
+    bool help = false;                        // print the usage and nothing else
 };
 
 // False with a one-line reason when the arguments make no sense. With --help the rest is not

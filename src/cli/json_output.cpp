@@ -1,6 +1,7 @@
 #include "cli/json_output.h"
 
 #include "cli/messages.h"
+#include "convert/wave_trailer.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 
@@ -54,20 +55,34 @@ json findingsJson(const Findings& findings, const LoopSeam& seam)
     return array;
 }
 
-json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+              const FileChoices& choices = {}, const PieceWriter* format = nullptr)
 {
+    const bool sizesKnown = !format || format->knowsSizeBeforeWriting();
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds);
-        pieces.push_back(pieceJson(definition, i, figures));
+        const MusicEntry& entry = definition.entries()[i];
+        const PieceFigures figures =
+            format ? formatFigures(*format, entry, loopCount, fadeSeconds)
+                   : pieceFigures(entry, loopCount, fadeSeconds, waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
+        json piece = pieceJson(definition, i, figures);
+        if (format) {
+            piece["output_file"] = utf8Text(format->outputName(entry.file));
+            piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
+            piece["output_bytes_known_before_writing"] = sizesKnown;
+        }
+        pieces.push_back(piece);
         totals.add(figures);
     }
     return json{{"album", utf8Text(definition.albumTitle())},
                 {"loops", loopCount},
                 {"fade_seconds", fadeSeconds},
                 {"pieces", pieces},
-                {"totals", {{"pieces", pieces.size()}, {"play_seconds", totals.seconds}, {"output_bytes", totals.bytes}}}};
+                {"totals",
+                 {{"pieces", pieces.size()},
+                  {"play_seconds", totals.seconds},
+                  {"output_bytes", sizesKnown ? json(totals.bytes) : json()}}}};
 }
 
 std::string printed(const json& value)
@@ -79,9 +94,10 @@ std::string printed(const json& value)
 
 } // namespace
 
-std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                     const FileChoices& choices, const PieceWriter* format)
 {
-    return printed(listDocument(definition, loopCount, fadeSeconds));
+    return printed(listDocument(definition, loopCount, fadeSeconds, choices, format));
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,

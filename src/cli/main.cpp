@@ -1,5 +1,5 @@
 // morlo-cli: lists a loop definition's pieces with their figures, checks them against their BGM
-// files, or writes them as WAVE files.
+// files, or writes them as WAVE, FLAC or Ogg Vorbis files or to standard output.
 #include "cli/arguments.h"
 #include "cli/cancel_signals.h"
 #include "cli/check_command.h"
@@ -7,6 +7,8 @@
 #include "cli/messages.h"
 #include "cli/terminal_front_end.h"
 #include "convert/convert_pieces.h"
+#include "convert/playlist.h"
+#include "convert/wave_trailer.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
@@ -18,6 +20,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -25,25 +28,40 @@ constexpr int exitSuccess = 0;
 constexpr int exitFailures = 1;
 constexpr int exitUsage = 2;
 
-int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
+int listPieces(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
 {
+    const bool wave = arguments.format == OutputFormat::Wave;
     if (arguments.json) {
-        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices,
+                            wave ? nullptr : &writer)
+                       .c_str(),
+                   stdout);
         return exitSuccess;
     }
+    const bool sizesKnown = writer.knowsSizeBeforeWriting();
+    // What list shows of a size that an encoder only knows once it has written the file.
+    const std::string sizeNotKnown = text(Message::SizeNotKnown);
     std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
     FigureTotals totals;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        PieceFigures figures = pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds);
+        const PieceFigures figures =
+            wave ? pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds,
+                                waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds,
+                                                arguments.choices))
+                 : formatFigures(writer, entry, arguments.loopCount, arguments.fadeSeconds);
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
                     pieceTimeText(figures).c_str(),
-                    figures.writable ? pieceSizeText(figures).c_str() : text(Message::NotWritable).c_str(),
-                    nativeText(entry.file).c_str(), nativeText(entry.wave_file).c_str());
+                    !figures.writable ? text(Message::NotWritable).c_str()
+                    : sizesKnown      ? pieceSizeText(figures).c_str()
+                                      : sizeNotKnown.c_str(),
+                    nativeText(writer.outputName(entry.file)).c_str(), nativeText(entry.wave_file).c_str());
     }
-    std::printf("%s\n", text(Message::TotalsLine, {formatTime(totals.seconds), formatSize(totals.bytes)}).c_str());
+    std::printf("%s\n", text(Message::TotalsLine, {formatTime(totals.seconds),
+                                                   sizesKnown ? formatSize(totals.bytes) : sizeNotKnown})
+                            .c_str());
     return exitSuccess;
 }
 
@@ -82,25 +100,46 @@ std::string outputFolderProblem(const std::string& folder)
     return "";
 }
 
-// One line when the pieces will not all fit; the run still writes those that do.
+// One line when the pieces will not all fit; the run still writes those that do. Only WAVE
+// files have sizes known before writing.
 void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions& options,
                           const std::vector<std::int32_t>& rows)
 {
     std::uint64_t needed = 0;
     for (std::int32_t row : rows) {
-        const MusicEntry& entry = definition.entries()[static_cast<std::size_t>(row)];
-        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, options.loopPoints) != PieceFailure::None)
+        const auto index = static_cast<std::size_t>(row);
+        const MusicEntry& entry = definition.entries()[index];
+        const std::uint32_t trailer =
+            waveTrailerSize(definition, index, options.loopCount, options.fadeSeconds, options.choices);
+        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, trailer) != PieceFailure::None)
             continue;
-        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry));
-        if (options.loopPoints)
-            needed += loopPointsBytes(entry, options.loopCount, options.fadeSeconds);
+        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry)) + trailer;
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
         std::fprintf(stderr, "morlo-cli: %s\n", text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}).c_str());
 }
 
-int convert(const LoopDefinition& definition, const CliArguments& arguments)
+// The playlist of the pieces written, after a run that was not cancelled and wrote any; false
+// when it was asked for and not written (the reason is on stderr). A cancel at its question
+// cancels the run.
+bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
+                     ConversionCounts& counts, TerminalFrontEnd& frontEnd)
+{
+    if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
+        return true;
+    const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
+    const WholeFileResult result = writePlaylist(
+        path, playlistText(definition, counts.written, arguments.loopCount, arguments.fadeSeconds, writer), frontEnd);
+    counts.cancelled = result.outcome == PieceOutcome::Cancelled;
+    if (result.failure == PieceFailure::Skipped)
+        return true;
+    if (result.outcome == PieceOutcome::Failed)
+        frontEnd.fileFailed(arguments.playlist, result.failure);
+    return result.outcome == PieceOutcome::Completed;
+}
+
+int convert(const LoopDefinition& definition, const CliArguments& arguments, PieceWriter& writer)
 {
     std::vector<std::int32_t> rows;
     if (arguments.only.empty()) {
@@ -118,35 +157,51 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     options.fadeSeconds = arguments.fadeSeconds;
     options.bgmFolder = arguments.bgmFolder;
     options.outputFolder = arguments.outputFolder;
-    options.loopPoints = arguments.loopPoints;
-    std::string problem = outputFolderProblem(options.outputFolder);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
-        return exitUsage;
+    options.choices = arguments.choices;
+    options.toStandardOutput = arguments.toStandardOutput;
+    if (options.toStandardOutput) {
+        if (rows.size() != 1) {
+            std::fprintf(stderr, "morlo-cli: %s\n", text(Message::StdoutOnePiece).c_str());
+            return exitUsage;
+        }
+        ignoreClosedPipes();
+    } else {
+        std::string problem = outputFolderProblem(options.outputFolder);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
+            return exitUsage;
+        }
+        if (writer.knowsSizeBeforeWriting())
+            warnWhenShortOfSpace(definition, options, rows);
     }
-    warnWhenShortOfSpace(definition, options, rows);
 
     using Existing = TerminalFrontEnd::Existing;
     TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount),
                               arguments.overwrite      ? Existing::ReplaceAll
                               : arguments.skipExisting ? Existing::KeepAll
                                                        : Existing::Ask,
-                              options.bgmFolder);
+                              options.bgmFolder, writer);
     cancelOnSignals();
-    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd);
+    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer);
+    const bool playlistKept = !writePlaylistOf(definition, arguments, writer, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
         std::fprintf(stderr, "morlo-cli: %s\n",
-                     text(counts.partLeft ? Message::CancelledPartLeft : Message::CancelledClean).c_str());
+                     text(options.toStandardOutput ? Message::CancelledStandardOutput
+                          : counts.partLeft        ? Message::CancelledPartLeft
+                                                   : Message::CancelledClean)
+                         .c_str());
     const std::string written = std::to_string(counts.successes), failed = std::to_string(counts.failures);
-    // The line without skipped pieces is the window's own, which scripts may look for.
-    std::printf("%s\n", (counts.skipped == 0 ? text(Message::EndLine, {written, failed})
-                                             : text(Message::EndLineSkipped,
-                                                    {written, failed, std::to_string(counts.skipped)}))
-                            .c_str());
-    return counts.failures == 0 && !counts.cancelled ? exitSuccess : exitFailures;
+    // Standard output carries the piece alone; the exit status tells how it went. The line
+    // without skipped pieces is the window's own, which scripts may look for.
+    if (!options.toStandardOutput)
+        std::printf("%s\n", (counts.skipped == 0 ? text(Message::EndLine, {written, failed})
+                                                 : text(Message::EndLineSkipped,
+                                                        {written, failed, std::to_string(counts.skipped)}))
+                                .c_str());
+    return counts.failures == 0 && !counts.cancelled && !playlistKept ? exitSuccess : exitFailures;
 }
 
 // Why the definition file was refused, as the end of a one-line message. The profile reading
@@ -196,6 +251,11 @@ int run(const std::vector<std::string>& words)
         std::fputs(text(Message::Usage).c_str(), stdout);
         return exitSuccess;
     }
+    std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.format, arguments.quality);
+    if (!writer) {
+        std::fprintf(stderr, "morlo-cli: %s\n", text(Message::NoEncoders).c_str());
+        return exitUsage;
+    }
     LoopDefinition definition;
     ProfileRefusal refusal = ProfileRefusal::None;
     if (!definition.load(arguments.definitionPath, &refusal)) {
@@ -207,13 +267,13 @@ int run(const std::vector<std::string>& words)
     }
     switch (arguments.command) {
     case CliArguments::Command::List:
-        return listPieces(definition, arguments);
+        return listPieces(definition, arguments, *writer);
     case CliArguments::Command::Check:
         return checkPieces(definition, arguments);
     case CliArguments::Command::Convert:
         break;
     }
-    return convert(definition, arguments);
+    return convert(definition, arguments, *writer);
 }
 
 } // namespace

@@ -13,19 +13,22 @@ enum class Message {
     Usage,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
-    TwoDefinitions, NoDefinition, ConvertNeedsFolders, CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces,
+    ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
+    CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check
-    TotalsLine, NotWritable, CheckSummary, CheckSummaryNotes, PieceOne, PieceMany, ErrorOne, ErrorMany, WarningOne,
+    TotalsLine, NotWritable, SizeNotKnown, CheckSummary, CheckSummaryNotes, PieceOne, PieceMany, ErrorOne, ErrorMany, WarningOne,
     WarningMany, NoteOne, NoteMany,
     // convert
     OutputMissing, OutputNotFolder, OutputNotWritable, ShortOfSpace, Question, AnswerAgain, NotReplaced, KeptExisting,
-    CancelledPartLeft, CancelledClean, EndLine, EndLineSkipped,
+    CancelledPartLeft, CancelledClean, CancelledStandardOutput, EndLine, EndLineSkipped,
     // Why a piece was not written
     FailNoSuchPiece, FailNameLeavesFolder, FailLoopPastData, FailTooLarge, FailSourceMissing, FailShortSource,
     FailOverwriteRefused, FailOutputReadOnly, FailCannotCreate, FailWriteFailed, FailCannotRename, FailCannotRemove,
-    FailOther,
+    FailFormatCannotHold, FailReaderGone, FailOther,
+    // Why a format cannot hold a piece
+    FormatChannels, FormatBits, FlacNoMemory, FlacBits, FlacRate, FlacRefuses, VorbisRate,
     count
 };
 

@@ -10,19 +10,30 @@ using F = FindingText;
 
 constexpr MessageRow messages[] = {
     {M::Usage,
-     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--format F] [--json] [--tags] [--loop-points]\n"
      "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
      "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                 [--yes | --skip-existing] [--loop-points]\n"
-     "       morlo-cli --version\n"
-     "       morlo-cli [COMMAND] --help\n"
+     "                 [--yes | --skip-existing] [--format F] [--quality Q] [--tags] [--loop-points]\n"
+     "                 [--playlist NAME.m3u8]\n"
+     "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [other options above]\n"
+     "       morlo-cli --version | --help\n"
+     "       morlo-cli COMMAND --help\n"
      "  --loops N        times the loop is played (0-999, default 2)\n"
      "  --fade S         seconds of the closing fade-out (0-999, default 10)\n"
      "  --only LIST      piece numbers to write, such as 0,2-4 (default: all)\n"
      "  --yes            replace existing output files without asking\n"
      "  --skip-existing  keep existing output files without asking\n"
+     "  --format F       wav, flac or ogg (default wav): the file name's extension follows it\n"
+     "  --quality Q      Ogg Vorbis quality, -1 to 10 (default 5)\n"
+     "  --stdout         write the one chosen piece to standard output instead of a file\n"
      "  --json           print one JSON document (UTF-8) instead of lines\n"
-     "  --loop-points    mark the loop in each file (a smpl chunk) for players that loop forever\n"
+     "  --tags           write title, album and track number into each file (WAVE: INFO and ID3;\n"
+     "                   FLAC and Ogg: TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL, ENCODER);\n"
+     "                   with list: the sizes of such files\n"
+     "  --loop-points    mark the loop in each file for players that loop forever (WAVE: a smpl\n"
+     "                   chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes\n"
+     "  --playlist NAME.m3u8\n"
+     "                   also write a playlist of the written pieces (UTF-8) into the output folder\n"
      "  --help           print this text\n"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
@@ -32,14 +43,20 @@ constexpr MessageRow messages[] = {
     {M::ValueNumber, "a number"},
     {M::ValueFolder, "a folder"},
     {M::ValuePieceList, "a piece list"},
+    {M::ValueFileName, "a file name"},
+    {M::ValueFormat, "wav, flac or ogg"},
+    {M::ValueQuality, "a number from -1 to 10"},
     {M::TwoDefinitions, "more than one definition file given"},
     {M::NoDefinition, "no definition file given"},
-    {M::ConvertNeedsFolders, "convert needs --bgm DIR and --out DIR"},
+    {M::StdoutTakesNoFiles, "--stdout writes no files: it takes no --out or --playlist"},
+    {M::ConvertNeedsFolders, "convert needs --bgm DIR and --out DIR (or --stdout)"},
     {M::CheckNeedsBgm, "check needs --bgm DIR"},
     {M::YesAndSkip, "--yes and --skip-existing cannot be used together"},
     {M::BadPieceList, "bad piece list '$0'"},
     {M::NoSuchPiece, "there is no piece $0: the pieces are numbered 0 to $1"},
     {M::NoPieces, "there is no piece $0: the definition has no pieces"},
+    {M::StdoutOnePiece, "--stdout writes one piece: choose it with --only N"},
+    {M::NoEncoders, "this build has no FLAC or Ogg Vorbis encoder; it writes WAVE files only"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},
@@ -51,6 +68,7 @@ constexpr MessageRow messages[] = {
     {M::NoAlbumTitle, "it has no [album] title"},
     {M::TotalsLine, "Total time : $0 Total size : $1"},
     {M::NotWritable, "not writable"},
+    {M::SizeNotKnown, "not known before writing"},
     {M::CheckSummary, "$0 checked: $1, $2"},
     {M::CheckSummaryNotes, "$0 checked: $1, $2, $3"},
     {M::PieceOne, "$0 piece"},
@@ -72,6 +90,7 @@ constexpr MessageRow messages[] = {
     {M::CancelledPartLeft, "cancelled; the unfinished piece's file could not be removed"},
     {M::CancelledClean,
      "cancelled; the pieces written before are kept, the unfinished one left no file and replaced none"},
+    {M::CancelledStandardOutput, "cancelled; standard output holds part of the piece"},
     {M::EndLine, "Output finished (succeeded: $0, failed: $1)"},
     {M::EndLineSkipped, "Output finished (succeeded: $0, failed: $1, skipped: $2)"},
     {M::FailNoSuchPiece, "no such piece in the definition"},
@@ -86,7 +105,16 @@ constexpr MessageRow messages[] = {
     {M::FailWriteFailed, "writing the output file failed (is the disk full?); no file was replaced"},
     {M::FailCannotRename, "the finished file could not take the output's name; no file was replaced"},
     {M::FailCannotRemove, "not written, and its unfinished file (ending in $0) could not be removed"},
+    {M::FailFormatCannotHold, "the format cannot hold the piece"},
+    {M::FailReaderGone, "standard output was closed"},
     {M::FailOther, "failed"},
+    {M::FormatChannels, "$0 holds 1 to $1 channels, the piece has $2"},
+    {M::FormatBits, "$0 is written from 8-, 16-, 24- or 32-bit samples, the piece has $1 bits"},
+    {M::FlacNoMemory, "libFLAC has no memory for an encoder"},
+    {M::FlacBits, "the libFLAC on this system cannot write $0-bit samples"},
+    {M::FlacRate, "FLAC cannot hold a rate of $0 frames a second"},
+    {M::FlacRefuses, "libFLAC refuses the piece's format"},
+    {M::VorbisRate, "the Vorbis encoder cannot take $0 frames a second"},
 };
 
 constexpr FindingRow findings[] = {

@@ -10,19 +10,30 @@ using F = FindingText;
 
 constexpr MessageRow messages[] = {
     {M::Usage,
-     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json]\n"
+     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--format F] [--json] [--tags] [--loop-points]\n"
      "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
      "        morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                  [--yes | --skip-existing] [--loop-points]\n"
-     "        morlo-cli --version\n"
-     "        morlo-cli [COMMAND] --help\n"
+     "                  [--yes | --skip-existing] [--format F] [--quality Q] [--tags] [--loop-points]\n"
+     "                  [--playlist NAME.m3u8]\n"
+     "        morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [ほかは上と同じ]\n"
+     "        morlo-cli --version | --help\n"
+     "        morlo-cli COMMAND --help\n"
      "  --loops N        ループを繰り返す回数 (0-999、既定 2)\n"
      "  --fade S         最後のフェードアウトの秒数 (0-999、既定 10)\n"
      "  --only LIST      書き出す曲の番号、例えば 0,2-4 (既定: すべて)\n"
      "  --yes            既にある出力ファイルを尋ねずに上書きする\n"
      "  --skip-existing  既にある出力ファイルを尋ねずにそのまま残す\n"
+     "  --format F       wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う\n"
+     "  --quality Q      Ogg Vorbis の品質、-1 から 10 (既定 5)\n"
+     "  --stdout         選んだ一曲をファイルの代わりに標準出力へ書き出す\n"
      "  --json           行の代わりに JSON 文書 (UTF-8) をひとつ出力する\n"
-     "  --loop-points    ずっとループ再生するプレーヤー向けに、ループ位置 (smpl チャンク) をファイルに記録する\n"
+     "  --tags           曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
+     "                   FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
+     "                   list では、そのようなファイルの大きさ\n"
+     "  --loop-points    ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
+     "                   (WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ\n"
+     "  --playlist NAME.m3u8\n"
+     "                   書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く\n"
      "  --help           この説明を表示する\n"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
@@ -32,14 +43,20 @@ constexpr MessageRow messages[] = {
     {M::ValueNumber, "数"},
     {M::ValueFolder, "フォルダ"},
     {M::ValuePieceList, "曲番号の並び"},
+    {M::ValueFileName, "ファイル名"},
+    {M::ValueFormat, "wav、flac、ogg のどれか"},
+    {M::ValueQuality, "-1 から 10 までの数"},
     {M::TwoDefinitions, "定義ファイルが二つ以上あります"},
     {M::NoDefinition, "定義ファイルがありません"},
-    {M::ConvertNeedsFolders, "convert には --bgm DIR と --out DIR が要ります"},
+    {M::StdoutTakesNoFiles, "--stdout はファイルを書かないので、--out も --playlist も取りません"},
+    {M::ConvertNeedsFolders, "convert には --bgm DIR と --out DIR (または --stdout) が要ります"},
     {M::CheckNeedsBgm, "check には --bgm DIR が要ります"},
     {M::YesAndSkip, "--yes と --skip-existing は一緒に使えません"},
     {M::BadPieceList, "曲番号の並び '$0' が読めません"},
     {M::NoSuchPiece, "$0番の曲はありません: 曲の番号は0から$1までです"},
     {M::NoPieces, "$0番の曲はありません: 定義に曲がありません"},
+    {M::StdoutOnePiece, "--stdout は一曲だけ書き出します: --only N で選んでください"},
+    {M::NoEncoders, "この版には FLAC と Ogg Vorbis のエンコーダーがなく、WAVE ファイルだけを書き出します"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},
@@ -51,6 +68,7 @@ constexpr MessageRow messages[] = {
     {M::NoAlbumTitle, "[album] に title がありません"},
     {M::TotalsLine, "合計時間 : $0 合計サイズ : $1"},
     {M::NotWritable, "出力不可"},
+    {M::SizeNotKnown, "書くまで不明"},
     {M::CheckSummary, "$0を検査: $1、$2"},
     {M::CheckSummaryNotes, "$0を検査: $1、$2、$3"},
     {M::PieceOne, "$0曲"},
@@ -71,6 +89,7 @@ constexpr MessageRow messages[] = {
     {M::KeptExisting, "$0は存在します。そのまま残しました"},
     {M::CancelledPartLeft, "中止しました。書きかけの曲のファイルを消せませんでした"},
     {M::CancelledClean, "中止しました。それまでに書いた曲は残り、書きかけの曲はファイルを残さず、何も置き換えていません"},
+    {M::CancelledStandardOutput, "中止しました。標準出力には曲の一部が出ています"},
     {M::EndLine, "出力終了(成功:$0個 失敗:$1個)"},
     {M::EndLineSkipped, "出力終了(成功:$0個 失敗:$1個 スキップ:$2個)"},
     {M::FailNoSuchPiece, "定義にない曲です"},
@@ -85,7 +104,16 @@ constexpr MessageRow messages[] = {
     {M::FailWriteFailed, "出力ファイルの書き込みに失敗しました(ディスクがいっぱいでは？)。何も置き換えていません"},
     {M::FailCannotRename, "書き終えたファイルを出力名にできませんでした。何も置き換えていません"},
     {M::FailCannotRemove, "書き出せず、書きかけのファイル(末尾 $0)も消せませんでした"},
+    {M::FailFormatCannotHold, "この形式には曲が収まりません"},
+    {M::FailReaderGone, "標準出力が閉じられました"},
     {M::FailOther, "失敗しました"},
+    {M::FormatChannels, "$0 に入るのは1から$1チャンネルですが、曲は$2チャンネルです"},
+    {M::FormatBits, "$0 は 8、16、24、32 ビットのサンプルから書き出しますが、曲は$1ビットです"},
+    {M::FlacNoMemory, "libFLAC にエンコーダーのためのメモリがありません"},
+    {M::FlacBits, "このシステムの libFLAC は $0 ビットのサンプルを書けません"},
+    {M::FlacRate, "FLAC は毎秒 $0 フレームのレートを収められません"},
+    {M::FlacRefuses, "libFLAC が曲の形式を受け付けません"},
+    {M::VorbisRate, "Vorbis エンコーダーは毎秒 $0 フレームを受け付けません"},
 };
 
 constexpr FindingRow findings[] = {

@@ -15,6 +15,7 @@ std::string failureText(PieceFailure failure, const std::string& bgmPath)
 {
     switch (failure) {
     case PieceFailure::None:
+    case PieceFailure::Skipped:
         break;
     case PieceFailure::NoSuchPiece:
         return text(Message::FailNoSuchPiece);
@@ -40,6 +41,10 @@ std::string failureText(PieceFailure failure, const std::string& bgmPath)
         return text(Message::FailCannotRename);
     case PieceFailure::CannotRemove:
         return text(Message::FailCannotRemove, {unfinishedEnding});
+    case PieceFailure::FormatCannotHold:
+        return text(Message::FailFormatCannotHold);
+    case PieceFailure::ReaderGone:
+        return text(Message::FailReaderGone);
     }
     return text(Message::FailOther);
 }
@@ -93,8 +98,9 @@ bool readLine(std::string& line)
 
 } // namespace
 
-TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder)
-    : totalSteps_(totalSteps), existing_(existing), bgmFolder_(std::move(bgmFolder)),
+TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder,
+                                   const PieceWriter& writer)
+    : writer_(writer), totalSteps_(totalSteps), existing_(existing), bgmFolder_(std::move(bgmFolder)),
       showBar_(isatty(fileno(stderr)) != 0), askUser_(isatty(fileno(stdin)) != 0)
 {
     if (showBar_) {
@@ -113,14 +119,14 @@ bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
 void TerminalFrontEnd::showReading(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.file);
+    current_ = nativeText(writer_.outputName(entry.file));
     drawnPercent_ = -1;
     drawBar();
 }
 
 void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.title.empty() ? entry.file : entry.title);
+    current_ = nativeText(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
     drawnPercent_ = -1;
     drawBar();
 }
@@ -177,9 +183,18 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
+    fileFailed(nativeText(writer_.outputName(entry.file)), failure,
+               failure == PieceFailure::FormatCannotHold
+                   ? writer_.refusal(entry)
+                   : failureText(failure, joinPath(bgmFolder_, nativeText(entry.wave_file))));
+}
+
+void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure, const std::string& reason)
+{
+    if (failure == PieceFailure::ReaderGone)
+        return;
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", nativeText(entry.file).c_str(),
-                 failureText(failure, joinPath(bgmFolder_, nativeText(entry.wave_file))).c_str());
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), (reason.empty() ? failureText(failure) : reason).c_str());
     drawnPercent_ = -1;
     drawBar();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Shows a conversion run on a terminal: a progress line no wider than the terminal when stderr is
-// one, the overwrite question when stdin is one, a line for every failed piece and for every
-// existing file kept without asking.
+// one, the overwrite question when stdin is one, a line for every failed piece (but none when the
+// reader of standard output has gone: it asked for no more) and for every existing file kept
+// without asking.
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
@@ -14,8 +15,9 @@ public:
     // (--skip-existing). The answers a and s at the question turn Ask into the other two.
     enum class Existing { Ask, ReplaceAll, KeepAll };
 
-    // bgmFolder names the BGM file that a piece could not read.
-    TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder);
+    // writer names the files and the reasons its format refuses a piece; bgmFolder names the BGM
+    // file that a piece could not read.
+    TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder, const PieceWriter& writer);
 
     void step() override;
     void yieldOnce() override {}
@@ -24,6 +26,9 @@ public:
     void showWriting(const MusicEntry& entry) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
     void pieceFailed(const MusicEntry& entry, PieceFailure failure) override;
+    // A line saying why the file name (a piece's or the playlist) was not written: reason, or
+    // the failure's own text when reason is empty.
+    void fileFailed(const std::string& name, PieceFailure failure, const std::string& reason = "");
 
     // Ends the progress line.
     void finish();
@@ -33,6 +38,7 @@ private:
     void drawBar();
     void clearBar();
 
+    const PieceWriter& writer_;
     std::uint64_t totalSteps_;
     std::uint64_t steps_ = 0;
     Existing existing_;
@@ -45,4 +51,4 @@ private:
 };
 
 // Why a piece was not written; bgmPath is the BGM file it read or tried to.
-std::string failureText(PieceFailure failure, const std::string& bgmPath);
+std::string failureText(PieceFailure failure, const std::string& bgmPath = "");

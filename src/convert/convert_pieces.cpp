@@ -1,6 +1,6 @@
 #include "convert/convert_pieces.h"
 
-#include "convert/wave_writer.h"
+#include "convert/wave_trailer.h"
 #include "definition/writable_rule.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
@@ -37,18 +37,21 @@ enum class PieceResult { Written, Failed, Skipped, Cancelled, CancelledPartLeft 
 
 class PieceConversion {
 public:
-    PieceConversion(const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
-                    ConversionFrontEnd& frontEnd)
-        : entry_(entry), options_(options), buffer_(buffer), frontEnd_(frontEnd), steps_(frontEnd, options.loopCount)
+    PieceConversion(const PieceToWrite& piece, PieceWriter& writer, WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
+        : piece_(piece), entry_(piece.entry), options_(piece.options), writer_(writer), buffer_(buffer),
+          frontEnd_(frontEnd), steps_(frontEnd, piece.options.loopCount)
     {
     }
 
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds, options_.loopPoints);
+        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds,
+                                            static_cast<std::uint32_t>(writer_.trailer(piece_).size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);
+        if (!writer_.refusal(entry_).empty())
+            return fail(PieceFailure::FormatCannotHold);
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))
@@ -57,23 +60,24 @@ public:
         if (read != PieceOutcome::Completed)
             return finish(read, PieceFailure::ShortSource);
 
-        const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
-        if (pathExists(outputPath)) {
-            OverwriteAnswer answer = frontEnd_.confirmOverwrite(outputPath);
-            // A cancel while the question waited is no answer: the file stays, the run ends.
-            if (steps_.isCancelled())
-                return PieceResult::Cancelled;
-            if (answer == OverwriteAnswer::Skip) {
-                steps_.makeUpRest();
-                return PieceResult::Skipped;
-            }
-            if (answer != OverwriteAnswer::Replace)
-                return fail(PieceFailure::OverwriteRefused);
-            if (isReadOnlyFile(outputPath))
-                return fail(PieceFailure::OutputReadOnly);
+        if (options_.toStandardOutput)
+            return writeStandardOutput();
+        const std::string outputPath = joinPath(options_.outputFolder, nativeText(writer_.outputName(entry_.file)));
+        const WholeFileResult allowed = mayWrite(outputPath, frontEnd_);
+        if (allowed.failure == PieceFailure::Skipped) {
+            steps_.makeUpRest();
+            return PieceResult::Skipped;
         }
-        return writeUnfinished(outputPath, unfinishedPath(outputPath));
+        if (allowed.outcome != PieceOutcome::Completed)
+            return finish(allowed.outcome, allowed.failure);
+        const WholeFileResult written = writeWholeFile(
+            outputPath, [this](FileHandle& output) { return writer_.write(output, piece_, buffer_, steps_); });
+        if (written.outcome == PieceOutcome::Cancelled && written.failure == PieceFailure::CannotRemove) {
+            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
+            return PieceResult::CancelledPartLeft;
+        }
+        return finish(written.outcome, written.failure);
     }
 
     PieceResult fail(PieceFailure failure)
@@ -84,36 +88,14 @@ public:
     }
 
 private:
-    // The piece goes to a file of its own first; the output's name changes hands only once that
-    // file is complete and on the disk, so a full disk, a cancel or a killed process never leaves
-    // a broken file under it nor loses the file that was there.
-    PieceResult writeUnfinished(const std::string& outputPath, const std::string& path)
+    // Nothing to ask, remove or rename: what was written has been read already.
+    PieceResult writeStandardOutput()
     {
-        // Only a run that was killed leaves a file of this name behind.
-        deleteFile(path);
         FileHandle output;
-        if (!output.createWrite(path))
+        if (!output.openStandardOutput())
             return fail(PieceFailure::CannotCreate);
-        PieceOutcome written =
-            writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, options_.loopPoints);
-        if (written == PieceOutcome::Completed && (!output.flush() || !output.close()))
-            written = PieceOutcome::Failed;
-        PieceFailure failure = PieceFailure::WriteFailed;
-        if (written == PieceOutcome::Completed) {
-            if (replaceFile(path, outputPath))
-                return PieceResult::Written;
-            written = PieceOutcome::Failed;
-            failure = PieceFailure::CannotRename;
-        }
-        // Closed first, because an open file cannot be deleted on every system.
-        output.close();
-        if (!deleteFile(path)) {
-            if (written != PieceOutcome::Cancelled)
-                return fail(PieceFailure::CannotRemove);
-            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
-            return PieceResult::CancelledPartLeft;
-        }
-        return finish(written, failure);
+        PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
+        return finish(written, output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
     }
 
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
@@ -129,8 +111,10 @@ private:
         return fail(failure);
     }
 
+    const PieceToWrite& piece_;
     const MusicEntry& entry_;
     const OutputOptions& options_;
+    PieceWriter& writer_;
     WaveBuffer& buffer_;
     ConversionFrontEnd& frontEnd_;
     PieceSteps steps_;
@@ -138,7 +122,51 @@ private:
 
 } // namespace
 
-// Even a one-byte output name with the ending is longer than any output name.
+WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd)
+{
+    if (!pathExists(outputPath))
+        return {};
+    const OverwriteAnswer answer = frontEnd.confirmOverwrite(outputPath);
+    // A cancel while the question waited is no answer: the file stays, the run ends.
+    if (frontEnd.isCancelled())
+        return {PieceOutcome::Cancelled, PieceFailure::None};
+    if (answer == OverwriteAnswer::Skip)
+        return {PieceOutcome::Failed, PieceFailure::Skipped};
+    if (answer != OverwriteAnswer::Replace)
+        return {PieceOutcome::Failed, PieceFailure::OverwriteRefused};
+    if (isReadOnlyFile(outputPath))
+        return {PieceOutcome::Failed, PieceFailure::OutputReadOnly};
+    return {};
+}
+
+// The file goes to a name of its own first; the output's name changes hands only once that file
+// is complete and on the disk, so a full disk, a cancel or a killed process never leaves a
+// broken file under it nor loses the file that was there.
+WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write)
+{
+    const std::string path = unfinishedPath(outputPath);
+    // Only a run that was killed leaves a file of this name behind.
+    deleteFile(path);
+    FileHandle output;
+    if (!output.createWrite(path))
+        return {PieceOutcome::Failed, PieceFailure::CannotCreate};
+    WholeFileResult result{write(output), PieceFailure::WriteFailed};
+    if (result.outcome == PieceOutcome::Completed && (!output.flush() || !output.close()))
+        result.outcome = PieceOutcome::Failed;
+    if (result.outcome == PieceOutcome::Completed) {
+        if (replaceFile(path, outputPath))
+            return {};
+        result = {PieceOutcome::Failed, PieceFailure::CannotRename};
+    }
+    // Closed first, because an open file cannot be deleted on every system.
+    output.close();
+    if (!deleteFile(path))
+        result.failure = PieceFailure::CannotRemove;
+    return result;
+}
+
+// Even a one-byte output name with the ending is longer than any definition's name, and the
+// names other formats give end in their own extension.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
 
 std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
@@ -151,6 +179,14 @@ std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd)
 {
+    WaveFileWriter wave;
+    return convertPieces(definition, options, rows, frontEnd, wave);
+}
+
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               PieceWriter& writer)
+{
     ConversionCounts counts;
     WaveBuffer buffer;
     buffer.reserve(waveBufferReserve);
@@ -158,7 +194,9 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const MusicEntry missing;
     for (std::int32_t row : rows) {
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        PieceConversion piece(known ? entries[static_cast<std::size_t>(row)] : missing, options, buffer, frontEnd);
+        const PieceTags tags = known ? pieceTags(definition, static_cast<std::size_t>(row)) : PieceTags();
+        const PieceToWrite toWrite{known ? entries[static_cast<std::size_t>(row)] : missing, tags, options};
+        PieceConversion piece(toWrite, writer, buffer, frontEnd);
         PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
         if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
             counts.partLeft = result == PieceResult::CancelledPartLeft;
@@ -169,6 +207,8 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
         ++(result == PieceResult::Written ? counts.successes
            : result == PieceResult::Skipped ? counts.skipped
                                             : counts.failures);
+        if (result == PieceResult::Written)
+            counts.written.push_back(row);
     }
     return counts;
 }

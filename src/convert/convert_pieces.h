@@ -4,11 +4,13 @@
 // under an unfinished name and give it the output's name only when it is complete, and count
 // successes and failures. Every piece accounts for exactly loopCount + 2 steps.
 #include "convert/conversion_hooks.h"
+#include "convert/piece_writer.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 #include "definition/writable_rule.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,18 +38,39 @@ struct ConversionCounts {
     bool cancelled = false;
     // The unfinished file of the piece being written when the run was cancelled is still there.
     bool partLeft = false;
+    std::vector<std::int32_t> written; // the rows written, in the order of the run
 };
 
-// Converts the pieces of definition named by rows, in that order. An output file is only ever
-// replaced by a complete one: whatever fails, and a cancel, leaves it as it was, and the
-// unfinished file is removed. Refused pieces never create, delete or change a file. A cancelled
-// run keeps the files written before and touches no later piece; when the unfinished file
-// cannot be removed, the piece counts as failed and partLeft is set.
+// Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's
+// format. An output file is only ever replaced by a complete one: whatever fails, and a cancel,
+// leaves it as it was, and the unfinished file is removed. Refused pieces never create, delete or
+// change a file. A cancelled run keeps the files written before and touches no later piece; when
+// the unfinished file cannot be removed, the piece counts as failed and partLeft is set.
+// With options.toStandardOutput every piece goes to standard output, with no question and no file.
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd);
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               PieceWriter& writer);
+
+// How writing one output file ended; failure says why it was not written.
+struct WholeFileResult {
+    PieceOutcome outcome = PieceOutcome::Completed;
+    PieceFailure failure = PieceFailure::None;
+};
+
+// Whether a file may be written at outputPath: Completed when nothing is there or the user lets
+// it be replaced; Failed with OverwriteRefused, Skipped or OutputReadOnly; Cancelled when the
+// user cancelled while the question waited, which is no answer.
+WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd);
+
+// Writes a whole file at outputPath through write: under the unfinished name first, given the
+// output's name only once complete and on the disk. Otherwise the unfinished file is removed
+// (failure CannotRemove when it stays) and a file that was at outputPath stays as it was.
+WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write);
 
 // The name a piece is written under until it is complete: the output's name with an ending
-// that says so, longer than any output name can be, so it never stands for a finished piece.
+// that says so, which no output name has, so it never stands for a finished piece.
 std::string unfinishedPath(const std::string& outputPath);
 constexpr char unfinishedEnding[] = ".morlo-unfinished";
 

@@ -95,10 +95,9 @@ PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32
 }
 
 PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks, bool loopPoints)
+                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks,
+                           const std::vector<std::uint8_t>& trailer)
 {
-    const std::vector<std::uint8_t> trailer =
-        loopPoints ? loopPointsTrailer(entry, loopCount, fadeSeconds) : std::vector<std::uint8_t>();
     const auto header = waveHeader(entry, loopCount, fadeSeconds, static_cast<std::uint32_t>(trailer.size()));
     FileSink data(output);
     if (!data.write(header.data(), static_cast<std::uint32_t>(header.size())))

@@ -40,9 +40,9 @@ PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32
                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks);
 
 // Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
-// file: one step per loop and one at the end. The fade is applied to the buffer in place.
-// With loopPoints the data is followed by the loop's "smpl" chunk (loopPointsTrailer).
-// The caller has checked loopLiesInData and fitsWaveHeader (with the same loopPoints).
+// file, then trailer (waveTrailer, counted in the header): one step per loop and one at the end.
+// The fade is applied to the buffer in place.
+// The caller has checked loopLiesInData and fitsWaveHeader (with the trailer's size).
 PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
                            std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks,
-                           bool loopPoints = false);
+                           const std::vector<std::uint8_t>& trailer = {});

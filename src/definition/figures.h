@@ -29,7 +29,10 @@ struct FigureTotals {
 // 12-bit mono at 1000 frames a second is 1500 bytes a second here, 1000 in the header. The test
 // Figures.ListRateIsNotTheHeaderRate fails when one is made into the other.
 std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
-PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+// trailingBytes: what the file carries behind its data (waveTrailerSize); it adds to the size
+// and to nothing else.
+PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                          std::uint32_t trailingBytes = 0);
 
 // "  0", " 46", "  1,234", " 22,764,046", "1,234,567,890".
 std::string formatSize(std::uint64_t bytes);

@@ -7,12 +7,22 @@ constexpr std::uint32_t defaultLoopCount = 2;
 constexpr std::uint32_t defaultFadeSeconds = 10;
 constexpr std::uint32_t largestCount = 999;
 
+// What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
+// flags, the main window's options menu); with none, a file is byte for byte the plain one.
+struct FileChoices {
+    // Title, album and track: "LIST"/"INFO" and "id3 " chunks in WAVE, comments in FLAC and Ogg.
+    bool tags = false;
+    // The loop: a "smpl" chunk in WAVE, LOOPSTART and LOOPLENGTH comments in FLAC and Ogg.
+    bool loopPoints = false;
+};
+
 struct OutputOptions {
     std::uint32_t loopCount = defaultLoopCount;     // times the loop is written, 0..999
     std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
     std::string outputFolder;
     std::string bgmFolder;
-    bool loopPoints = false; // each file carries its loop in a "smpl" chunk
+    FileChoices choices;
+    bool toStandardOutput = false; // the one piece goes to standard output instead of a file
 };
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,

@@ -43,10 +43,10 @@ bool loopLiesInData(const MusicEntry& entry)
     return static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size <= entry.wave_size;
 }
 
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds, bool loopPoints)
+bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+                    std::uint32_t trailingBytes)
 {
-    std::uint64_t trailing = loopPoints ? loopPointsBytes(entry, loopCount, fadeSeconds) : 0;
-    return exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)) + trailing <= UINT32_MAX;
+    return exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)) + trailingBytes <= UINT32_MAX;
 }
 
 LoopFrames loopFrames(const MusicEntry& entry)
@@ -58,12 +58,4 @@ LoopFrames loopFrames(const MusicEntry& entry)
     frames.start = entry.loop_start / frameBytes;
     frames.end = static_cast<std::uint32_t>((static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size) / frameBytes);
     return frames;
-}
-
-std::uint32_t loopPointsBytes(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
-{
-    LoopFrames frames = loopFrames(entry);
-    if (loopCount == 0 || frames.end <= frames.start)
-        return 0;
-    return loopPointsChunkSize + dataLength(entry, loopCount, fadeSeconds) % 2;
 }

@@ -23,20 +23,14 @@ std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, st
 
 // Whether the loop lies within the piece's data: loop_start + loop_size ≤ wave_size, without wrap.
 bool loopLiesInData(const MusicEntry& entry);
-// Whether the output's sizes fit the 32-bit fields of a RIFF header, with its loop points when
-// the file is to carry them.
+// Whether the output's sizes fit the 32-bit fields of a RIFF header, with trailingBytes (what the
+// file carries behind its data, waveTrailerSize) counted.
 bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-                    bool loopPoints = false);
+                    std::uint32_t trailingBytes = 0);
 
-// Size of the "smpl" chunk that carries a file's loop points: header, sampler record, one loop.
-constexpr std::uint32_t loopPointsChunkSize = 68;
 // The loop as whole frames of the output file: [start, end), end > start when there is one.
 struct LoopFrames {
     std::uint32_t start = 0;
     std::uint32_t end = 0;
 };
 LoopFrames loopFrames(const MusicEntry& entry);
-// Bytes behind the data when the file carries its loop points: a pad byte after odd data (a
-// chunk starts on an even offset), then the chunk. 0 when no loop is written (loopCount 0) or
-// the loop holds no whole frame: such a file has nothing to loop.
-std::uint32_t loopPointsBytes(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);

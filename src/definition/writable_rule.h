@@ -22,9 +22,13 @@ enum class PieceFailure {
     WriteFailed,      // a write, the flush or the close failed or fell short (a full disk)
     CannotRename,     // the finished file could not take the output's name
     CannotRemove,     // the piece failed or was cancelled, and its unfinished file stayed
+    FormatCannotHold, // the chosen format cannot hold the piece (its channels, bits or rate)
+    ReaderGone,       // the program reading standard output has closed it
+    Skipped,          // the output file exists and the front end keeps it as skipped, not failed
 };
 
 // The first reason, in this order, that refuses the piece; None when there is none.
-// loopPoints: the file also carries its loop in a smpl chunk, which counts toward the size limit.
+// trailingBytes: what the file carries behind its data (waveTrailerSize), which counts toward the
+// size limit.
 PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-                          bool loopPoints = false);
+                          std::uint32_t trailingBytes = 0);

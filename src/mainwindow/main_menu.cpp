@@ -16,6 +16,9 @@ bool buildMainMenu(HWND window)
     menu.addPopup(0, editMenuId, "編集(&E)");
     for (const MenuCommand& command : tickCommands)
         menu.addItem(editMenuId, command.id, command.text);
+    menu.addPopup(0, optionsMenuId, "オプション(&O)");
+    for (const MenuChoice& item : fileChoiceItems)
+        menu.addItem(optionsMenuId, item.id, item.text);
     menu.addPopup(0, helpMenuId, "ヘルプ(&H)");
     menu.addItem(helpMenuId, versionCommand, "バージョン情報(&A)");
     menu.attachTo(window);

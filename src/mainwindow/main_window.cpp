@@ -1,8 +1,9 @@
 #include "mainwindow/main_window.h"
 
-#include "definition/output_options.h"
+#include "convert/wave_trailer.h"
 #include "mainwindow/music_list.h"
 #include "toolkit/controls.h"
+#include "toolkit/menu_builder.h"
 
 namespace {
 
@@ -65,8 +66,9 @@ void MainWindow::updateFigures(HWND window)
     const std::uint32_t loops = limitCount(loopCount(window));
     const std::uint32_t fade = limitCount(fadeSeconds(window));
     rowFigures_.clear();
-    for (const MusicEntry& entry : definition_.entries())
-        rowFigures_.push_back(pieceFigures(entry, loops, fade));
+    for (std::size_t i = 0; i < definition_.entries().size(); ++i)
+        rowFigures_.push_back(pieceFigures(definition_.entries()[i], loops, fade,
+                                           waveTrailerSize(definition_, i, loops, fade, choices_)));
     {
         const RowBatch batch(*list, changingRows_);
         MusicList(*list).showRowFigures(rowFigures_);
@@ -106,6 +108,20 @@ void MainWindow::changeTicks(std::uint16_t command)
             musicList.invertTicks();
     }
     updateTotals();
+}
+
+bool MainWindow::toggleChoice(HWND window, std::uint16_t id)
+{
+    for (const MenuChoice& item : fileChoiceItems) {
+        if (item.id != id)
+            continue;
+        bool& choice = choices_.*item.choice;
+        choice = !choice;
+        setMenuItemChecked(window, id, choice);
+        updateFigures(window);
+        return true;
+    }
+    return false;
 }
 
 std::int32_t MainWindow::loopCount(HWND window)

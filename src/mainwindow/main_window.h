@@ -3,6 +3,7 @@
 // reaches by id. One main window (class morlo_main) serves it while run() runs.
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
+#include "definition/output_options.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/window.h"
 
@@ -37,6 +38,9 @@ public:
     void tickChanged();
     // "全て選択", "全て解除" or "選択反転", with the totals summed once at the end.
     void changeTicks(std::uint16_t command);
+    // An item of the Options menu was chosen: its choice and check mark turn over, and the
+    // figures follow. False when id is no such item.
+    bool toggleChoice(HWND window, std::uint16_t id);
     // The numbers in the two fields; 0 when a field holds no valid number.
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
@@ -59,6 +63,7 @@ private:
     Window* control(std::uint16_t id) const;
 
     LoopDefinition definition_;
+    FileChoices choices_; // the Options menu's check marks
     std::map<std::uint16_t, Window*> controls_;
     std::vector<PieceFigures> rowFigures_; // what each row shows, for the fields as they are
     bool changingRows_ = false;

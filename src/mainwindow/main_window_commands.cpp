@@ -50,5 +50,6 @@ void MainWindow::writeWaveFiles(HWND window)
     options.loopCount = limitCount(loopCount(window));
     options.bgmFolder = folders.bgmFolder();
     options.outputFolder = folders.outputFolder();
+    options.choices = choices_;
     runConversion(window, definition_, options, rows);
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Menu entries and controls of the main window. Popups and the separator carry ids too.
+#include "definition/output_options.h"
+
 #include <cstdint>
 
 constexpr std::uint16_t fileMenuId = 1038;
@@ -23,6 +25,22 @@ constexpr MenuCommand tickCommands[] = {
     {tickAllCommand, "全て選択(&A)"},
     {untickAllCommand, "全て解除(&U)"},
     {invertTicksCommand, "選択反転(&R)"},
+};
+
+constexpr std::uint16_t optionsMenuId = 1058;
+constexpr std::uint16_t tagsChoiceCommand = 1059;
+constexpr std::uint16_t loopPointsChoiceCommand = 1060;
+
+// The items of the Options menu: each turns one of a run's file choices on and off with its
+// check mark, unchecked at every start.
+struct MenuChoice {
+    std::uint16_t id;
+    const char* text;
+    bool FileChoices::*choice;
+};
+constexpr MenuChoice fileChoiceItems[] = {
+    {tagsChoiceCommand, "タグを書き込む(&T)", &FileChoices::tags},
+    {loopPointsChoiceCommand, "ループ位置を書き込む(&L)", &FileChoices::loopPoints},
 };
 
 constexpr std::uint16_t statusBarId = 1049;

@@ -120,6 +120,8 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         VersionWindow::show(window);
         return 0;
     default:
+        if (object && object->toggleChoice(window, command))
+            return 0;
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -80,3 +80,9 @@ bool MenuBuilder::insert(std::uint32_t parentIndex, MENUITEMINFOA& item)
 {
     return InsertMenuItemA(menus_[parentIndex], static_cast<UINT>(-1), TRUE, &item);
 }
+
+bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)
+{
+    const UINT mark = checked ? MF_CHECKED : MF_UNCHECKED;
+    return CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | mark) != static_cast<DWORD>(-1);
+}

@@ -25,3 +25,6 @@ private:
     // The bar, then each popup in the order of creation.
     std::vector<HMENU> menus_;
 };
+
+// Sets or clears the check mark of the item id anywhere in the window's menu bar.
+bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked);

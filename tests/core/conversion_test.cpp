@@ -2,6 +2,8 @@
 #include "convert/convert_pieces.h"
 #include "convert/fade.h"
 #include "convert/wave_header.h"
+#include "convert/wave_trailer.h"
+#include "definition/figures.h"
 #include "platform/native_text.h"
 #include "support/test_files.h"
 
@@ -92,6 +94,7 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
         {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
         {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
+        {"file=edge.wav\nwave_size=4294967249\nloop_start=4294967249\nloop_size=0", F::TooLarge}, // by its tags
         {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing}, {"file=keep.wav\nwave_file=", F::SourceMissing},
         {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", F::ShortSource},
         {"file=past.wav\nwave_start=6000", F::ShortSource}, {"file=far.wav\nwave_size=4294967295", F::ShortSource}};
@@ -100,6 +103,7 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         texts.push_back(piece.first);
     Workspace run(texts);
     run.options.loopCount = 3;
+    run.options.choices.tags = true;
     const std::string before = folderSnapshot(run.root.path());
     for (std::int32_t row = -1; row <= static_cast<std::int32_t>(pieces.size()); ++row) {
         Recorder frontEnd;
@@ -137,6 +141,17 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     EXPECT_EQ(counts, counted(1, 0));
     for (const MusicEntry& entry : run.definition.entries())
         EXPECT_EQ(readFileBytes(run.out(entry.file)), readFileBytes(fixturePath(entry.file))) << entry.file;
+
+    // With tags and loop points, each file as large as the list says.
+    run.options.choices = {true, true};
+    ASSERT_TRUE(makeFolder(run.options.outputFolder = run.root.file("tagged")));
+    EXPECT_EQ(run.convert(all), counted(12, 0));
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const MusicEntry& entry = run.definition.entries()[i];
+        const std::string written = readFileBytes(run.out(entry.file));
+        EXPECT_EQ(written, readFileBytes(fixturePath("tagged/" + entry.file))) << entry.file;
+        EXPECT_EQ(written.size(), pieceFigures(entry, 2, 1, waveTrailerSize(run.definition, i, 2, 1, {true, true})).fileSize);
+    }
 }
 
 // Pieces a and b of 1000 + 1.25 MiB, one loop, a 6 s fade: each yields twice reading, 2 + 1 times

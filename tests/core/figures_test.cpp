@@ -14,7 +14,7 @@
 TEST(Figures, WorkedExamplesAndTexts)
 {
     struct Row { std::uint16_t channels; std::uint32_t rate; std::uint16_t bits; std::uint32_t intro, loop, loops, fade;
-                 const char* seen; const char* file = "a.wav"; std::uint32_t dataShortBy = 0; };
+                 const char* seen; const char* file = "a.wav"; std::uint32_t dataShortBy = 0, trailer = 0; };
     const Row rows[] = { // seen: dataLength|refusal|list size|list time
         {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12"},
         {2, 44100, 16, 1000, 4000, 3, 10, "17000|-| 17,046|0:00"}, // the fade capped to one loop
@@ -24,9 +24,11 @@ TEST(Figures, WorkedExamplesAndTexts)
         {1, 1000, 4, 100, 1000, 2, 1, "2100|-|  2,646|0:05"}, // no whole byte a frame
         {0, 44100, 16, 10, 20, 2, 10, "50|-| 96|--:--"},
         {1, 10, 8, 0, 5, 1, 0, "5|-| 51|0:00"},
+        {1, 10, 8, 0, 5, 1, 0, "5|-| 61|0:00", "a.wav", 0, 10}, // the trailer adds bytes, not time
         {2, 44100, 16, 0, 3000000000u, 2, 0, "1705032704|too large|出力不可|--:--"},
         {2, 44100, 16, 4294967249u, 0, 2, 10, "4294967249|-|4,294,967,295|6:45:47"},
         {2, 44100, 16, 4294967250u, 0, 2, 10, "4294967250|too large|出力不可|--:--"},
+        {2, 44100, 16, 4294967249u, 0, 2, 10, "4294967249|too large|出力不可|--:--", "a.wav", 0, 1},
         {2, 44100, 16, 176400, 882000, 2, 10, "2822400|leaves folder|出力不可|--:--", "..\\up.wav"},
         {2, 44100, 16, 176400, 882000, 2, 10, "2822400|loop past data|出力不可|--:--", "a.wav", 1},
         {2, 44100, 16, 4294500000u, 882000, 0, 10, "414704|loop past data|出力不可|--:--"}, // its end wraps
@@ -37,14 +39,15 @@ TEST(Figures, WorkedExamplesAndTexts)
     FigureTotals totals;
     for (const Row& r : rows) {
         MusicEntry e{r.file, "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop - r.dataShortBy, r.intro, r.loop};
-        PieceFigures figures = pieceFigures(e, r.loops, r.fade);
+        PieceFigures figures = pieceFigures(e, r.loops, r.fade, r.trailer);
         totals.add(figures);
         std::ostringstream seen;
-        seen << dataLength(e, r.loops, r.fade) << '|' << refusals[static_cast<int>(pieceRefusal(e, r.loops, r.fade))]
+        seen << dataLength(e, r.loops, r.fade) << '|'
+             << refusals[static_cast<int>(pieceRefusal(e, r.loops, r.fade, r.trailer))]
              << '|' << pieceSizeText(figures) << '|' << pieceTimeText(figures);
         EXPECT_EQ(seen.str(), r.seen);
     }
-    EXPECT_EQ(totalsText(totals.seconds, totals.bytes), "合計時間 : 6:59:12 合計サイズ : 8,328,212,894");
+    EXPECT_EQ(totalsText(totals.seconds, totals.bytes), "合計時間 : 6:59:12 合計サイズ : 8,328,212,955");
     const std::tuple<std::uint64_t, const char*, const char*> texts[] = {
         {0, "  0", "0:00"}, {46, " 46", "0:46"}, {1005, "  1,005", "16:45"}, {3599, "  3,599", "59:59"},
         {3600, "  3,600", "1:00:00"}, {3900, "  3,900", "1:05:00"}, {22764046, " 22,764,046", "6323:20:46"},
@@ -93,7 +96,10 @@ static std::string readAs(const std::string& kind, const std::string& text)
     else if (kind == "line" && parseArguments(words, p, problem))
         out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
             << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
-            << (p.overwrite ? " yes" : "") << (p.skipExisting ? " skip" : "") << (p.help ? " help" : "");
+            << (p.overwrite ? " yes" : "") << (p.toStandardOutput ? " stdout" : "")
+            << (p.format != OutputFormat::Wave ? " format " + std::to_string(static_cast<int>(p.format)) : "")
+            << (p.quality != defaultVorbisQuality ? " quality " + std::to_string(p.quality) : "")
+            << (p.skipExisting ? " skip" : "") << (p.help ? " help" : "");
     else
         return problem.empty() && kind != "count" ? "refused without a reason" : "-";
     return out.str();
@@ -110,7 +116,12 @@ TEST(Counts, AsTypedAndOnTheCommandLine)
         {"line", "convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes", "convert a.mrl in o 999 0 1 yes"},
         {"line", "", "-"}, {"line", "play a.mrl", "-"}, {"line", "list", "-"}, {"line", "list a.mrl b.mrl", "-"},
         {"line", "list a.mrl --bgm x", "-"}, {"line", "convert a.mrl --bgm in", "-"}, {"line", "convert a.mrl --out", "-"},
-        {"line", "list a.mrl --loops x", "-"}, {"line", "check --help", "list    2 10  help"},
+        {"line", "list a.mrl --loops x", "-"}, {"line", "convert a.mrl --bgm in --stdout --only 1", "convert a.mrl in  2 10 1 stdout"},
+        {"line", "convert a.mrl --bgm in --stdout --out o", "-"}, {"line", "convert a.mrl --bgm in --out o --stdout", "-"},
+        {"line", "list a.mrl --format ogg", "list a.mrl   2 10  format 2"}, {"line", "list a.mrl --format mp3", "-"},
+        {"line", "convert a.mrl --bgm in --out o --format flac --quality -1", "convert a.mrl in o 2 10  format 1 quality -1.000000"},
+        {"line", "convert a.mrl --bgm in --out o --quality 10.5", "-"}, {"line", "convert a.mrl --bgm in --out o --quality 5x", "-"},
+        {"line", "list a.mrl --quality 3", "-"}, {"line", "check --help", "list    2 10  help"},
         {"line", "convert a.mrl --bgm in --out o --skip-existing", "convert a.mrl in o 2 10  skip"},
         {"line", "convert a.mrl --bgm in --out o --yes --skip-existing", "-"}, {"line", "list a.mrl --skip-existing", "-"}};
     for (const auto& [kind, text, seen] : rows)

@@ -1,6 +1,7 @@
 // The main window and the windows of its commands walked as a user does, under Wine in Xvfb.
 #include "cli/terminal_front_end.h"
 #include "convert/convert_window_ids.h"
+#include "convert/wave_trailer.h"
 #include "definition/figures.h"
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
@@ -34,26 +35,33 @@ void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_
 struct Shown {
     std::string caption, album, loops, fade, status;
     int rows;
+    std::string checks; // the Options menu's items: "T" or "L" when checked, "-" when not
 
-    auto fields() const { return std::tie(caption, album, loops, fade, status, rows); }
+    auto fields() const { return std::tie(caption, album, loops, fade, status, rows, checks); }
     bool operator==(const Shown& other) const { return fields() == other.fields(); }
 };
 
 void PrintTo(const Shown& shown, std::ostream* out)
 {
     *out << "caption \"" << shown.caption << "\", album \"" << shown.album << "\", loops \"" << shown.loops
-         << "\", fade \"" << shown.fade << "\", status \"" << shown.status << "\", " << shown.rows << " rows";
+         << "\", fade \"" << shown.fade << "\", status \"" << shown.status << "\", " << shown.rows << " rows, checks "
+         << shown.checks;
 }
 
 Shown shownAround(HWND window)
 {
     const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
+    const auto checked = [window](UINT id, char mark) {
+        return GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED ? mark : '-';
+    };
     return {windowText(window), text(albumLabelId), text(loopCountFieldId), text(fadeSecondsFieldId),
-            statusText(GetDlgItem(window, statusBarId)), rowCount(GetDlgItem(window, musicListId))};
+            statusText(GetDlgItem(window, statusBarId)), rowCount(GetDlgItem(window, musicListId)),
+            {checked(tagsChoiceCommand, 'T'), checked(loopPointsChoiceCommand, 'L')}};
 }
 
 // Each row's tick and cells and the totals against the core's figures for main_window_three.mrl.
-void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t loops, std::uint32_t fade)
+void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t loops, std::uint32_t fade,
+                   const FileChoices& choices = {})
 {
     const HWND list = GetDlgItem(window, musicListId);
     LoopDefinition definition;
@@ -61,7 +69,7 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
     FigureTotals totals;
     for (int row = 0; row < 3; ++row) {
         const MusicEntry& entry = definition.entries().at(row);
-        const PieceFigures figures = pieceFigures(entry, loops, fade);
+        const PieceFigures figures = pieceFigures(entry, loops, fade, waveTrailerSize(definition, row, loops, fade, choices));
         std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);
@@ -164,12 +172,14 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     TempFolder folder, core, out;
     const std::string definitionPath = writeDefinition(folder, 3);
     LoopDefinition definition;
-    TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, folder.path());
+    WaveFileWriter wave;
+    TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, folder.path(), wave);
     OutputOptions threeLoopsNoFade;
     threeLoopsNoFade.loopCount = 3;
     threeLoopsNoFade.fadeSeconds = 0;
     threeLoopsNoFade.outputFolder = core.path();
     threeLoopsNoFade.bgmFolder = folder.path();
+    threeLoopsNoFade.choices = {true, true};
     ASSERT_TRUE(definition.load(definitionPath));
     ASSERT_EQ(convertPieces(definition, threeLoopsNoFade, {0, 1, 2}, yesToAll).successes, 3u);
     writeFileBytes(out.file("1.wav"), "older");
@@ -178,14 +188,14 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
-        EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0}));
+        EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0, "--"}));
 
         // By hand, at 2 loops and 10 seconds: row 0 is 1,000,000 + 2 × 10,000,000 + 1,764,000 + 46 bytes
         // at 176,400 a second; row 1 is 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46
         // at 44,100; row 2 has 0 bits a sample, so no fade and no time: 200 + 2 × 800 + 46.
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
-                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3}));
+                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3, "--"}));
         EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
                   std::make_pair(std::string("0:22"), std::string("  1,000,046")));
 
@@ -238,6 +248,16 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         }
         expectFigures(window, {true, true, true}, 999, 0);
 
+        // Each option turns its check mark over and the sizes follow; the runs below write both.
+        const std::tuple<int, std::string, FileChoices, std::string> options[] = {
+            {0, "タグを書き込む(&T)", {true, false}, "T-"}, {1, "ループ位置を書き込む(&L)", {true, true}, "TL"},
+            {0, "タグを書き込む(&T)", {false, true}, "-L"}, {0, "タグを書き込む(&T)", {true, true}, "TL"}};
+        for (const auto& [item, text, choices, checks] : options) {
+            EXPECT_EQ(choose(window, 2, item), text);
+            EXPECT_EQ(shownAround(window).checks, checks);
+            expectFigures(window, {true, true, true}, 999, 0, choices);
+        }
+
         dropFiles(window, {definitionPath});
         SetDlgItemTextA(window, loopCountFieldId, "3");
         Answers closed, cancelledInPieceZero, oneYes;
@@ -277,7 +297,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
         withUser(part, [&] {
             SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
-            chosen = choose(window, 2, 0);
+            chosen = choose(window, 3, 0);
         });
         ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);

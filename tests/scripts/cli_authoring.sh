@@ -96,28 +96,72 @@ assert english["pieces"][1]["findings"] == [{"level": "note", "code": "default-b
 assert (native["totals"]["warnings"], native["totals"]["notes"]) == (1, 1), native["totals"]
 PY
 
-# Loop points: one loop, 1 s of fade, so that the 8-bit piece's data is odd and needs its pad byte.
-mkdir "$work/plain" "$work/points" "$work/points-windows"
+# Loop points, and tags beside them: one loop, 1 s of fade, so that the 8-bit piece's data is odd
+# and needs its pad byte. The tagged run also writes a playlist; so does morlo-cli.exe's.
+mkdir "$work/plain" "$work/points" "$work/tagged" "$work/tagged-windows" "$work/odd"
 run=(convert "$sample" --bgm "$work/bgm" --loops 1 --fade 1 --yes --out)
+tags=(--tags --loop-points --playlist album.m3u8)
 "$cli" "${run[@]}" "$work/plain" >/dev/null && "$cli" "${run[@]}" "$work/points" --loop-points >/dev/null
-exits 0 wine_cli "${run[@]/#$work/Z:$work}" "Z:$work/points-windows" --loop-points >/dev/null || fail "the exe with --loop-points"
-python3 - "$work" <<'PY' || fail "the smpl chunks"
-import struct, subprocess, sys
+"$cli" "${run[@]}" "$work/tagged" "${tags[@]}" >/dev/null
+exits 0 wine_cli "${run[@]/#$work/Z:$work}" "Z:$work/tagged-windows" "${tags[@]}" >/dev/null || fail "the exe with --tags"
+"$cli" list "$sample" --loops 1 --fade 1 --tags --loop-points >"$work/list.txt"
+"$cli" list "$sample" --loops 1 --fade 1 --tags --loop-points --json >"$work/list.json"
+# The piece whose title has a byte pair that is no Shift-JIS character.
+"$cli" convert "$work/authors.mrl" --bgm "$work/bgm" --out "$work/odd" --only 6 --tags >/dev/null
+# Without --yes: failed pieces are left out of a playlist, and a playlist that exists is kept.
+again=("$cli" "${run[@]/--yes/--tags}" "$work/tagged" --loop-points --playlist)
+rm "$work/tagged/forest.wav"
+exits 1 "${again[@]}" new.m3u8 >/dev/null || fail "kept pieces should exit 1"
+rm "$work/tagged/forest.wav"
+"${again[@]}" album.m3u8 --only 1 </dev/null >/dev/null 2>"$work/kept.txt" && fail "a kept playlist should exit 1"
+grep -qx 'album.m3u8: the output file exists and was kept' "$work/kept.txt" || fail "the kept playlist is not named"
+# mutagen comes with Debian's Python.
+/usr/bin/python3 - "$work" <<'PY' || fail "the smpl chunks, the tags or the playlist"
+import json, mutagen.wave, struct, subprocess, sys, wave
 work = sys.argv[1]
-for name, loop_start, loop_size, frame, rate in [("opening.wav", 352800, 1411200, 4, 44100),
-                                                ("forest.wav", 117600, 264600, 2, 22050), ("night.wav", 0, 52920, 1, 11025)]:
-    plain, marked, windows = (open(f"{work}/{d}/{name}", "rb").read() for d in ("plain", "points", "points-windows"))
-    assert marked == windows and marked[:4] + marked[8:len(plain)] == plain[:4] + plain[8:], name
-    assert struct.unpack("<I", marked[4:8])[0] == len(marked) - 8 and len(plain) % 2 == (name == "night.wav")
-    chunks, at = {}, 12
-    while at < len(marked):
-        tag, size = marked[at:at + 4], struct.unpack("<I", marked[at + 4:at + 8])[0]
-        chunks[tag], at = marked[at + 8:at + 8 + size], at + 8 + size + size % 2
-    assert at == len(marked) and list(chunks) == [b"fmt ", b"data", b"smpl"], (name, list(chunks))
+out = lambda *command: subprocess.run(command, capture_output=True, check=True).stdout
+listed = [line.split("\t") for line in open(f"{work}/list.txt", encoding="utf-8").read().splitlines()[1:-1]]
+for n, (name, title, loop_start, loop_size, frame, rate) in enumerate([
+        ("opening.wav", "オープニング", 352800, 1411200, 4, 44100), ("forest.wav", "森の小径", 117600, 264600, 2, 22050),
+        ("night.wav", "夜の街", 0, 52920, 1, 11025)]):
+    plain, marked, tagged, windows = (open(f"{work}/{d}/{name}", "rb").read()
+                                      for d in ("plain", "points", "tagged", "tagged-windows"))
+    assert tagged == windows and marked[:4] + marked[8:len(plain)] == plain[:4] + plain[8:], name
+    assert marked[8:] == tagged[8:len(marked)] and len(plain) % 2 == (name == "night.wav"), name
+    for file in (marked, tagged):
+        assert struct.unpack("<I", file[4:8])[0] == len(file) - 8, name
+        chunks, at = {}, 12
+        while at < len(file):
+            tag, size = file[at:at + 4], struct.unpack("<I", file[at + 4:at + 8])[0]
+            chunks[tag], at = file[at + 8:at + 8 + size], at + 8 + size + size % 2
+        assert at == len(file) and list(chunks)[:3] == [b"fmt ", b"data", b"smpl"], (name, list(chunks))
+    assert list(chunks)[3:] == [b"LIST", b"id3 "], (name, list(chunks))
     assert struct.unpack("<9I6I", chunks[b"smpl"]) == (0, 0, round(1e9 / rate), 60, 0, 0, 0, 1, 0, 0, 0, loop_start // frame,
                                                       (loop_start + loop_size) // frame - 1, 0, 0), name
-    sox = subprocess.run(["sox", "--i", "-s"] + [f"{work}/{d}/{name}" for d in ("plain", "points")], capture_output=True,
-                         text=True, check=True).stdout
-    assert sox == f"{len(chunks[b'data']) // frame}\n" * 2, (name, sox)
+    paths = [f"{work}/{d}/{name}" for d in ("plain", "points", "tagged")]
+    assert out("sox", "--i", "-s", *paths).decode() == f"{len(chunks[b'data']) // frame}\n" * 3, name
+    for path in paths:
+        with wave.open(path) as w:
+            assert w.readframes(w.getnframes()) == chunks[b"data"], path
+    path = paths[2]
+    assert int(listed[n][3].replace(",", "")) == len(tagged) == json.load(open(f"{work}/list.json"))["pieces"][n]["output_bytes"]
+    # ffprobe reads INFO only (it drops the ID3 tag when INFO is there), the texts as their bytes.
+    probed = json.loads(out("ffprobe", "-v", "error", "-show_entries", "format_tags", "-of", "json", path))
+    raw = out("ffmpeg", "-v", "error", "-i", path, "-f", "ffmetadata", "-").decode("cp932").splitlines()
+    assert probed["format"]["tags"]["track"] == str(n + 1) and [f"title={title}", "album=見本アルバム"] == raw[1:3], (probed, raw)
+    assert mutagen.wave.WAVE(path).tags.pprint().splitlines() == ["TALB=見本アルバム", f"TIT2={title}", f"TRCK={n + 1}/3"], name
+    info = out("exiftool", "-charset", "Latin", "-charset", "RIFF=Latin", "-s3", "-RIFF:Title", "-RIFF:Product",
+               "-RIFF:TrackNumber", "-RIFF:Software", path).decode("cp932")
+    id3 = out("exiftool", "-s3", "-ID3:Title", "-ID3:Album", "-ID3:Track", path).decode()
+    assert (info, id3) == (f"{title}\n見本アルバム\n{n + 1}\nmorlo ver.1.01\n", f"{title}\n見本アルバム\n{n + 1}/3\n"), (info, id3)
+odd = f"{work}/odd/FOREST.WAV"
+assert out("exiftool", "-charset", "Latin", "-charset", "RIFF=Latin", "-s3", "-RIFF:Title", odd) == b"x\x85\x40\n"
+assert str(mutagen.wave.WAVE(odd).tags["TIT2"]) == "x?@", "invalid Shift-JIS is replaced as in JSON"
+playlist = "#EXTM3U\n#EXTINF:11,オープニング\nopening.wav\n#EXTINF:9,森の小径\nforest.wav\n#EXTINF:5,夜の街\nnight.wav\n"
+texts = [open(f"{work}/{d}", encoding="utf-8", newline="").read()
+         for d in ("tagged/album.m3u8", "tagged-windows/album.m3u8", "tagged/new.m3u8")]
+assert texts == [playlist, playlist, "#EXTM3U\n#EXTINF:9,森の小径\nforest.wav\n"], texts
+assert sorted(__import__("os").listdir(f"{work}/tagged")) == ["album.m3u8", "forest.wav", "new.m3u8", "night.wav",
+                                                              "opening.wav"]
 PY
 echo "cli_authoring: ok"

@@ -1,0 +1,18 @@
+#pragma once
+// The playlist of a run: an extended M3U file in UTF-8 beside the pieces, so that a player opens
+// the album in its order.
+#include "convert/convert_pieces.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// "#EXTM3U", then for each row "#EXTINF:" with the playing time in whole seconds as the list
+// shows it (-1 when the format gives none) and the title, and the file name writer gives the piece
+// on a line of its own.
+std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+                         std::uint32_t loopCount, std::uint32_t fadeSeconds, const PieceWriter& writer);
+
+// Writes text as the playlist at path, whole or not at all, after the same question as a piece
+// when a file is there (mayWrite).
+WholeFileResult writePlaylist(const std::string& path, const std::string& text, ConversionFrontEnd& frontEnd);
