@@ -28,11 +28,13 @@ before=$(md5sum "$work/out"/*.wav)
 exits 1 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" >/dev/null || fail "refusing to overwrite should exit 1"
 [ "$before" = "$(md5sum "$work/out"/*.wav)" ] || fail "existing files changed without --yes"
 rm "$work/out/forest.wav"
-skip=(convert "$sample" --bgm "$work/bgm" --out "$work/out" --skip-existing)
-[ "$("$cli" "${skip[@]}" 2>"$work/skipped")" = 'Output finished (succeeded: 1, failed: 0, skipped: 2)' ] &&
-  [ "$(cat "$work/skipped")" = "$work/out/opening.wav exists; kept"$'\n'"$work/out/night.wav exists; kept" ] ||
-  fail "--skip-existing should write the missing piece alone and say so: $(cat "$work/skipped")"
-[ "$before" = "$(md5sum "$work/out"/*.wav)" ] || fail "--skip-existing changed a file"
+printf old >"$work/out/album.m3u8"
+skip=(convert "$sample" --bgm "$work/bgm" --out "$work/out" --skip-existing --playlist album.m3u8)
+said=$("$cli" "${skip[@]}" 2>"$work/skipped") && status=0 || status=$?
+[ "$said" = 'Output finished (succeeded: 1, failed: 0, skipped: 2)' ] && [ $status -eq 0 ] &&
+  [ "$(cat "$work/skipped")" = "$work/out/opening.wav exists; kept"$'\n'"$work/out/night.wav exists; kept"$'\n'"$work/out/\
+album.m3u8 exists; kept" ] || fail "--skip-existing should write the missing piece alone and say so: $status $(cat "$work/skipped")"
+[ "$before" = "$(md5sum "$work/out"/*.wav)" ] && [ "$(cat "$work/out/album.m3u8")" = old ] || fail "--skip-existing changed a file"
 [ "$(LANG=ja_JP.UTF-8 "$cli" "${skip[@]}" 2>/dev/null)" = '出力終了(成功:0個 失敗:0個 スキップ:3個)' ] ||
   fail "the Japanese end line should count the skipped pieces"
 exits 0 "$cli" "${skip[@]}" >/dev/null || fail "a run where nothing failed should exit 0"
