@@ -9,13 +9,15 @@
 #include <utility>
 
 const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--json] [--tags] [--loop-points]\n"
-    "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
+    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--json] [--tags] [--loop-points]\n"
+    "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "                 [--tags] [--loop-points] [--playlist NAME.m3u8]\n"
+    "                 [--full-fade] [--tags] [--loop-points] [--playlist NAME.m3u8]\n"
     "       morlo-cli --version\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
+    "  --full-fade   let the fade-out last all S seconds, the loop played on as often as it\n"
+    "                needs (without it, the fade-out is at most one loop long)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
     "  --yes         replace existing output files without asking\n"
     "  --json        print one JSON document (UTF-8) instead of lines\n"
@@ -156,6 +158,7 @@ const Option options[] = {
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
     {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
+    {"--full-fade", forAll, nullptr, setChoice<&FileChoices::fullFade>},
     {"--playlist", forConvert, "a file name", setPlaylist},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
 };

@@ -17,7 +17,8 @@ struct CliArguments {
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
     bool json = false;    // list and check: one JSON document on stdout
-    FileChoices choices;  // list and convert: what the files carry beyond the plain WAVE file
+    FileChoices choices;  // what the files carry beyond the plain WAVE file (list and convert),
+                          // and a full fade (every command)
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
 };
 

@@ -9,14 +9,14 @@
 #include <string>
 
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& bgmFolder,
-                                std::uint32_t loopCount, std::uint32_t fadeSeconds)
+                                std::uint32_t loopCount, FadeRequest fade)
 {
     DefinitionCheck check;
     WaveBuffer buffer;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         PieceCheck piece;
-        piece.findings = definitionFindings(definition, i, loopCount, fadeSeconds);
+        piece.findings = definitionFindings(definition, i, loopCount, fade);
         PieceDataCheck data = checkPieceData(entries[i], bgmFolder, buffer);
         piece.findings.insert(piece.findings.end(), data.findings.begin(), data.findings.end());
         piece.seam = data.seam;

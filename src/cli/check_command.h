@@ -3,6 +3,7 @@
 #include "convert/loop_seam.h"
 #include "definition/findings.h"
 #include "definition/loop_definition.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +22,7 @@ struct DefinitionCheck {
 
 // Reads the pieces' data one after another from bgmFolder, as a conversion would.
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& bgmFolder,
-                                std::uint32_t loopCount, std::uint32_t fadeSeconds);
+                                std::uint32_t loopCount, FadeRequest fade);
 
 // One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message, then the summary line.
 void printCheck(const LoopDefinition& definition, const DefinitionCheck& check);

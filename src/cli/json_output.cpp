@@ -50,7 +50,7 @@ json document(const LoopDefinition& definition, std::uint32_t loopCount, std::ui
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, fadeSeconds,
+        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, requestedFade(fadeSeconds, choices),
                                                   waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
         pieces.push_back(pieceJson(definition, i, figures));
         totals.add(figures);
@@ -78,9 +78,9 @@ std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, 
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
-                      std::uint32_t fadeSeconds)
+                      std::uint32_t fadeSeconds, const FileChoices& choices)
 {
-    json result = document(definition, loopCount, fadeSeconds);
+    json result = document(definition, loopCount, fadeSeconds, choices);
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const PieceCheck& piece = check.pieces[i];
         json findings = json::array();

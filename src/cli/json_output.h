@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-// The sizes are those of files with what choices add to them.
+// The figures are those of files as choices make them: what they add, and a full fade.
 std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
                      const FileChoices& choices);
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
-                      std::uint32_t fadeSeconds);
+                      std::uint32_t fadeSeconds, const FileChoices& choices);

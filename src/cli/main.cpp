@@ -37,7 +37,7 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
         PieceFigures figures =
-            pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds,
+            pieceFigures(entry, arguments.loopCount, requestedFade(arguments.fadeSeconds, arguments.choices),
                          waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds, arguments.choices));
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
@@ -50,9 +50,11 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
 
 int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
-    DefinitionCheck check = checkDefinition(definition, arguments.bgmFolder, arguments.loopCount, arguments.fadeSeconds);
+    DefinitionCheck check = checkDefinition(definition, arguments.bgmFolder, arguments.loopCount,
+                                            requestedFade(arguments.fadeSeconds, arguments.choices));
     if (arguments.json)
-        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds, arguments.choices).c_str(),
+                   stdout);
     else
         printCheck(definition, check);
     return check.errors == 0 && check.warnings == 0 ? exitSuccess : exitFailures;
@@ -91,9 +93,9 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
         const MusicEntry& entry = definition.entries()[index];
         const std::uint32_t trailer =
             waveTrailerSize(definition, index, options.loopCount, options.fadeSeconds, options.choices);
-        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, trailer) != PieceFailure::None)
+        if (pieceRefusal(entry, options.loopCount, requestedFade(options), trailer) != PieceFailure::None)
             continue;
-        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry)) + trailer;
+        needed += exactFileSize(entry, options.loopCount, requestedFade(options), bytesPerSecond(entry)) + trailer;
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
@@ -111,8 +113,9 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
         return true;
     const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
-    const WholeFileResult result = writePlaylist(
-        path, playlistText(definition, counts.written, arguments.loopCount, arguments.fadeSeconds), frontEnd);
+    const std::string text = playlistText(definition, counts.written, arguments.loopCount,
+                                          requestedFade(arguments.fadeSeconds, arguments.choices));
+    const WholeFileResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.outcome == PieceOutcome::Cancelled;
     if (result.outcome == PieceOutcome::Failed)
         frontEnd.fileFailed(arguments.playlist, result.failure);

@@ -47,7 +47,7 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds,
+        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, requestedFade(options_),
                                             static_cast<std::uint32_t>(trailer_.size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);
@@ -65,7 +65,7 @@ public:
         if (allowed.outcome != PieceOutcome::Completed)
             return finish(allowed.outcome, allowed.failure);
         const WholeFileResult written = writeWholeFile(outputPath, [this](FileHandle& output) {
-            return writeWaveFile(output, entry_, options_.loopCount, options_.fadeSeconds, buffer_, steps_, trailer_);
+            return writeWaveFile(output, entry_, options_.loopCount, requestedFade(options_), buffer_, steps_, trailer_);
         });
         if (written.outcome == PieceOutcome::Cancelled && written.failure == PieceFailure::CannotRemove) {
             frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);

@@ -56,7 +56,7 @@ void add(Findings& findings, FindingLevel level, const char* code, std::string m
     findings.push_back(Finding{level, code, std::move(message)});
 }
 
-void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
 {
     if (!isPlainFileName(entry.file))
         add(findings, FindingLevel::Error, "name-not-plain",
@@ -66,10 +66,10 @@ void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount
             "the loop ends at byte " + to_string(static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size) +
                 " (loop_start + loop_size) but the piece's data has only " + to_string(entry.wave_size) +
                 " bytes (wave_size)");
-    if (!fitsWaveHeader(entry, loopCount, fadeSeconds))
+    if (!fitsWaveHeader(entry, loopCount, fade))
         add(findings, FindingLevel::Error, "too-large",
-            "with " + to_string(loopCount) + " loops and " + to_string(fadeSeconds) + " s of fade the file would have " +
-                formatSize(exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry))) +
+            "with " + to_string(loopCount) + " loops and " + to_string(fade.seconds) + " s of fade the file would have " +
+                formatSize(exactFileSize(entry, loopCount, fade, bytesPerSecond(entry))) +
                 " bytes; a WAVE file holds at most 4,294,967,295");
 }
 
@@ -128,11 +128,11 @@ void formatWarnings(Findings& findings, const MusicEntry& entry)
 } // namespace
 
 Findings definitionFindings(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                            std::uint32_t fadeSeconds)
+                            FadeRequest fade)
 {
     Findings findings;
     const MusicEntry& entry = definition.entries()[index];
-    errors(findings, entry, loopCount, fadeSeconds);
+    errors(findings, entry, loopCount, fade);
     nameWarnings(findings, definition, index);
     formatWarnings(findings, entry);
     return findings;

@@ -12,6 +12,7 @@ constexpr std::uint32_t largestCount = 999;
 struct FileChoices {
     bool tags = false;       // title, album and track in "LIST"/"INFO" and "id3 " chunks
     bool loopPoints = false; // the loop in a "smpl" chunk
+    bool fullFade = false;   // the fade-out runs all its seconds, on through the loop (FadeRequest)
 };
 
 struct OutputOptions {
@@ -21,6 +22,24 @@ struct OutputOptions {
     std::string bgmFolder;
     FileChoices choices;
 };
+
+// The fade-out asked for. By the program's own rule it is never longer than one loop, so that a
+// piece whose loop is shorter than the fade ends before it has faded out; a full fade lasts all
+// its seconds, taking the loop from its start again each time it ends, as playback runs on.
+struct FadeRequest {
+    std::uint32_t seconds = defaultFadeSeconds;
+    bool full = false;
+};
+
+inline FadeRequest requestedFade(std::uint32_t seconds, const FileChoices& choices)
+{
+    return FadeRequest{seconds, choices.fullFade};
+}
+
+inline FadeRequest requestedFade(const OutputOptions& options)
+{
+    return requestedFade(options.fadeSeconds, options.choices);
+}
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,
 // counts as 999.

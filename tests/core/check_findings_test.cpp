@@ -22,7 +22,7 @@ static std::vector<std::string> findingsOf(const std::string& lines)
     WaveBuffer buffer;
     std::vector<std::string> codes;
     for (const Findings& findings :
-         {definitionFindings(definition, 1, 2, 10), checkPieceData(definition.entries()[1], folder.path(), buffer).findings})
+         {definitionFindings(definition, 1, 2, FadeRequest{10}), checkPieceData(definition.entries()[1], folder.path(), buffer).findings})
         for (const Finding& finding : findings)
             codes.push_back(std::string(finding.level == FindingLevel::Error ? "E " : "W ") + finding.code);
     return codes;
