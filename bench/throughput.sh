@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures converting a large deterministic definition (16 pieces of 16-bit stereo 44.1 kHz,
 # 2 loops, 10 s fade; about 1 GiB of output) and prints medians over repetitions taken in turn:
-#   morlo-cli native, the same bytes copied with cp (the copy limit), morlo-cli.exe under Wine,
-#   and sox doing the same job per piece (raw input, trim, repeat, linear fade to WAVE).
+#   morlo-cli native, the same bytes copied with cp (the copy limit), morlo-cli native writing
+#   FLAC at libFLAC's default level, morlo-cli.exe under Wine, and sox doing the same job per
+#   piece (raw input, trim, repeat, linear fade to WAVE).
 #
 #   bench/throughput.sh [--size MIB] [--reps N] [--no-wine] [--no-sox] [--native FILE]
 # Needs the native and Windows builds (scripts/setup.sh). Works in $MORLO_BUILD and cleans up.
@@ -83,6 +84,10 @@ for ((rep = 1; rep <= reps; rep++)); do
   check_output "$work/out"
   measure copy cp -r "$work/out" "$work/copy"
   rm -rf "$work/out" "$work/copy"
+  mkdir -p "$work/flac"
+  measure flac "$native" convert "$work/bench.mrl" --bgm "$work" --out "$work/flac" --loops 2 --fade 10 --yes --format flac
+  [ "$(find "$work/flac" -name '*.flac' | wc -l)" -eq "$pieces" ] || { echo "bench: flac wrote no $pieces files" >&2; exit 1; }
+  rm -rf "$work/flac"
   if [ $wine -eq 1 ]; then
     mkdir -p "$work/out"
     # Listing does no file work: its time is Wine's start-up and exit.
@@ -114,21 +119,23 @@ def median(case, column=1):
     return statistics.median(values) if values else None
 mb = output / 1e6
 print(f"{'case':<12}{'median s':>10}{'MB/s':>10}   runs (s)")
-for case in ("native", "copy", "wine", "wine-list", "sox"):
+for case in ("native", "copy", "flac", "wine", "wine-list", "sox"):
     m = median(case)
     if m is None:
         continue
     runs = " ".join(r[1] for r in rows if r[0] == case)
     speed = f"{mb / m:10.0f}" if m > 0 and case != "wine-list" else f"{'':>10}"
     print(f"{case:<12}{m:10.2f}{speed}   {runs}")
-native, copy, wine, sox = (median(c) for c in ("native", "copy", "wine", "sox"))
+native, copy, flac, wine, sox = (median(c) for c in ("native", "copy", "flac", "wine", "sox"))
+print(f"flac / native: {flac / native:.2f} (goal <= 3); MB/s counts the WAVE bytes the FLAC files hold")
 if copy:
     print(f"native / copy: {native / copy:.2f} (goal <= 1.3)")
     if wine:
         print(f"wine / copy: {wine / copy:.2f} (goal <= 1.6; Wine's start-up included, wine-list shows its size)")
 if sox:
     print(f"sox / native: {sox / native:.2f} (goal >= 3)")
-peak = median("native", 2) / 1024
 limit = 50 + largest / 1048576 + 16
-print(f"native peak memory: {peak:.1f} MiB (goal <= {limit:.1f} MiB: 50 + largest piece {largest / 1048576:.1f} + 16)")
+for case in ("native", "flac"):
+    peak = median(case, 2) / 1024
+    print(f"{case} peak memory: {peak:.1f} MiB (goal <= {limit:.1f} MiB: 50 + largest piece {largest / 1048576:.1f} + 16)")
 PY

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the three trees: native (release, for use and benchmarks), check
 # (native with AddressSanitizer and UndefinedBehaviorSanitizer, for tests) and windows (MinGW-w64).
+#   scripts/build.sh [TREE...]    only the trees named, such as native
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/env.sh"
@@ -11,10 +12,17 @@ configure() { # folder, cmake arguments…
   [ -f "$dir/CMakeCache.txt" ] || cmake -S "$top" -B "$dir" "$@" >/dev/null
 }
 
-configure native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-configure check -DCMAKE_BUILD_TYPE=Debug -DMORLO_SANITIZE=ON
-configure windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake"
-for tree in native check windows; do
+trees=("$@")
+[ $# -gt 0 ] || trees=(native check windows)
+for tree in "${trees[@]}"; do
+  case $tree in
+    native) configure native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF ;;
+    check) configure check -DCMAKE_BUILD_TYPE=Debug -DMORLO_SANITIZE=ON ;;
+    windows) configure windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" ;;
+    *) echo "build: no tree '$tree' (native, check or windows)" >&2; exit 2 ;;
+  esac
+done
+for tree in "${trees[@]}"; do
   echo "build: $tree"
   log="$MORLO_BUILD/$tree/build.log"
   if ! cmake --build "$MORLO_BUILD/$tree" -j "$jobs" >"$log" 2>&1; then

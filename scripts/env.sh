@@ -5,3 +5,16 @@ export WINEPREFIX="$MORLO_BUILD/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+
+# Installs those of the Debian packages named that are missing (as root, or through sudo).
+install_missing() {
+  local p missing=() sudo_cmd=""
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -gt 0 ] || return 0
+  echo "setup: installing ${missing[*]}"
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}

@@ -13,20 +13,10 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick fonts-noto-cjk locales
   fonts-wine sox python3 clang libclang-rt-14-dev zip time tmux nlohmann-json3-dev
   ffmpeg python3-mutagen libimage-exiftool-perl
+  pkg-config libflac-dev libvorbis-dev libogg-dev flac vorbis-tools dpkg-dev man-db
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo_cmd apt-get update -qq
-  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing "${packages[@]}"
 
 # Wine picks its ANSI code page from LANG; without this locale it silently falls back to 1252.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then

@@ -9,22 +9,28 @@
 #include <utility>
 
 const char* const usageText =
-    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--json] [--tags] [--loop-points]\n"
+    "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
+    "                 [--loop-points]\n"
     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST] [--yes]\n"
-    "                 [--full-fade] [--tags] [--loop-points] [--playlist NAME.m3u8]\n"
-    "       morlo-cli --version\n"
+    "                 [--full-fade] [--format F] [--quality Q] [--tags] [--loop-points] [--playlist NAME.m3u8]\n"
+    "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [other options above]\n"
+    "       morlo-cli --version | --help\n"
     "  --loops N     times the loop is played (0-999, default 2)\n"
     "  --fade S      seconds of the closing fade-out (0-999, default 10)\n"
     "  --full-fade   let the fade-out last all S seconds, the loop played on as often as it\n"
     "                needs (without it, the fade-out is at most one loop long)\n"
     "  --only LIST   piece numbers to write, such as 0,2-4 (default: all)\n"
     "  --yes         replace existing output files without asking\n"
+    "  --format F    wav, flac or ogg (default wav): the file name's extension follows it\n"
+    "  --quality Q   Ogg Vorbis quality, -1 to 10 (default 5)\n"
+    "  --stdout      write the one chosen piece to standard output instead of a file\n"
     "  --json        print one JSON document (UTF-8) instead of lines\n"
-    "  --tags        write title, album and track number into each file (INFO and ID3);\n"
+    "  --tags        write title, album and track number into each file (WAVE: INFO and ID3;\n"
+    "                FLAC and Ogg: TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL, ENCODER);\n"
     "                with list: the sizes of such files\n"
-    "  --loop-points mark the loop in each file (a smpl chunk) for players that loop forever;\n"
-    "                with list: the sizes of such files\n"
+    "  --loop-points mark the loop in each file for players that loop forever (WAVE: a smpl\n"
+    "                chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes\n"
     "  --playlist NAME.m3u8\n"
     "                also write a playlist of the written pieces (UTF-8) into the output folder\n";
 
@@ -149,6 +155,30 @@ bool setPlaylist(CliArguments& parsed, const std::string& value)
     return isPlainFileName(value);
 }
 
+bool setFormat(CliArguments& parsed, const std::string& value)
+{
+    const std::pair<const char*, OutputFormat> names[] = {
+        {"wav", OutputFormat::Wave}, {"flac", OutputFormat::Flac}, {"ogg", OutputFormat::OggVorbis}};
+    for (const auto& [name, format] : names) {
+        if (value == name) {
+            parsed.format = format;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setQuality(CliArguments& parsed, const std::string& value)
+{
+    char* end = nullptr;
+    float quality = std::strtof(value.c_str(), &end);
+    // Written this way round, so that a NaN is refused too.
+    if (value.empty() || *end != '\0' || !(quality >= -1 && quality <= 10))
+        return false;
+    parsed.quality = quality;
+    return true;
+}
+
 const Option options[] = {
     {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
     {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
@@ -160,6 +190,9 @@ const Option options[] = {
     {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
     {"--full-fade", forAll, nullptr, setChoice<&FileChoices::fullFade>},
     {"--playlist", forConvert, "a file name", setPlaylist},
+    {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
+    {"--quality", forConvert, "a number from -1 to 10", setQuality},
+    {"--stdout", forConvert, nullptr, setFlag<&CliArguments::toStandardOutput>},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
 };
 
@@ -233,8 +266,14 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = "no definition file given";
         return false;
     }
-    if (parsed.command == Command::Convert && (parsed.bgmFolder.empty() || parsed.outputFolder.empty())) {
-        problem = "convert needs --bgm DIR and --out DIR";
+    if (parsed.command == Command::Convert && parsed.toStandardOutput &&
+        (!parsed.outputFolder.empty() || !parsed.playlist.empty())) {
+        problem = "--stdout writes no files: it takes no --out or --playlist";
+        return false;
+    }
+    if (parsed.command == Command::Convert &&
+        (parsed.bgmFolder.empty() || (parsed.outputFolder.empty() && !parsed.toStandardOutput))) {
+        problem = "convert needs --bgm DIR and --out DIR (or --stdout)";
         return false;
     }
     if (parsed.command == Command::Check && parsed.bgmFolder.empty()) {

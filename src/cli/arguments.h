@@ -1,5 +1,6 @@
 #pragma once
 // The command line of morlo-cli.
+#include "cli/piece_writers.h"
 #include "definition/output_options.h"
 
 #include <cstdint>
@@ -20,6 +21,9 @@ struct CliArguments {
     FileChoices choices;  // what the files carry beyond the plain WAVE file (list and convert),
                           // and a full fade (every command)
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
+    OutputFormat format = OutputFormat::Wave; // list and convert
+    float quality = defaultVorbisQuality;     // convert: Ogg Vorbis's quality, -1 to 10
+    bool toStandardOutput = false;            // convert: the one chosen piece to standard output
 };
 
 // False with a one-line reason when the arguments make no sense.

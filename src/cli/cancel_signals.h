@@ -9,3 +9,7 @@ void cancelOnSignals();
 
 // Whether one of them came.
 bool cancelRequested();
+
+// From here on a reader that closes standard output makes the next write to it fail, instead of
+// ending the process without a word.
+void ignoreClosedPipes();

@@ -23,3 +23,5 @@ void cancelOnSignals()
 }
 
 bool cancelRequested() { return requested != 0; }
+
+void ignoreClosedPipes() { std::signal(SIGPIPE, SIG_IGN); }

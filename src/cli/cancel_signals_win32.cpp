@@ -21,3 +21,6 @@ BOOL WINAPI onControl(DWORD event)
 void cancelOnSignals() { SetConsoleCtrlHandler(onControl, TRUE); }
 
 bool cancelRequested() { return InterlockedCompareExchange(&requested, 0, 0) != 0; }
+
+// Windows sends no signal for a closed pipe: the write fails by itself.
+void ignoreClosedPipes() {}

@@ -45,21 +45,34 @@ json findingJson(const Finding& finding, const LoopSeam& seam)
 }
 
 json document(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-              const FileChoices& choices = {})
+              const FileChoices& choices = {}, const PieceWriter* format = nullptr)
 {
+    const bool sizesKnown = !format || format->knowsSizeBeforeWriting();
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = pieceFigures(definition.entries()[i], loopCount, requestedFade(fadeSeconds, choices),
-                                                  waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
-        pieces.push_back(pieceJson(definition, i, figures));
+        const MusicEntry& entry = definition.entries()[i];
+        const FadeRequest fade = requestedFade(fadeSeconds, choices);
+        const PieceFigures figures =
+            format ? formatFigures(*format, entry, loopCount, fade)
+                   : pieceFigures(entry, loopCount, fade, waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
+        json piece = pieceJson(definition, i, figures);
+        if (format) {
+            piece["output_file"] = utf8Text(format->outputName(entry.file));
+            piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
+            piece["output_bytes_known_before_writing"] = sizesKnown;
+        }
+        pieces.push_back(piece);
         totals.add(figures);
     }
     return json{{"album", utf8Text(definition.albumTitle())},
                 {"loops", loopCount},
                 {"fade_seconds", fadeSeconds},
                 {"pieces", pieces},
-                {"totals", {{"pieces", pieces.size()}, {"play_seconds", totals.seconds}, {"output_bytes", totals.bytes}}}};
+                {"totals",
+                 {{"pieces", pieces.size()},
+                  {"play_seconds", totals.seconds},
+                  {"output_bytes", sizesKnown ? json(totals.bytes) : json()}}}};
 }
 
 std::string text(const json& value)
@@ -72,9 +85,9 @@ std::string text(const json& value)
 } // namespace
 
 std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-                     const FileChoices& choices)
+                     const FileChoices& choices, const PieceWriter* format)
 {
-    return text(document(definition, loopCount, fadeSeconds, choices));
+    return text(document(definition, loopCount, fadeSeconds, choices, format));
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,

@@ -1,5 +1,5 @@
 // morlo-cli: lists a loop definition's pieces with their figures, checks them against their BGM
-// files, or writes them as WAVE files.
+// files, or writes them as WAVE, FLAC or Ogg Vorbis files or to standard output.
 #include "cli/arguments.h"
 #include "cli/cancel_signals.h"
 #include "cli/check_command.h"
@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -25,26 +26,42 @@ constexpr int exitSuccess = 0;
 constexpr int exitFailures = 1;
 constexpr int exitUsage = 2;
 
-int listPieces(const LoopDefinition& definition, const CliArguments& arguments)
+// What list shows of a size that an encoder only knows once it has written the file.
+constexpr char sizeNotKnown[] = "not known before writing";
+
+int listPieces(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
 {
+    const bool wave = arguments.format == OutputFormat::Wave;
     if (arguments.json) {
-        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices).c_str(), stdout);
+        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices,
+                            wave ? nullptr : &writer)
+                       .c_str(),
+                   stdout);
         return exitSuccess;
     }
+    const bool sizesKnown = writer.knowsSizeBeforeWriting();
     std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
     FigureTotals totals;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        PieceFigures figures =
-            pieceFigures(entry, arguments.loopCount, requestedFade(arguments.fadeSeconds, arguments.choices),
-                         waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds, arguments.choices));
+        const FadeRequest fade = requestedFade(arguments.fadeSeconds, arguments.choices);
+        const PieceFigures figures =
+            wave ? pieceFigures(entry, arguments.loopCount, fade,
+                                waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds,
+                                                arguments.choices))
+                 : formatFigures(writer, entry, arguments.loopCount, fade);
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
-                    pieceTimeText(figures).c_str(), pieceSizeText(figures).c_str(),
-                    nativeText(entry.file).c_str(), nativeText(entry.wave_file).c_str());
+                    pieceTimeText(figures).c_str(),
+                    sizesKnown || !figures.writable ? pieceSizeText(figures).c_str() : sizeNotKnown,
+                    nativeText(writer.outputName(entry.file)).c_str(), nativeText(entry.wave_file).c_str());
     }
-    std::printf("%s\n", totalsText(totals.seconds, totals.bytes).c_str());
+    const std::string line = totalsText(totals.seconds, totals.bytes);
+    if (sizesKnown)
+        std::printf("%s\n", line.c_str());
+    else
+        std::printf("%s%s\n", line.substr(0, line.rfind(':') + 2).c_str(), sizeNotKnown);
     return exitSuccess;
 }
 
@@ -83,7 +100,8 @@ std::string outputFolderProblem(const std::string& folder)
     return "";
 }
 
-// One line when the pieces will not all fit; the run still writes those that do.
+// One line when the pieces will not all fit; the run still writes those that do. Only WAVE
+// files have sizes known before writing.
 void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions& options,
                           const std::vector<std::int32_t>& rows)
 {
@@ -107,14 +125,14 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
 // The playlist of the pieces written, after a run that was not cancelled and wrote any; false
 // when it was asked for and not written (the reason is on stderr). A cancel at its question
 // cancels the run.
-bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, ConversionCounts& counts,
-                     TerminalFrontEnd& frontEnd)
+bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
+                     ConversionCounts& counts, TerminalFrontEnd& frontEnd)
 {
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
         return true;
     const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
     const std::string text = playlistText(definition, counts.written, arguments.loopCount,
-                                          requestedFade(arguments.fadeSeconds, arguments.choices));
+                                          requestedFade(arguments.fadeSeconds, arguments.choices), writer);
     const WholeFileResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.outcome == PieceOutcome::Cancelled;
     if (result.outcome == PieceOutcome::Failed)
@@ -122,7 +140,7 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     return result.outcome == PieceOutcome::Completed;
 }
 
-int convert(const LoopDefinition& definition, const CliArguments& arguments)
+int convert(const LoopDefinition& definition, const CliArguments& arguments, PieceWriter& writer)
 {
     std::vector<std::int32_t> rows;
     if (arguments.only.empty()) {
@@ -141,27 +159,40 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments)
     options.bgmFolder = arguments.bgmFolder;
     options.outputFolder = arguments.outputFolder;
     options.choices = arguments.choices;
-    std::string problem = outputFolderProblem(options.outputFolder);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
-        return exitUsage;
+    options.toStandardOutput = arguments.toStandardOutput;
+    if (options.toStandardOutput) {
+        if (rows.size() != 1) {
+            std::fprintf(stderr, "morlo-cli: --stdout writes one piece: choose it with --only N\n");
+            return exitUsage;
+        }
+        ignoreClosedPipes();
+    } else {
+        std::string problem = outputFolderProblem(options.outputFolder);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
+            return exitUsage;
+        }
+        if (writer.knowsSizeBeforeWriting())
+            warnWhenShortOfSpace(definition, options, rows);
     }
-    warnWhenShortOfSpace(definition, options, rows);
 
-    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite);
+    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount), arguments.overwrite, writer);
     cancelOnSignals();
-    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd);
-    const bool playlistKept = !writePlaylistOf(definition, arguments, counts, frontEnd);
+    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer);
+    const bool playlistKept = !writePlaylistOf(definition, arguments, writer, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
         std::fprintf(stderr, "morlo-cli: cancelled; %s\n",
-                     counts.partLeft ? "the unfinished piece's file could not be removed"
-                                     : "the pieces written before are kept, the unfinished one left no file and "
-                                       "replaced none");
-    std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
-                static_cast<unsigned>(counts.failures));
+                     options.toStandardOutput ? "standard output holds part of the piece"
+                     : counts.partLeft        ? "the unfinished piece's file could not be removed"
+                                              : "the pieces written before are kept, the unfinished one left no file "
+                                                "and replaced none");
+    // Standard output carries the piece alone; the exit status tells how it went.
+    if (!options.toStandardOutput)
+        std::printf("出力終了(成功:%u個 失敗:%u個)\n", static_cast<unsigned>(counts.successes),
+                    static_cast<unsigned>(counts.failures));
     return counts.failures == 0 && !counts.cancelled && !playlistKept ? exitSuccess : exitFailures;
 }
 
@@ -201,6 +232,11 @@ int run(const std::vector<std::string>& words)
         std::fprintf(stderr, "morlo-cli: %s\n%s", problem.c_str(), usageText);
         return exitUsage;
     }
+    std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.format, arguments.quality);
+    if (!writer) {
+        std::fprintf(stderr, "morlo-cli: this build has no FLAC or Ogg Vorbis encoder; it writes WAVE files only\n");
+        return exitUsage;
+    }
     LoopDefinition definition;
     ProfileRefusal refusal = ProfileRefusal::None;
     if (!definition.load(arguments.definitionPath, &refusal)) {
@@ -210,13 +246,13 @@ int run(const std::vector<std::string>& words)
     }
     switch (arguments.command) {
     case CliArguments::Command::List:
-        return listPieces(definition, arguments);
+        return listPieces(definition, arguments, *writer);
     case CliArguments::Command::Check:
         return checkPieces(definition, arguments);
     case CliArguments::Command::Convert:
         break;
     }
-    return convert(definition, arguments);
+    return convert(definition, arguments, *writer);
 }
 
 } // namespace

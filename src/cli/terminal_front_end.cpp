@@ -38,12 +38,16 @@ std::string failureText(PieceFailure failure)
         return "the finished file could not take the output's name; no file was replaced";
     case PieceFailure::CannotRemove:
         return "not written, and its unfinished file (ending in " + std::string(unfinishedEnding) + ") could not be removed";
+    case PieceFailure::FormatCannotHold:
+        return "the format cannot hold the piece";
+    case PieceFailure::ReaderGone:
+        return "standard output was closed";
     }
     return "failed";
 }
 
-TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite)
-    : totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
+TerminalFrontEnd::TerminalFrontEnd(std::uint64_t totalSteps, bool overwrite, const PieceWriter& writer)
+    : writer_(writer), totalSteps_(totalSteps), overwrite_(overwrite), showBar_(isatty(fileno(stderr)) != 0),
       askUser_(isatty(fileno(stdin)) != 0)
 {
     if (showBar_) {
@@ -62,14 +66,14 @@ bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
 void TerminalFrontEnd::showReading(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.file);
+    current_ = nativeText(writer_.outputName(entry.file));
     drawnPercent_ = -1;
     drawBar();
 }
 
 void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.title.empty() ? entry.file : entry.title);
+    current_ = nativeText(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
     drawnPercent_ = -1;
     drawBar();
 }
@@ -97,13 +101,16 @@ bool TerminalFrontEnd::confirmOverwrite(const std::string& path)
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
-    fileFailed(nativeText(entry.file), failure);
+    fileFailed(nativeText(writer_.outputName(entry.file)), failure,
+               failure == PieceFailure::FormatCannotHold ? writer_.refusal(entry) : "");
 }
 
-void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure)
+void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure, const std::string& reason)
 {
+    if (failure == PieceFailure::ReaderGone)
+        return;
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", name.c_str(), failureText(failure).c_str());
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), (reason.empty() ? failureText(failure) : reason).c_str());
     drawnPercent_ = -1;
     drawBar();
 }

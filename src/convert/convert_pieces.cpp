@@ -37,10 +37,9 @@ enum class PieceResult { Written, Failed, Cancelled, CancelledPartLeft };
 
 class PieceConversion {
 public:
-    PieceConversion(const MusicEntry& entry, std::vector<std::uint8_t> trailer, const OutputOptions& options,
-                    WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
-        : entry_(entry), trailer_(std::move(trailer)), options_(options), buffer_(buffer), frontEnd_(frontEnd),
-          steps_(frontEnd, options.loopCount)
+    PieceConversion(const PieceToWrite& piece, PieceWriter& writer, WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
+        : piece_(piece), entry_(piece.entry), options_(piece.options), writer_(writer), buffer_(buffer),
+          frontEnd_(frontEnd), steps_(frontEnd, piece.options.loopCount)
     {
     }
 
@@ -48,9 +47,11 @@ public:
     {
         frontEnd_.showReading(entry_);
         PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, requestedFade(options_),
-                                            static_cast<std::uint32_t>(trailer_.size()));
+                                            static_cast<std::uint32_t>(writer_.trailer(piece_).size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);
+        if (!writer_.refusal(entry_).empty())
+            return fail(PieceFailure::FormatCannotHold);
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))
@@ -59,14 +60,15 @@ public:
         if (read != PieceOutcome::Completed)
             return finish(read, PieceFailure::ShortSource);
 
-        const std::string outputPath = joinPath(options_.outputFolder, nativeText(entry_.file));
         frontEnd_.showWriting(entry_);
+        if (options_.toStandardOutput)
+            return writeStandardOutput();
+        const std::string outputPath = joinPath(options_.outputFolder, nativeText(writer_.outputName(entry_.file)));
         const WholeFileResult allowed = mayWrite(outputPath, frontEnd_);
         if (allowed.outcome != PieceOutcome::Completed)
             return finish(allowed.outcome, allowed.failure);
-        const WholeFileResult written = writeWholeFile(outputPath, [this](FileHandle& output) {
-            return writeWaveFile(output, entry_, options_.loopCount, requestedFade(options_), buffer_, steps_, trailer_);
-        });
+        const WholeFileResult written = writeWholeFile(
+            outputPath, [this](FileHandle& output) { return writer_.write(output, piece_, buffer_, steps_); });
         if (written.outcome == PieceOutcome::Cancelled && written.failure == PieceFailure::CannotRemove) {
             frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
             return PieceResult::CancelledPartLeft;
@@ -82,6 +84,16 @@ public:
     }
 
 private:
+    // Nothing to ask, remove or rename: what was written has been read already.
+    PieceResult writeStandardOutput()
+    {
+        FileHandle output;
+        if (!output.openStandardOutput())
+            return fail(PieceFailure::CannotCreate);
+        PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
+        return finish(written, output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
+    }
+
     PieceResult finish(PieceOutcome outcome, PieceFailure failure)
     {
         switch (outcome) {
@@ -95,9 +107,10 @@ private:
         return fail(failure);
     }
 
+    const PieceToWrite& piece_;
     const MusicEntry& entry_;
-    const std::vector<std::uint8_t> trailer_;
     const OutputOptions& options_;
+    PieceWriter& writer_;
     WaveBuffer& buffer_;
     ConversionFrontEnd& frontEnd_;
     PieceSteps steps_;
@@ -146,7 +159,8 @@ WholeFileResult writeWholeFile(const std::string& outputPath, const std::functio
     return result;
 }
 
-// Even a one-byte output name with the ending is longer than any output name.
+// Even a one-byte output name with the ending is longer than any definition's name, and the
+// names other formats give end in their own extension.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
 
 std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
@@ -159,6 +173,14 @@ std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd)
 {
+    WaveFileWriter wave;
+    return convertPieces(definition, options, rows, frontEnd, wave);
+}
+
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               PieceWriter& writer)
+{
     ConversionCounts counts;
     WaveBuffer buffer;
     buffer.reserve(waveBufferReserve);
@@ -166,12 +188,9 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const MusicEntry missing;
     for (std::int32_t row : rows) {
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        const auto index = static_cast<std::size_t>(row);
-        PieceConversion piece(known ? entries[index] : missing,
-                              known ? waveTrailer(entries[index], pieceTags(definition, index), options.loopCount,
-                                                  options.fadeSeconds, options.choices)
-                                    : std::vector<std::uint8_t>(),
-                              options, buffer, frontEnd);
+        const PieceTags tags = known ? pieceTags(definition, static_cast<std::size_t>(row)) : PieceTags();
+        const PieceToWrite toWrite{known ? entries[static_cast<std::size_t>(row)] : missing, tags, options};
+        PieceConversion piece(toWrite, writer, buffer, frontEnd);
         PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
         if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
             counts.partLeft = result == PieceResult::CancelledPartLeft;

@@ -4,7 +4,7 @@
 // under an unfinished name and give it the output's name only when it is complete, and count
 // successes and failures. Every piece accounts for exactly loopCount + 2 steps.
 #include "convert/conversion_hooks.h"
-#include "convert/wave_writer.h"
+#include "convert/piece_writer.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 #include "definition/writable_rule.h"
@@ -35,13 +35,17 @@ struct ConversionCounts {
     std::vector<std::int32_t> written; // the rows written, in the order of the run
 };
 
-// Converts the pieces of definition named by rows, in that order. An output file is only ever
-// replaced by a complete one: whatever fails, and a cancel, leaves it as it was, and the
-// unfinished file is removed. Refused pieces never create, delete or change a file. A cancelled
-// run keeps the files written before and touches no later piece; when the unfinished file
-// cannot be removed, the piece counts as failed and partLeft is set.
+// Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's
+// format. An output file is only ever replaced by a complete one: whatever fails, and a cancel,
+// leaves it as it was, and the unfinished file is removed. Refused pieces never create, delete or
+// change a file. A cancelled run keeps the files written before and touches no later piece; when
+// the unfinished file cannot be removed, the piece counts as failed and partLeft is set.
+// With options.toStandardOutput every piece goes to standard output, with no question and no file.
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd);
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               PieceWriter& writer);
 
 // How writing one output file ended; failure says why it was not written.
 struct WholeFileResult {
@@ -60,7 +64,7 @@ WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& fron
 WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write);
 
 // The name a piece is written under until it is complete: the output's name with an ending
-// that says so, longer than any output name can be, so it never stands for a finished piece.
+// that says so, which no output name has, so it never stands for a finished piece.
 std::string unfinishedPath(const std::string& outputPath);
 constexpr char unfinishedEnding[] = ".morlo-unfinished";
 

@@ -13,3 +13,9 @@ bool isPlainFileName(const std::string& shiftJisName)
         return false;
     return !containsShiftJisCharacter(shiftJisName, '\\');
 }
+
+std::string replaceExtension(const std::string& shiftJisName, const std::string& extension)
+{
+    // '.' is never the second byte of a two-byte character, so the last '.' byte is a dot.
+    return shiftJisName.substr(0, shiftJisName.rfind('.')) + extension;
+}

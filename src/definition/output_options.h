@@ -10,9 +10,12 @@ constexpr std::uint32_t largestCount = 999;
 // What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
 // flags, the main window's options menu); with none, a file is byte for byte the plain one.
 struct FileChoices {
-    bool tags = false;       // title, album and track in "LIST"/"INFO" and "id3 " chunks
-    bool loopPoints = false; // the loop in a "smpl" chunk
-    bool fullFade = false;   // the fade-out runs all its seconds, on through the loop (FadeRequest)
+    // Title, album and track: "LIST"/"INFO" and "id3 " chunks in WAVE, comments in FLAC and Ogg.
+    bool tags = false;
+    // The loop: a "smpl" chunk in WAVE, LOOPSTART and LOOPLENGTH comments in FLAC and Ogg.
+    bool loopPoints = false;
+    // The fade-out runs all its seconds, on through the loop (FadeRequest).
+    bool fullFade = false;
 };
 
 struct OutputOptions {
@@ -21,6 +24,7 @@ struct OutputOptions {
     std::string outputFolder;
     std::string bgmFolder;
     FileChoices choices;
+    bool toStandardOutput = false; // the one piece goes to standard output instead of a file
 };
 
 // The fade-out asked for. By the program's own rule it is never longer than one loop, so that a

@@ -23,6 +23,8 @@ enum class PieceFailure {
     WriteFailed,      // a write, the flush or the close failed or fell short (a full disk)
     CannotRename,     // the finished file could not take the output's name
     CannotRemove,     // the piece failed or was cancelled, and its unfinished file stayed
+    FormatCannotHold, // the chosen format cannot hold the piece (its channels, bits or rate)
+    ReaderGone,       // the program reading standard output has closed it
 };
 
 // The first reason, in this order, that refuses the piece; None when there is none.

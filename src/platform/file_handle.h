@@ -20,11 +20,19 @@ public:
     bool openRead(const std::string& path);
     // Creates a new file for writing; fails when a file of that name exists.
     bool createWrite(const std::string& path);
+    // Writes to a copy of the process's standard output, byte for byte (no text mode): closing
+    // it leaves standard output itself open.
+    bool openStandardOutput();
     // Reads up to length bytes at offset (64-bit, so data past 2 GiB is reachable).
     // Returns the bytes actually read: fewer at the end of the file, 0 on failure.
     std::uint32_t readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination);
     // Writes length bytes at the current position; returns the bytes written, short on failure.
     std::uint32_t write(const std::uint8_t* source, std::uint32_t length);
+    // Whether the last failed write failed because the file is a pipe whose reader has gone.
+    bool readerGone() const { return readerGone_; }
+    // The position from the start of the file, and moving it; false for what cannot seek (a pipe).
+    bool position(std::uint64_t& offset);
+    bool seek(std::uint64_t offset);
     // Moves what was written from the system's cache to the disk; false when that fails.
     bool flush();
     // True when no file is held afterwards; a failed close keeps the handle.
@@ -35,6 +43,7 @@ private:
     // INVALID_HANDLE_VALUE and a closed POSIX descriptor are both -1.
     static constexpr std::intptr_t invalidHandle = -1;
     std::intptr_t handle_ = invalidHandle;
+    bool readerGone_ = false;
 };
 
 // Whether anything (file or folder) exists under path.

@@ -105,7 +105,9 @@ static std::string readAs(const std::string& kind, const std::string& text)
     else if (kind == "line" && parseArguments(words, p, problem))
         out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
             << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
-            << (p.overwrite ? " yes" : "");
+            << (p.overwrite ? " yes" : "") << (p.toStandardOutput ? " stdout" : "")
+            << (p.format != OutputFormat::Wave ? " format " + std::to_string(static_cast<int>(p.format)) : "")
+            << (p.quality != defaultVorbisQuality ? " quality " + std::to_string(p.quality) : "");
     else
         return problem.empty() && kind != "count" ? "refused without a reason" : "-";
     return out.str();
@@ -122,7 +124,12 @@ TEST(Counts, AsTypedAndOnTheCommandLine)
         {"line", "convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes", "convert a.mrl in o 999 0 1 yes"},
         {"line", "", "-"}, {"line", "play a.mrl", "-"}, {"line", "list", "-"}, {"line", "list a.mrl b.mrl", "-"},
         {"line", "list a.mrl --bgm x", "-"}, {"line", "convert a.mrl --bgm in", "-"}, {"line", "convert a.mrl --out", "-"},
-        {"line", "list a.mrl --loops x", "-"}};
+        {"line", "list a.mrl --loops x", "-"}, {"line", "convert a.mrl --bgm in --stdout --only 1", "convert a.mrl in  2 10 1 stdout"},
+        {"line", "convert a.mrl --bgm in --stdout --out o", "-"}, {"line", "convert a.mrl --bgm in --out o --stdout", "-"},
+        {"line", "list a.mrl --format ogg", "list a.mrl   2 10  format 2"}, {"line", "list a.mrl --format mp3", "-"},
+        {"line", "convert a.mrl --bgm in --out o --format flac --quality -1", "convert a.mrl in o 2 10  format 1 quality -1.000000"},
+        {"line", "convert a.mrl --bgm in --out o --quality 10.5", "-"}, {"line", "convert a.mrl --bgm in --out o --quality 5x", "-"},
+        {"line", "list a.mrl --quality 3", "-"}};
     for (const auto& [kind, text, seen] : rows)
         EXPECT_EQ(readAs(kind, text), seen) << kind << " " << text;
 }

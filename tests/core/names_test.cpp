@@ -17,6 +17,15 @@ TEST(ShiftJis, PlainNamesJudgedByCharacter)
     EXPECT_EQ(cutShiftJis("abc\xE0\x5C", 4), "abc");
 }
 
+TEST(ShiftJis, ExtensionReplacedAfterTheLastDot)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"opening.wav", "opening.flac"}, {"opening", "opening.flac"}, {"a.b.wav", "a.b.flac"},
+        {"x.", "x.flac"}, {"\x83\x5C.wav", "\x83\x5C.flac"}};
+    for (const auto& [name, flac] : rows)
+        EXPECT_EQ(replaceExtension(name, ".flac"), flac) << name;
+}
+
 TEST(ShiftJis, SystemSeparatorAndEncoding)
 {
     const std::string separator = joinPath("a", "b").substr(1, 1);

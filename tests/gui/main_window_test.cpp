@@ -173,7 +173,8 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     TempFolder folder, core, out;
     const std::string definitionPath = writeDefinition(folder, 3);
     LoopDefinition definition;
-    TerminalFrontEnd yesToAll(0, true);
+    WaveFileWriter wave;
+    TerminalFrontEnd yesToAll(0, true, wave);
     OutputOptions threeLoopsFullFade; // a fade of 1 s through the loop of one frame
     threeLoopsFullFade.loopCount = 3;
     threeLoopsFullFade.fadeSeconds = 1;

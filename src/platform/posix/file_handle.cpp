@@ -45,6 +45,14 @@ bool FileHandle::createWrite(const std::string& path)
     return isOpen();
 }
 
+bool FileHandle::openStandardOutput()
+{
+    if (!close())
+        return false;
+    handle_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+    return isOpen();
+}
+
 std::uint32_t FileHandle::readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination)
 {
     if (!isOpen())
@@ -76,11 +84,26 @@ std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length
         ssize_t put = ::write(toDescriptor(handle_), source + total, want);
         if (put < 0 && errno == EINTR)
             continue;
-        if (put <= 0)
+        if (put <= 0) {
+            // Only when SIGPIPE is ignored; otherwise the process has ended before this.
+            readerGone_ = put < 0 && errno == EPIPE;
             break;
+        }
         total += static_cast<std::uint32_t>(put);
     }
     return total;
+}
+
+bool FileHandle::position(std::uint64_t& offset)
+{
+    off_t at = isOpen() ? ::lseek(toDescriptor(handle_), 0, SEEK_CUR) : -1;
+    offset = static_cast<std::uint64_t>(at);
+    return at >= 0;
+}
+
+bool FileHandle::seek(std::uint64_t offset)
+{
+    return isOpen() && ::lseek(toDescriptor(handle_), static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
 }
 
 bool FileHandle::flush() { return isOpen() && ::fsync(toDescriptor(handle_)) == 0; }

@@ -34,6 +34,19 @@ bool FileHandle::createWrite(const std::string& path)
     return isOpen();
 }
 
+bool FileHandle::openStandardOutput()
+{
+    if (!close())
+        return false;
+    // WriteFile on the system's handle bypasses the C library's text mode.
+    HANDLE process = GetCurrentProcess();
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    if (!DuplicateHandle(process, GetStdHandle(STD_OUTPUT_HANDLE), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        copy = INVALID_HANDLE_VALUE;
+    handle_ = reinterpret_cast<std::intptr_t>(copy);
+    return isOpen();
+}
+
 std::uint32_t FileHandle::readAt(std::uint64_t offset, std::uint32_t length, std::uint8_t* destination)
 {
     if (!isOpen())
@@ -63,11 +76,33 @@ std::uint32_t FileHandle::write(const std::uint8_t* source, std::uint32_t length
     std::uint32_t total = 0;
     while (total < length) {
         DWORD put = 0;
-        if (!WriteFile(toHandle(handle_), source + total, length - total, &put, nullptr) || put == 0)
+        if (!WriteFile(toHandle(handle_), source + total, length - total, &put, nullptr) || put == 0) {
+            DWORD error = GetLastError();
+            // Windows says "the pipe is being closed", Wine "no process is on the other end".
+            readerGone_ = error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED;
             break;
+        }
         total += put;
     }
     return total;
+}
+
+bool FileHandle::position(std::uint64_t& offset)
+{
+    LARGE_INTEGER none{};
+    LARGE_INTEGER at{};
+    bool known = isOpen() && GetFileType(toHandle(handle_)) == FILE_TYPE_DISK &&
+                 SetFilePointerEx(toHandle(handle_), none, &at, FILE_CURRENT);
+    offset = static_cast<std::uint64_t>(at.QuadPart);
+    return known;
+}
+
+bool FileHandle::seek(std::uint64_t offset)
+{
+    LARGE_INTEGER target;
+    target.QuadPart = static_cast<LONGLONG>(offset);
+    return isOpen() && GetFileType(toHandle(handle_)) == FILE_TYPE_DISK &&
+           SetFilePointerEx(toHandle(handle_), target, nullptr, FILE_BEGIN);
 }
 
 bool FileHandle::flush() { return isOpen() && FlushFileBuffers(toHandle(handle_)) != 0; }

@@ -1,0 +1,17 @@
+#include "cli/piece_writers.h"
+
+#include "cli/encoders/flac_writer.h"
+#include "cli/encoders/ogg_vorbis_writer.h"
+
+std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float quality)
+{
+    switch (format) {
+    case OutputFormat::Flac:
+        return std::make_unique<FlacWriter>();
+    case OutputFormat::OggVorbis:
+        return std::make_unique<OggVorbisWriter>(quality);
+    case OutputFormat::Wave:
+        break;
+    }
+    return std::make_unique<WaveFileWriter>();
+}

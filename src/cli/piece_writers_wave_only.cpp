@@ -1,0 +1,6 @@
+#include "cli/piece_writers.h"
+
+std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float)
+{
+    return format == OutputFormat::Wave ? std::make_unique<WaveFileWriter>() : nullptr;
+}
