@@ -1,7 +1,8 @@
 // One arbitrary piece through convertPieces: arbitrary names, formats, offsets and sizes (near the
-// small BGM data or anywhere in 32 bits), loop count and fade seconds in 0..999, an existing output
-// file, and a cancel at any point. Never a crash or a sanitizer report; nothing outside the output
-// folder changes; a written file is exactly 46 + dataLength bytes with matching header sizes.
+// small BGM data or anywhere in 32 bits), loop count and fade seconds in 0..999, a full fade when
+// it stays short, an existing output file, and a cancel at any point. Never a crash or a sanitizer
+// report; nothing outside the output folder changes; a written file is exactly 46 + dataLength
+// bytes with matching header sizes.
 #include "convert/convert_pieces.h"
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
@@ -62,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.loopCount = input.ConsumeIntegralInRange<std::uint32_t>(0, 999);
     if (e.loop_size != 0 && static_cast<std::uint64_t>(options.loopCount) * e.loop_size > loopBytesCap)
         options.loopCount = static_cast<std::uint32_t>(loopBytesCap / e.loop_size);
+    options.choices.fullFade =
+        input.ConsumeBool() && static_cast<std::uint64_t>(options.fadeSeconds) * bytesPerSecond(e) <= loopBytesCap;
     options.bgmFolder = root.file("bgm");
     options.outputFolder = root.file("out");
 
@@ -102,10 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(outputs.empty() || keep, "a failed piece leaves the old file or nothing");
         return 0;
     }
-    require(loopLiesInData(e) && fitsWaveHeader(e, options.loopCount, options.fadeSeconds) && e.wave_file == "bgm.dat",
+    require(loopLiesInData(e) && fitsWaveHeader(e, options.loopCount, requestedFade(options)) && e.wave_file == "bgm.dat",
             "only a sound piece is written");
     const std::string file = readBytes(outPath);
-    const std::uint64_t length = dataLength(e, options.loopCount, options.fadeSeconds);
+    const std::uint64_t length = dataLength(e, options.loopCount, requestedFade(options));
     const auto sizeAt = [&](std::size_t at) { std::uint32_t v; std::memcpy(&v, &file[at], 4); return v; };
     require(file.size() == 46 + length && sizeAt(4) == length + 38 && sizeAt(42) == length, "file and header sizes");
     require(e.loop_start == 0 || file.compare(46, e.loop_start, bgm, e.wave_start, e.loop_start) == 0, "the introduction");

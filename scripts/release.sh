@@ -61,19 +61,25 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (強制終了のときは .morlo-unfinished のファイルが残ることがあり、次に同じ曲を
   書き出すときに削除されます)。読み取り専用のファイルは上書きしません。
 
-「オプション」メニュー (起動するたびにどちらもチェックなし)
+「オプション」メニュー (起動するたびにすべてチェックなし)
   タグを書き込む       曲名・アルバム名・トラック番号を各ファイルに書き込みます
                        (INFO はシフト JIS、ID3 は UTF-8。日本語以外の Windows では
                        INFO の曲名は文字化けして見えます)。
   ループ位置を書き込む ループの位置を smpl チャンクに書き込みます
                        (ループ再生に対応したプレーヤーやゲームエンジン向け)。
-  チェックした項目の分だけ、一覧と合計のサイズも大きくなります。
+  フェードを最後まで   フェードアウトを指定した秒数の最後まで続けます (ループを
+                       頭から繰り返しながら)。チェックしないときはフェードが
+                       ループ一回分より長くならないため、ループの短い曲は
+                       音が小さくなりきらないうちに終わります。
+  一覧と合計の時間とサイズは、チェックした項目に合わせて変わります。
 
 コマンドプロンプトでは:
   morlo-cli list example\\sample.mrl
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --yes
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --tags --loop-points --playlist album.m3u8
-  (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります)
+  morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --fade 20 --full-fade
+  (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
+   --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。
 
@@ -108,18 +114,24 @@ Use
   to replace (after a forced end the .morlo-unfinished file may stay; the next run that
   writes the same piece removes it). Read-only files are not replaced.
 
-The Options menu (both items unchecked at every start)
+The Options menu (all items unchecked at every start)
   Write tags           title, album and track number in each file (INFO in Shift-JIS,
                        ID3 in UTF-8; on a Windows system that is not Japanese, INFO's
                        titles look garbled).
   Write loop points    the loop in a smpl chunk, for looping players and game engines.
-  The sizes in the list and the totals include what the checked items add.
+  Fade to the end      the fade-out lasts all its seconds, the loop played on from its
+                       start as often as it needs. Unchecked, the fade-out is never
+                       longer than one loop, so a piece with a short loop ends before
+                       it is quiet.
+  The times and sizes in the list and the totals follow the checked items.
 
 From a command prompt:
   morlo-cli list example\\sample.mrl
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --yes
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --tags --loop-points --playlist album.m3u8
-  (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT)
+  morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --fade 20 --full-fade
+  (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
+   --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
   morlo-cli speaks the language of Windows' display (Japanese or English).
 

@@ -164,6 +164,7 @@ const Option options[] = {
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
     {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
+    {"--full-fade", forAll, nullptr, setChoice<&FileChoices::fullFade>},
     {"--playlist", forConvert, "a file name", setPlaylist},
     {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
     {"--quality", forConvert, "a number from -1 to 10", setQuality},

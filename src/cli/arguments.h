@@ -19,7 +19,8 @@ struct CliArguments {
     bool overwrite = false;
     bool skipExisting = false; // convert: keep every existing output file without asking
     bool json = false;    // list and check: one JSON document on stdout
-    FileChoices choices;  // list and convert: what the files carry beyond the plain WAVE file
+    FileChoices choices;  // what the files carry beyond the plain WAVE file (list and convert),
+                          // and a full fade (every command)
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
     OutputFormat format = OutputFormat::Wave; // list and convert
     float quality = defaultVorbisQuality;     // convert: Ogg Vorbis's quality, -1 to 10

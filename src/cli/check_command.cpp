@@ -44,7 +44,7 @@ void printFindings(const std::string& number, const std::string& name, const Fin
 } // namespace
 
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
-                                const std::string& bgmFolder, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+                                const std::string& bgmFolder, std::uint32_t loopCount, FadeRequest fade)
 {
     DefinitionSurvey survey = surveyDefinition(path, definition);
     DefinitionCheck check;
@@ -54,7 +54,7 @@ DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::str
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         PieceCheck piece;
-        piece.findings = definitionFindings(definition, i, loopCount, fadeSeconds);
+        piece.findings = definitionFindings(definition, i, loopCount, fade);
         PieceDataCheck data = checkPieceData(entries[i], bgmFolder, buffer);
         piece.findings.insert(piece.findings.end(), data.findings.begin(), data.findings.end());
         piece.findings.insert(piece.findings.end(), survey.notes[i].begin(), survey.notes[i].end());

@@ -3,6 +3,7 @@
 #include "convert/loop_seam.h"
 #include "definition/findings.h"
 #include "definition/loop_definition.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +25,7 @@ struct DefinitionCheck {
 // Reads the definition at path again for what loading it passed over, then the pieces' data one
 // after another from bgmFolder, as a conversion would.
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
-                                const std::string& bgmFolder, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+                                const std::string& bgmFolder, std::uint32_t loopCount, FadeRequest fade);
 
 // One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message (for the file's own findings
 // "-" and its path instead of number and title), then the summary line.

@@ -63,9 +63,10 @@ json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
         const MusicEntry& entry = definition.entries()[i];
+        const FadeRequest fade = requestedFade(fadeSeconds, choices);
         const PieceFigures figures =
-            format ? formatFigures(*format, entry, loopCount, fadeSeconds)
-                   : pieceFigures(entry, loopCount, fadeSeconds, waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
+            format ? formatFigures(*format, entry, loopCount, fade)
+                   : pieceFigures(entry, loopCount, fade, waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
         json piece = pieceJson(definition, i, figures);
         if (format) {
             piece["output_file"] = utf8Text(format->outputName(entry.file));
@@ -101,9 +102,9 @@ std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, 
 }
 
 std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
-                      std::uint32_t fadeSeconds)
+                      std::uint32_t fadeSeconds, const FileChoices& choices)
 {
-    json result = listDocument(definition, loopCount, fadeSeconds);
+    json result = listDocument(definition, loopCount, fadeSeconds, choices);
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const PieceCheck& piece = check.pieces[i];
         json& object = result["pieces"][i];

@@ -46,11 +46,12 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
+        const FadeRequest fade = requestedFade(arguments.fadeSeconds, arguments.choices);
         const PieceFigures figures =
-            wave ? pieceFigures(entry, arguments.loopCount, arguments.fadeSeconds,
+            wave ? pieceFigures(entry, arguments.loopCount, fade,
                                 waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds,
                                                 arguments.choices))
-                 : formatFigures(writer, entry, arguments.loopCount, arguments.fadeSeconds);
+                 : formatFigures(writer, entry, arguments.loopCount, fade);
         totals.add(figures);
         std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
                     pieceTimeText(figures).c_str(),
@@ -68,9 +69,10 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
 int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
     DefinitionCheck check = checkDefinition(definition, arguments.definitionPath, arguments.bgmFolder,
-                                            arguments.loopCount, arguments.fadeSeconds);
+                                            arguments.loopCount, requestedFade(arguments.fadeSeconds, arguments.choices));
     if (arguments.json)
-        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds).c_str(), stdout);
+        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds, arguments.choices).c_str(),
+                   stdout);
     else
         printCheck(definition, arguments.definitionPath, check);
     // Notes tell what is so, not what is wrong.
@@ -111,9 +113,9 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
         const MusicEntry& entry = definition.entries()[index];
         const std::uint32_t trailer =
             waveTrailerSize(definition, index, options.loopCount, options.fadeSeconds, options.choices);
-        if (pieceRefusal(entry, options.loopCount, options.fadeSeconds, trailer) != PieceFailure::None)
+        if (pieceRefusal(entry, options.loopCount, requestedFade(options), trailer) != PieceFailure::None)
             continue;
-        needed += exactFileSize(entry, options.loopCount, options.fadeSeconds, bytesPerSecond(entry)) + trailer;
+        needed += exactFileSize(entry, options.loopCount, requestedFade(options), bytesPerSecond(entry)) + trailer;
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
@@ -129,8 +131,9 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
         return true;
     const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
-    const WholeFileResult result = writePlaylist(
-        path, playlistText(definition, counts.written, arguments.loopCount, arguments.fadeSeconds, writer), frontEnd);
+    const std::string text = playlistText(definition, counts.written, arguments.loopCount,
+                                          requestedFade(arguments.fadeSeconds, arguments.choices), writer);
+    const WholeFileResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.outcome == PieceOutcome::Cancelled;
     if (result.failure == PieceFailure::Skipped)
         return true;

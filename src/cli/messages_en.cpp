@@ -10,16 +10,19 @@ using F = FindingText;
 
 constexpr MessageRow messages[] = {
     {M::Usage,
-     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--format F] [--json] [--tags] [--loop-points]\n"
-     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
+     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
+     "                 [--loop-points]\n"
+     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
      "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                 [--yes | --skip-existing] [--format F] [--quality Q] [--tags] [--loop-points]\n"
-     "                 [--playlist NAME.m3u8]\n"
+     "                 [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
+     "                 [--loop-points] [--playlist NAME.m3u8]\n"
      "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [other options above]\n"
      "       morlo-cli --version | --help\n"
      "       morlo-cli COMMAND --help\n"
      "  --loops N        times the loop is played (0-999, default 2)\n"
      "  --fade S         seconds of the closing fade-out (0-999, default 10)\n"
+     "  --full-fade      let the fade-out last all S seconds, the loop played on as often as it\n"
+     "                   needs (without it, the fade-out is at most one loop long)\n"
      "  --only LIST      piece numbers to write, such as 0,2-4 (default: all)\n"
      "  --yes            replace existing output files without asking\n"
      "  --skip-existing  keep existing output files without asking\n"

@@ -10,16 +10,19 @@ using F = FindingText;
 
 constexpr MessageRow messages[] = {
     {M::Usage,
-     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--format F] [--json] [--tags] [--loop-points]\n"
-     "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--json]\n"
+     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
+     "                  [--loop-points]\n"
+     "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
      "        morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                  [--yes | --skip-existing] [--format F] [--quality Q] [--tags] [--loop-points]\n"
-     "                  [--playlist NAME.m3u8]\n"
+     "                  [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
+     "                  [--loop-points] [--playlist NAME.m3u8]\n"
      "        morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [ほかは上と同じ]\n"
      "        morlo-cli --version | --help\n"
      "        morlo-cli COMMAND --help\n"
      "  --loops N        ループを繰り返す回数 (0-999、既定 2)\n"
      "  --fade S         最後のフェードアウトの秒数 (0-999、既定 10)\n"
+     "  --full-fade      フェードアウトを S 秒すべて続け、そのために必要なだけループを続ける\n"
+     "                   (付けなければ、フェードアウトは長くてもループ一回分)\n"
      "  --only LIST      書き出す曲の番号、例えば 0,2-4 (既定: すべて)\n"
      "  --yes            既にある出力ファイルを尋ねずに上書きする\n"
      "  --skip-existing  既にある出力ファイルを尋ねずにそのまま残す\n"

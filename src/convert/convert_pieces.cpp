@@ -46,7 +46,7 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, options_.fadeSeconds,
+        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, requestedFade(options_),
                                             static_cast<std::uint32_t>(writer_.trailer(piece_).size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);

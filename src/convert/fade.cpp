@@ -5,7 +5,7 @@
 
 namespace {
 
-double fadeFactor(std::uint64_t total, std::uint32_t frame)
+double fadeFactor(std::uint64_t total, std::uint64_t frame)
 {
     double factor = (static_cast<double>(total) - frame) / total;
     return factor < 1.0 ? factor : 1.0;
@@ -39,30 +39,42 @@ std::uint32_t sampleBytes(std::uint16_t bits)
 
 } // namespace
 
-bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
-               ConversionHooks& hooks)
+std::uint32_t wholeFramesChunk(const MusicEntry& entry)
+{
+    const std::uint32_t frameBytes = blockAlign(entry);
+    return frameBytes == 0 ? waveChunkSize : waveChunkSize / frameBytes * frameBytes;
+}
+
+void scaleFadeFrames(std::uint8_t* block, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
+                     std::uint64_t first)
 {
     const std::uint32_t frameBytes = blockAlign(entry);
     // In 64 bits: a wrapped frame count would turn the ramp negative.
     const std::uint64_t total = static_cast<std::uint64_t>(entry.fmt_samples) * fadeSeconds;
     const std::uint32_t bytes = sampleBytes(entry.fmt_bits);
+    if (bytes == 0 || frameBytes < bytes || total == 0)
+        return;
+    std::uint64_t frame = first;
+    for (std::uint32_t p = 0; p + frameBytes <= length; p += frameBytes, ++frame) {
+        const double factor = fadeFactor(total, frame);
+        for (std::uint32_t s = 0; s + bytes <= frameBytes; s += bytes) {
+            if (bytes == 1)
+                scale8(block + p + s, factor);
+            else
+                scaleSigned(block + p + s, bytes, factor);
+        }
+    }
+}
+
+bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
+               ConversionHooks& hooks)
+{
+    const std::uint32_t frameBytes = blockAlign(entry);
     // A chunk holds whole frames only, so no frame straddles two chunks.
-    const std::uint32_t chunk = frameBytes == 0 ? waveChunkSize : waveChunkSize / frameBytes * frameBytes;
-    std::uint32_t frame = 0;
+    const std::uint32_t chunk = wholeFramesChunk(entry);
     for (std::uint64_t offset = 0; offset < length;) {
         auto size = static_cast<std::uint32_t>(length - offset < chunk ? length - offset : chunk);
-        if (bytes != 0 && frameBytes >= bytes && total != 0) {
-            for (std::uint32_t p = 0; p + frameBytes <= size; p += frameBytes, ++frame) {
-                double factor = fadeFactor(total, frame);
-                std::uint8_t* frameStart = section + offset + p;
-                for (std::uint32_t s = 0; s + bytes <= frameBytes; s += bytes) {
-                    if (bytes == 1)
-                        scale8(frameStart + s, factor);
-                    else
-                        scaleSigned(frameStart + s, bytes, factor);
-                }
-            }
-        }
+        scaleFadeFrames(section + offset, size, entry, fadeSeconds, frameBytes == 0 ? 0 : offset / frameBytes);
         offset += size;
         hooks.yieldOnce();
         if (hooks.isCancelled())

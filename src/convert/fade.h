@@ -13,3 +13,11 @@
 // False when the user cancelled.
 bool applyFade(std::uint8_t* section, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
                ConversionHooks& hooks);
+
+// Scales the whole frames of block in place as applyFade does, block's first frame being frame
+// first of the fade section; no yields.
+void scaleFadeFrames(std::uint8_t* block, std::uint32_t length, const MusicEntry& entry, std::uint32_t fadeSeconds,
+                     std::uint64_t first);
+
+// The largest amount of whole frames that is at most one chunk of work (waveChunkSize).
+std::uint32_t wholeFramesChunk(const MusicEntry& entry);

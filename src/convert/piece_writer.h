@@ -43,7 +43,7 @@ public:
 // The piece's figures as a list shows them for writer's files: not writable when the format
 // cannot hold it either.
 PieceFigures formatFigures(const PieceWriter& writer, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds);
+                           FadeRequest fade);
 
 // WAVE files as the window writes them, under the definition's own names.
 class WaveFileWriter : public PieceWriter {
@@ -53,7 +53,7 @@ public:
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
                        ConversionHooks& hooks) override
     {
-        return writeWaveFile(output, piece.entry, piece.options.loopCount, piece.options.fadeSeconds, buffer, hooks,
+        return writeWaveFile(output, piece.entry, piece.options.loopCount, requestedFade(piece.options), buffer, hooks,
                              trailer(piece));
     }
     std::vector<std::uint8_t> trailer(const PieceToWrite& piece) const override

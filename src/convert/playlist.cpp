@@ -4,12 +4,12 @@
 #include "platform/native_text.h"
 
 std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
-                         std::uint32_t loopCount, std::uint32_t fadeSeconds, const PieceWriter& writer)
+                         std::uint32_t loopCount, FadeRequest fade, const PieceWriter& writer)
 {
     std::string text = "#EXTM3U\n";
     for (std::int32_t row : rows) {
         const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
-        const PieceFigures figures = pieceFigures(entry, loopCount, fadeSeconds);
+        const PieceFigures figures = pieceFigures(entry, loopCount, fade);
         const std::string seconds = figures.timeKnown ? std::to_string(figures.playSeconds) : "-1";
         text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(writer.outputName(entry.file)) + "\n";
     }

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <vector>
 
-std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                                         std::uint32_t trailingBytes)
 {
-    std::uint32_t data = dataLength(entry, loopCount, fadeSeconds);
+    std::uint32_t data = dataLength(entry, loopCount, fade);
     std::vector<std::uint8_t> fields;
     RiffBytes out(fields);
     out.tag("RIFF");

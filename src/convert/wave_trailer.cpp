@@ -99,7 +99,7 @@ std::vector<std::uint8_t> waveTrailer(const MusicEntry& entry, const PieceTags& 
         appendInfo(out, tags);
         appendId3(out, tags);
     }
-    if (!trailer.empty() && dataLength(entry, loopCount, fadeSeconds) % 2 != 0)
+    if (!trailer.empty() && dataLength(entry, loopCount, requestedFade(fadeSeconds, choices)) % 2 != 0)
         trailer.insert(trailer.begin(), 0);
     return trailer;
 }

@@ -4,6 +4,8 @@
 #include "convert/wave_header.h"
 #include "definition/output_rule.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -26,6 +28,38 @@ bool makeRoom(WaveBuffer& buffer, std::uint32_t size)
 std::uint64_t chunkAt(std::uint64_t offset, std::uint64_t end)
 {
     return end - offset < waveChunkSize ? end - offset : waveChunkSize;
+}
+
+// The fade section of a full fade longer than the loop: the loop from its start, again from its
+// start each time it ends, scaled chunk by chunk in scratch. A frame split by the loop's end is
+// put together whole in scratch before it is scaled, and chunks hold whole frames.
+PieceOutcome writeRunningFade(SampleSink& sink, const std::uint8_t* loop, std::uint32_t length,
+                              const MusicEntry& entry, std::uint32_t fadeSeconds, ConversionHooks& hooks)
+{
+    const std::uint32_t chunk = wholeFramesChunk(entry);
+    std::vector<std::uint8_t> scratch;
+    try {
+        scratch.resize(std::min(length, chunk));
+    } catch (const std::bad_alloc&) {
+        return PieceOutcome::Failed;
+    }
+    std::uint32_t from = 0; // where in the loop the next byte comes from
+    for (std::uint64_t offset = 0; offset < length; offset += chunk) {
+        const auto size = static_cast<std::uint32_t>(std::min<std::uint64_t>(length - offset, chunk));
+        for (std::uint32_t filled = 0; filled < size;) {
+            const std::uint32_t run = std::min(size - filled, entry.loop_size - from);
+            std::memcpy(scratch.data() + filled, loop + from, run);
+            filled += run;
+            from = from + run == entry.loop_size ? 0 : from + run;
+        }
+        scaleFadeFrames(scratch.data(), size, entry, fadeSeconds, offset / blockAlign(entry));
+        if (!sink.write(scratch.data(), size))
+            return PieceOutcome::Failed;
+        hooks.yieldOnce();
+        if (hooks.isCancelled())
+            return PieceOutcome::Cancelled;
+    }
+    return PieceOutcome::Completed;
 }
 
 class FileSink : public SampleSink {
@@ -62,10 +96,10 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
     return PieceOutcome::Completed;
 }
 
-PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount,
-                          std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks)
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+                          WaveBuffer& buffer, ConversionHooks& hooks)
 {
-    const std::uint32_t fade = fadeLength(entry, fadeSeconds);
+    const std::uint32_t fadeBytes = fadeLength(entry, fade);
     // An empty buffer belongs to a piece without data, whose loop_start and loop_size are 0.
     std::uint8_t* const loop = buffer.empty() ? buffer.data() : buffer.data() + entry.loop_start;
 
@@ -88,21 +122,22 @@ PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32
     if (hooks.isCancelled())
         return PieceOutcome::Cancelled;
 
+    if (fadeBytes > entry.loop_size)
+        return writeRunningFade(sink, loop, fadeBytes, entry, fade.seconds, hooks);
     // The loops are all written, so scaling the start of the loop in place touches none of them.
-    if (fade > 0 && !applyFade(loop, fade, entry, fadeSeconds, hooks))
+    if (fadeBytes > 0 && !applyFade(loop, fadeBytes, entry, fade.seconds, hooks))
         return PieceOutcome::Cancelled;
-    return sink.write(loop, fade) ? PieceOutcome::Completed : PieceOutcome::Failed;
+    return sink.write(loop, fadeBytes) ? PieceOutcome::Completed : PieceOutcome::Failed;
 }
 
-PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks,
-                           const std::vector<std::uint8_t>& trailer)
+PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+                           WaveBuffer& buffer, ConversionHooks& hooks, const std::vector<std::uint8_t>& trailer)
 {
-    const auto header = waveHeader(entry, loopCount, fadeSeconds, static_cast<std::uint32_t>(trailer.size()));
+    const auto header = waveHeader(entry, loopCount, fade, static_cast<std::uint32_t>(trailer.size()));
     FileSink data(output);
     if (!data.write(header.data(), static_cast<std::uint32_t>(header.size())))
         return PieceOutcome::Failed;
-    PieceOutcome outcome = writeSamples(data, entry, loopCount, fadeSeconds, buffer, hooks);
+    PieceOutcome outcome = writeSamples(data, entry, loopCount, fade, buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!data.write(trailer.data(), static_cast<std::uint32_t>(trailer.size())))

@@ -3,6 +3,7 @@
 // All work goes in chunks of at most 1 MiB with a yield after each, so a window stays alive.
 #include "convert/conversion_hooks.h"
 #include "definition/music_entry.h"
+#include "definition/output_options.h"
 #include "platform/file_handle.h"
 
 #include <cstdint>
@@ -34,15 +35,17 @@ protected:
 };
 
 // Gives sink the piece's sample data: introduction, loopCount loops and the faded start of the
-// loop, one step per loop. The fade is applied to the buffer in place.
-// The caller has checked loopLiesInData.
-PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount,
-                          std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks);
+// loop, one step per loop. A fade within one loop is applied to the buffer in place; a full fade
+// that runs on past the loop's end goes through a scratch buffer of one chunk, so the loop stays
+// as it is for the next time round.
+// The caller has checked loopLiesInData and fitsWaveHeader.
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+                          WaveBuffer& buffer, ConversionHooks& hooks);
 
 // Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
 // file, then trailer (waveTrailer, counted in the header): one step per loop and one at the end.
-// The fade is applied to the buffer in place.
+// The fade changes the buffer as writeSamples says.
 // The caller has checked loopLiesInData and fitsWaveHeader (with the trailer's size).
-PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount,
-                           std::uint32_t fadeSeconds, WaveBuffer& buffer, ConversionHooks& hooks,
+PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+                           WaveBuffer& buffer, ConversionHooks& hooks,
                            const std::vector<std::uint8_t>& trailer = {});

@@ -68,17 +68,17 @@ void add(Findings& findings, FindingLevel level, const char* code, FindingText t
     findings.push_back(Finding{level, code, text, std::move(values)});
 }
 
-void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
 {
     if (!isPlainFileName(entry.file))
         add(findings, FindingLevel::Error, "name-not-plain", FindingText::NameNotPlain, {entry.file});
     if (!loopLiesInData(entry))
         add(findings, FindingLevel::Error, "loop-past-data", FindingText::LoopPastData,
             {to_string(static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size), to_string(entry.wave_size)});
-    if (!fitsWaveHeader(entry, loopCount, fadeSeconds))
+    if (!fitsWaveHeader(entry, loopCount, fade))
         add(findings, FindingLevel::Error, "too-large", FindingText::TooLarge,
-            {to_string(loopCount), to_string(fadeSeconds),
-             formatSize(exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)))});
+            {to_string(loopCount), to_string(fade.seconds),
+             formatSize(exactFileSize(entry, loopCount, fade, bytesPerSecond(entry)))});
 }
 
 void nameWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index)
@@ -138,11 +138,11 @@ void formatWarnings(Findings& findings, const MusicEntry& entry)
 } // namespace
 
 Findings definitionFindings(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                            std::uint32_t fadeSeconds)
+                            FadeRequest fade)
 {
     Findings findings;
     const MusicEntry& entry = definition.entries()[index];
-    errors(findings, entry, loopCount, fadeSeconds);
+    errors(findings, entry, loopCount, fade);
     nameWarnings(findings, definition, index);
     formatWarnings(findings, entry);
     return findings;

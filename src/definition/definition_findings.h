@@ -2,11 +2,12 @@
 // Findings about a piece that its definition alone tells, before any file is read.
 #include "definition/findings.h"
 #include "definition/loop_definition.h"
+#include "definition/output_options.h"
 
 #include <cstddef>
 #include <cstdint>
 
 // Errors (the same rules that refuse a piece when it is converted) and warnings for entry
-// number index of definition, for the loop count and fade seconds given.
+// number index of definition, for the loop count and fade given.
 Findings definitionFindings(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                            std::uint32_t fadeSeconds);
+                            FadeRequest fade);

@@ -1,7 +1,8 @@
 #pragma once
 // What the music list and the totals show for a piece: the size and playing time of the file
-// that would be written for the loop count and fade seconds in force.
+// that would be written for the loop count and fade in force.
 #include "definition/music_entry.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 #include <string>
@@ -31,7 +32,7 @@ struct FigureTotals {
 std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
 // trailingBytes: what the file carries behind its data (waveTrailerSize); it adds to the size
 // and to nothing else.
-PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                           std::uint32_t trailingBytes = 0);
 
 // "  0", " 46", "  1,234", " 22,764,046", "1,234,567,890".

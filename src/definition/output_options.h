@@ -14,6 +14,8 @@ struct FileChoices {
     bool tags = false;
     // The loop: a "smpl" chunk in WAVE, LOOPSTART and LOOPLENGTH comments in FLAC and Ogg.
     bool loopPoints = false;
+    // The fade-out runs all its seconds, on through the loop (FadeRequest).
+    bool fullFade = false;
 };
 
 struct OutputOptions {
@@ -24,6 +26,24 @@ struct OutputOptions {
     FileChoices choices;
     bool toStandardOutput = false; // the one piece goes to standard output instead of a file
 };
+
+// The fade-out asked for. By the program's own rule it is never longer than one loop, so that a
+// piece whose loop is shorter than the fade ends before it has faded out; a full fade lasts all
+// its seconds, taking the loop from its start again each time it ends, as playback runs on.
+struct FadeRequest {
+    std::uint32_t seconds = defaultFadeSeconds;
+    bool full = false;
+};
+
+inline FadeRequest requestedFade(std::uint32_t seconds, const FileChoices& choices)
+{
+    return FadeRequest{seconds, choices.fullFade};
+}
+
+inline FadeRequest requestedFade(const OutputOptions& options)
+{
+    return requestedFade(options.fadeSeconds, options.choices);
+}
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,
 // counts as 999.

@@ -3,10 +3,12 @@
 namespace {
 
 // The fade length at perSecond bytes a second: the file's rate or the figures' own.
-std::uint32_t fadeLengthAt(const MusicEntry& entry, std::uint32_t fadeSeconds, std::uint32_t perSecond)
+std::uint64_t fadeLengthAt(const MusicEntry& entry, FadeRequest fade, std::uint32_t perSecond)
 {
-    std::uint64_t wanted = static_cast<std::uint64_t>(fadeSeconds) * perSecond;
-    return wanted < entry.loop_size ? static_cast<std::uint32_t>(wanted) : entry.loop_size;
+    const std::uint64_t wanted = static_cast<std::uint64_t>(fade.seconds) * perSecond;
+    if (fade.full)
+        return entry.loop_size == 0 ? 0 : wanted;
+    return wanted < entry.loop_size ? wanted : entry.loop_size;
 }
 
 } // namespace
@@ -21,21 +23,21 @@ std::uint32_t bytesPerSecond(const MusicEntry& entry)
     return static_cast<std::uint32_t>(blockAlign(entry)) * entry.fmt_samples;
 }
 
-std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds)
+std::uint32_t fadeLength(const MusicEntry& entry, FadeRequest fade)
 {
-    return fadeLengthAt(entry, fadeSeconds, bytesPerSecond(entry));
+    return static_cast<std::uint32_t>(fadeLengthAt(entry, fade, bytesPerSecond(entry)));
 }
 
-std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds)
+std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
 {
-    return entry.loop_start + loopCount * entry.loop_size + fadeLength(entry, fadeSeconds);
+    return entry.loop_start + loopCount * entry.loop_size + fadeLength(entry, fade);
 }
 
-std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                             std::uint32_t perSecond)
 {
     return static_cast<std::uint64_t>(entry.loop_start) + static_cast<std::uint64_t>(loopCount) * entry.loop_size +
-           fadeLengthAt(entry, fadeSeconds, perSecond) + waveHeaderSize;
+           fadeLengthAt(entry, fade, perSecond) + waveHeaderSize;
 }
 
 bool loopLiesInData(const MusicEntry& entry)
@@ -43,10 +45,10 @@ bool loopLiesInData(const MusicEntry& entry)
     return static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size <= entry.wave_size;
 }
 
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                     std::uint32_t trailingBytes)
 {
-    return exactFileSize(entry, loopCount, fadeSeconds, bytesPerSecond(entry)) + trailingBytes <= UINT32_MAX;
+    return exactFileSize(entry, loopCount, fade, bytesPerSecond(entry)) + trailingBytes <= UINT32_MAX;
 }
 
 LoopFrames loopFrames(const MusicEntry& entry)

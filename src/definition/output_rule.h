@@ -2,6 +2,7 @@
 // The lengths of an output file: introduction, loopCount loops and a fade-out taken from the
 // start of the loop, behind a 46-byte header. Unsigned 32-bit as the WAVE header holds them.
 #include "definition/music_entry.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 
@@ -12,20 +13,22 @@ std::uint16_t blockAlign(const MusicEntry& entry);
 // blockAlign × fmt_samples, as the header and the written file have it; the list's figures use
 // their own (figureBytesPerSecond in figures.h says why).
 std::uint32_t bytesPerSecond(const MusicEntry& entry);
-// fadeSeconds of data, never more than one loop. The product is taken in 64 bits so that a
-// long fade of a wide format cannot wrap around to a short one.
-std::uint32_t fadeLength(const MusicEntry& entry, std::uint32_t fadeSeconds);
+// fade.seconds of data, never more than one loop unless the fade is full; none when the loop is
+// empty, as there is nothing to fade. The product is taken in 64 bits so that a long fade of a
+// wide format cannot wrap around to a short one; a full fade beyond 4 GiB wraps as dataLength
+// does (fitsWaveHeader refuses it).
+std::uint32_t fadeLength(const MusicEntry& entry, FadeRequest fade);
 // loop_start + loopCount × loop_size + fadeLength, modulo 2^32.
-std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds);
+std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade);
 // The true size of the output file at perSecond bytes a second, without wrap-around.
-std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                             std::uint32_t perSecond);
 
 // Whether the loop lies within the piece's data: loop_start + loop_size ≤ wave_size, without wrap.
 bool loopLiesInData(const MusicEntry& entry);
 // Whether the output's sizes fit the 32-bit fields of a RIFF header, with trailingBytes (what the
 // file carries behind its data, waveTrailerSize) counted.
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                     std::uint32_t trailingBytes = 0);
 
 // The loop as whole frames of the output file: [start, end), end > start when there is one.

@@ -4,6 +4,7 @@
 // its totals and morlo-cli list show it, so the figures never promise a file that no run writes.
 // Reasons that need the BGM files or the output folder are only known during a run.
 #include "definition/music_entry.h"
+#include "definition/output_options.h"
 
 #include <cstdint>
 
@@ -30,5 +31,5 @@ enum class PieceFailure {
 // The first reason, in this order, that refuses the piece; None when there is none.
 // trailingBytes: what the file carries behind its data (waveTrailerSize), which counts toward the
 // size limit.
-PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, std::uint32_t fadeSeconds,
+PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
                           std::uint32_t trailingBytes = 0);

@@ -67,7 +67,7 @@ void MainWindow::updateFigures(HWND window)
     const std::uint32_t fade = limitCount(fadeSeconds(window));
     rowFigures_.clear();
     for (std::size_t i = 0; i < definition_.entries().size(); ++i)
-        rowFigures_.push_back(pieceFigures(definition_.entries()[i], loops, fade,
+        rowFigures_.push_back(pieceFigures(definition_.entries()[i], loops, requestedFade(fade, choices_),
                                            waveTrailerSize(definition_, i, loops, fade, choices_)));
     {
         const RowBatch batch(*list, changingRows_);

@@ -30,6 +30,7 @@ constexpr MenuCommand tickCommands[] = {
 constexpr std::uint16_t optionsMenuId = 1058;
 constexpr std::uint16_t tagsChoiceCommand = 1059;
 constexpr std::uint16_t loopPointsChoiceCommand = 1060;
+constexpr std::uint16_t fullFadeChoiceCommand = 1061;
 
 // The items of the Options menu: each turns one of a run's file choices on and off with its
 // check mark, unchecked at every start.
@@ -41,6 +42,7 @@ struct MenuChoice {
 constexpr MenuChoice fileChoiceItems[] = {
     {tagsChoiceCommand, "タグを書き込む(&T)", &FileChoices::tags},
     {loopPointsChoiceCommand, "ループ位置を書き込む(&L)", &FileChoices::loopPoints},
+    {fullFadeChoiceCommand, "フェードを最後まで(&F)", &FileChoices::fullFade},
 };
 
 constexpr std::uint16_t statusBarId = 1049;

@@ -27,7 +27,7 @@ static std::vector<std::string> findingsOf(const std::string& lines)
     WaveBuffer buffer;
     DefinitionSurvey survey = surveyDefinition(folder.file("test.mrl"), definition);
     std::vector<std::string> codes;
-    for (const Findings& findings : {definitionFindings(definition, 1, 2, 10),
+    for (const Findings& findings : {definitionFindings(definition, 1, 2, FadeRequest{10}),
                                      checkPieceData(definition.entries()[1], folder.path(), buffer).findings,
                                      survey.notes[1], survey.file})
         for (const Finding& finding : findings) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -124,17 +125,18 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     run.options.bgmFolder = fixturePath("");
     run.options.fadeSeconds = 1;
     ASSERT_TRUE(writeFileBytes(run.out("g8m.wav"), "earlier"));
-    const std::vector<std::int32_t> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    const std::vector<std::int32_t> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     ConversionCounts counts = run.convert(all);
-    EXPECT_EQ(counts, counted(11, 1));
+    EXPECT_EQ(counts, counted(12, 1));
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
-    EXPECT_EQ(run.frontEnd.steps, 12 * 4);
+    EXPECT_EQ(run.frontEnd.steps, 13 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.answer = OverwriteAnswer::Skip;
     counts = run.convert(all);
-    EXPECT_EQ(counts, counted(0, 0, false, 12)) << "every file exists now, and each is skipped, not failed";
+    const auto pieces = static_cast<std::uint32_t>(all.size());
+    EXPECT_EQ(counts, counted(0, 0, false, pieces)) << "every file exists now, and each is skipped, not failed";
     EXPECT_EQ(run.frontEnd.failures.size(), 1u);
-    EXPECT_EQ(run.frontEnd.steps, 2 * 12 * 4);
+    EXPECT_EQ(run.frontEnd.steps, 2 * 4 * static_cast<int>(pieces));
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.answer = OverwriteAnswer::Replace;
     counts = run.convert({1});
@@ -142,15 +144,23 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     for (const MusicEntry& entry : run.definition.entries())
         EXPECT_EQ(readFileBytes(run.out(entry.file)), readFileBytes(fixturePath(entry.file))) << entry.file;
 
-    // With tags and loop points, each file as large as the list says.
-    run.options.choices = {true, true};
-    ASSERT_TRUE(makeFolder(run.options.outputFolder = run.root.file("tagged")));
-    EXPECT_EQ(run.convert(all), counted(12, 0));
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const MusicEntry& entry = run.definition.entries()[i];
-        const std::string written = readFileBytes(run.out(entry.file));
-        EXPECT_EQ(written, readFileBytes(fixturePath("tagged/" + entry.file))) << entry.file;
-        EXPECT_EQ(written.size(), pieceFigures(entry, 2, 1, waveTrailerSize(run.definition, i, 2, 1, {true, true})).fileSize);
+    // With tags and loop points, and with a full fade of 3 s and loop points: each file as large
+    // as the list says.
+    const std::tuple<const char*, std::uint32_t, FileChoices> runs[] = {{"tagged", 1, {true, true, false}},
+                                                                        {"full", 3, {false, true, true}}};
+    for (const auto& [folder, fade, choices] : runs) {
+        run.options.fadeSeconds = fade;
+        run.options.choices = choices;
+        ASSERT_TRUE(makeFolder(run.options.outputFolder = run.root.file(folder)));
+        EXPECT_EQ(run.convert(all), counted(13, 0)) << folder;
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const MusicEntry& entry = run.definition.entries()[i];
+            const std::string written = readFileBytes(run.out(entry.file));
+            EXPECT_EQ(written, readFileBytes(fixturePath(std::string(folder) + "/" + entry.file))) << folder << entry.file;
+            const std::uint32_t trailer = waveTrailerSize(run.definition, i, 2, fade, choices);
+            EXPECT_EQ(written.size(), pieceFigures(entry, 2, requestedFade(fade, choices), trailer).fileSize)
+                << folder << entry.file;
+        }
     }
 }
 
@@ -197,7 +207,7 @@ TEST(ConvertPieces, ReadsDataPastFourGibibytes)
     run.options.fadeSeconds = 0;
     ConversionCounts counts = run.convert({0});
     EXPECT_EQ(counts, counted(1, 0));
-    auto header = waveHeader(run.definition.entries()[0], 2, 0);
+    auto header = waveHeader(run.definition.entries()[0], 2, FadeRequest{0});
     EXPECT_TRUE(readFileBytes(run.out("far.wav")) ==
                 std::string(header.begin(), header.end()) + pattern(start, size) + pattern(start + 200, size - 200));
 }
@@ -282,4 +292,43 @@ TEST(Fade, KeepsWholeFramesAcrossChunks)
     ASSERT_TRUE(applyFade(reinterpret_cast<std::uint8_t*>(samples.data()), frames * 6, entry, 1, hooks));
     for (std::uint32_t k = 0; k < frames * 3; ++k)
         ASSERT_EQ(samples[k], static_cast<std::int16_t>(-10000 * (static_cast<double>(frames - k / 3) / frames))) << k;
+}
+
+// A full fade of 2 s over a loop of 1001 bytes (166 frames of 6 bytes and 5 bytes of the next):
+// 1.2 MB of fade, so frames that the loop's end splits and chunks of whole frames both occur. The
+// loop in the buffer stays as it was read, and no write is larger than a chunk.
+TEST(Fade, FullFadeRunsOnThroughTheLoopChunkByChunk)
+{
+    struct Collected : SampleSink {
+        bool write(const std::uint8_t* bytes, std::uint32_t length) override
+        {
+            data.append(reinterpret_cast<const char*>(bytes), length);
+            largest = std::max(largest, length);
+            return true;
+        }
+        std::string data;
+        std::uint32_t largest = 0;
+    } sink;
+    const std::uint32_t rate = 100000, intro = 3, loop = 1001, frames = 2 * rate;
+    const std::string source = pattern(0, intro + loop);
+    WaveBuffer buffer(source.begin(), source.end());
+    Recorder hooks;
+    const MusicEntry entry{"", "", 3, rate, 16, "", 0, intro + loop, intro, loop};
+    ASSERT_EQ(writeSamples(sink, entry, 1, FadeRequest{2, true}, buffer, hooks), PieceOutcome::Completed);
+
+    std::string expected = source; // the introduction and the one loop
+    for (std::uint32_t k = 0; k < frames; ++k) {
+        for (std::uint32_t b = 0; b < 6; b += 2) {
+            const auto at = [&](std::uint32_t i) { return static_cast<std::uint8_t>(source[intro + (k * 6 + b + i) % loop]); };
+            const auto value = static_cast<std::int16_t>(at(0) | at(1) << 8);
+            const auto scaled = static_cast<std::int16_t>(value * (static_cast<double>(frames - k) / frames));
+            expected += static_cast<char>(scaled & 0xFF);
+            expected += static_cast<char>(scaled >> 8 & 0xFF);
+        }
+    }
+    ASSERT_EQ(sink.data.size(), expected.size());
+    const auto differ = std::mismatch(sink.data.begin(), sink.data.end(), expected.begin());
+    EXPECT_EQ(differ.first - sink.data.begin(), static_cast<std::ptrdiff_t>(expected.size())) << "first wrong byte";
+    EXPECT_TRUE(buffer == WaveBuffer(source.begin(), source.end())) << "the loop was changed";
+    EXPECT_LE(sink.largest, waveChunkSize);
 }

@@ -14,7 +14,8 @@
 TEST(Figures, WorkedExamplesAndTexts)
 {
     struct Row { std::uint16_t channels; std::uint32_t rate; std::uint16_t bits; std::uint32_t intro, loop, loops, fade;
-                 const char* seen; const char* file = "a.wav"; std::uint32_t dataShortBy = 0, trailer = 0; };
+                 const char* seen; const char* file = "a.wav"; std::uint32_t dataShortBy = 0, trailer = 0;
+                 bool fullFade = false; };
     const Row rows[] = { // seen: dataLength|refusal|list size|list time
         {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12"},
         {2, 44100, 16, 1000, 4000, 3, 10, "17000|-| 17,046|0:00"}, // the fade capped to one loop
@@ -34,20 +35,28 @@ TEST(Figures, WorkedExamplesAndTexts)
         {2, 44100, 16, 4294500000u, 882000, 0, 10, "414704|loop past data|出力不可|--:--"}, // its end wraps
         {2, 48000, 24, 288000, 8640000, 2, 10, "20448000|-| 20,448,046|1:11"},
         {2, 48000, 24, 288000, 8640000, 999, 10, "44593408|too large|出力不可|--:--"},
+        // A full fade runs all its seconds through a shorter loop, and changes nothing for a longer one.
+        {2, 44100, 16, 1000, 4000, 3, 10, "1777000|-|  1,777,046|0:10", "a.wav", 0, 0, true},
+        {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12", "a.wav", 0, 0, true},
+        {2, 44100, 16, 1000, 0, 2, 10, "1000|-|  1,046|0:00", "a.wav", 0, 0, true}, // nothing to fade
+        {1, 1000, 12, 0, 30, 1, 1, "1030|-|  1,576|0:01", "a.wav", 0, 0, true}, // the list's rate again
+        {2, 44100, 16, 4293203249u, 4, 0, 10, "4294967249|-|4,294,967,295|6:45:47", "a.wav", 0, 0, true},
+        {2, 44100, 16, 4293203250u, 4, 0, 10, "4294967250|too large|出力不可|--:--", "a.wav", 0, 0, true},
+        {8, 192000, 32, 0, 4, 0, 999, "1842888704|too large|出力不可|--:--", "a.wav", 0, 0, true}, // past 4 GiB
     };
     const char* refusals[] = {"-", "leaves folder", "loop past data", "too large"};
     FigureTotals totals;
     for (const Row& r : rows) {
         MusicEntry e{r.file, "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop - r.dataShortBy, r.intro, r.loop};
-        PieceFigures figures = pieceFigures(e, r.loops, r.fade, r.trailer);
+        const FadeRequest fade{r.fade, r.fullFade};
+        PieceFigures figures = pieceFigures(e, r.loops, fade, r.trailer);
         totals.add(figures);
         std::ostringstream seen;
-        seen << dataLength(e, r.loops, r.fade) << '|'
-             << refusals[static_cast<int>(pieceRefusal(e, r.loops, r.fade, r.trailer))]
+        seen << dataLength(e, r.loops, fade) << '|' << refusals[static_cast<int>(pieceRefusal(e, r.loops, fade, r.trailer))]
              << '|' << pieceSizeText(figures) << '|' << pieceTimeText(figures);
         EXPECT_EQ(seen.str(), r.seen);
     }
-    EXPECT_EQ(totalsText(totals.seconds, totals.bytes), "合計時間 : 6:59:12 合計サイズ : 8,328,212,955");
+    EXPECT_EQ(totalsText(totals.seconds, totals.bytes), "合計時間 : 13:46:22 合計サイズ : 12,637,723,964");
     const std::tuple<std::uint64_t, const char*, const char*> texts[] = {
         {0, "  0", "0:00"}, {46, " 46", "0:46"}, {1005, "  1,005", "16:45"}, {3599, "  3,599", "59:59"},
         {3600, "  3,600", "1:00:00"}, {3900, "  3,900", "1:05:00"}, {22764046, " 22,764,046", "6323:20:46"},

@@ -41,7 +41,8 @@ void expectRecomputed(HWND window, const MainWindow& mainWindow, const std::vect
     std::vector<std::string> shown, expected;
     FigureTotals totals;
     for (int row = 0; row < rowCount(list); ++row) {
-        const PieceFigures f = pieceFigures(mainWindow.definition().entries().at(static_cast<std::size_t>(row)), loops, fade);
+        const PieceFigures f =
+            pieceFigures(mainWindow.definition().entries().at(static_cast<std::size_t>(row)), loops, FadeRequest{fade});
         shown.push_back((isItemChecked(*mainWindow.listView(), row) ? "x " : "  ") + itemText(list, row, 1) + " " +
                         itemText(list, row, 2));
         expected.push_back((ticks[row] ? "x " : "  ") + pieceTimeText(f) + " " + pieceSizeText(f));

@@ -35,7 +35,7 @@ void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_
 struct Shown {
     std::string caption, album, loops, fade, status;
     int rows;
-    std::string checks; // the Options menu's items: "T" or "L" when checked, "-" when not
+    std::string checks; // the Options menu's items: "T", "L" or "F" when checked, "-" when not
 
     auto fields() const { return std::tie(caption, album, loops, fade, status, rows, checks); }
     bool operator==(const Shown& other) const { return fields() == other.fields(); }
@@ -56,7 +56,7 @@ Shown shownAround(HWND window)
     };
     return {windowText(window), text(albumLabelId), text(loopCountFieldId), text(fadeSecondsFieldId),
             statusText(GetDlgItem(window, statusBarId)), rowCount(GetDlgItem(window, musicListId)),
-            {checked(tagsChoiceCommand, 'T'), checked(loopPointsChoiceCommand, 'L')}};
+            {checked(tagsChoiceCommand, 'T'), checked(loopPointsChoiceCommand, 'L'), checked(fullFadeChoiceCommand, 'F')}};
 }
 
 // Each row's tick and cells and the totals against the core's figures for main_window_three.mrl.
@@ -69,7 +69,8 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
     FigureTotals totals;
     for (int row = 0; row < 3; ++row) {
         const MusicEntry& entry = definition.entries().at(row);
-        const PieceFigures figures = pieceFigures(entry, loops, fade, waveTrailerSize(definition, row, loops, fade, choices));
+        const PieceFigures figures = pieceFigures(entry, loops, requestedFade(fade, choices),
+                                                  waveTrailerSize(definition, row, loops, fade, choices));
         std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);
@@ -174,28 +175,28 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     LoopDefinition definition;
     WaveFileWriter wave;
     TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, folder.path(), wave);
-    OutputOptions threeLoopsNoFade;
-    threeLoopsNoFade.loopCount = 3;
-    threeLoopsNoFade.fadeSeconds = 0;
-    threeLoopsNoFade.outputFolder = core.path();
-    threeLoopsNoFade.bgmFolder = folder.path();
-    threeLoopsNoFade.choices = {true, true};
+    OutputOptions threeLoopsFullFade; // a fade of 1 s through the loop of one frame
+    threeLoopsFullFade.loopCount = 3;
+    threeLoopsFullFade.fadeSeconds = 1;
+    threeLoopsFullFade.outputFolder = core.path();
+    threeLoopsFullFade.bgmFolder = folder.path();
+    threeLoopsFullFade.choices = {true, true, true};
     ASSERT_TRUE(definition.load(definitionPath));
-    ASSERT_EQ(convertPieces(definition, threeLoopsNoFade, {0, 1, 2}, yesToAll).successes, 3u);
+    ASSERT_EQ(convertPieces(definition, threeLoopsFullFade, {0, 1, 2}, yesToAll).successes, 3u);
     writeFileBytes(out.file("1.wav"), "older");
     writeFileBytes(out.file("2.wav"), "older");
 
     MainWindow mainWindow;
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
-        EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0, "--"}));
+        EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0, "---"}));
 
         // By hand, at 2 loops and 10 seconds: row 0 is 1,000,000 + 2 × 10,000,000 + 1,764,000 + 46 bytes
         // at 176,400 a second; row 1 is 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46
         // at 44,100; row 2 has 0 bits a sample, so no fade and no time: 200 + 2 × 800 + 46.
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
-                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3, "--"}));
+                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3, "---"}));
         EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
                   std::make_pair(std::string("0:22"), std::string("  1,000,046")));
 
@@ -248,18 +249,24 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         }
         expectFigures(window, {true, true, true}, 999, 0);
 
-        // Each option turns its check mark over and the sizes follow; the runs below write both.
+        // Each option turns its check mark over and the sizes follow (the full fade those of row 1,
+        // whose loop is shorter than 10 s); the runs below write all three.
+        SetDlgItemTextA(window, loopCountFieldId, "2");
+        SetDlgItemTextA(window, fadeSecondsFieldId, "10");
         const std::tuple<int, std::string, FileChoices, std::string> options[] = {
-            {0, "タグを書き込む(&T)", {true, false}, "T-"}, {1, "ループ位置を書き込む(&L)", {true, true}, "TL"},
-            {0, "タグを書き込む(&T)", {false, true}, "-L"}, {0, "タグを書き込む(&T)", {true, true}, "TL"}};
+            {0, "タグを書き込む(&T)", {true, false, false}, "T--"}, {1, "ループ位置を書き込む(&L)", {true, true, false}, "TL-"},
+            {2, "フェードを最後まで(&F)", {true, true, true}, "TLF"}, {0, "タグを書き込む(&T)", {false, true, true}, "-LF"},
+            {2, "フェードを最後まで(&F)", {false, true, false}, "-L-"}, {0, "タグを書き込む(&T)", {true, true, false}, "TL-"},
+            {2, "フェードを最後まで(&F)", {true, true, true}, "TLF"}};
         for (const auto& [item, text, choices, checks] : options) {
             EXPECT_EQ(choose(window, 2, item), text);
             EXPECT_EQ(shownAround(window).checks, checks);
-            expectFigures(window, {true, true, true}, 999, 0, choices);
+            expectFigures(window, {true, true, true}, 2, 10, choices);
         }
 
         dropFiles(window, {definitionPath});
         SetDlgItemTextA(window, loopCountFieldId, "3");
+        SetDlgItemTextA(window, fadeSecondsFieldId, "1");
         Answers closed, cancelledInPieceZero, oneYes;
         closed.confirm = false;
         cancelledInPieceZero.cancelAt = "曲0を出力中";
@@ -272,6 +279,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
                   (Texts{"w.bgmから1.wavを読み込み中", "曲1を出力中", out.file("1.wav") + "は存在します\n上書きしますか？",
                          "w.bgmから2.wavを読み込み中", "曲2を出力中", out.file("2.wav") + "は存在します\n上書きしますか？",
                          "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
+        // With 176,400 bytes of fade behind the loops of 4 bytes, as the options asked.
         EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
         EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
 

@@ -51,6 +51,35 @@ grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "in Japane
 [ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "the Japanese totals should be the window's"
 "$cli" list "$work/refused.mrl" --loops 0 --fade 0 | grep -q $'^   0\t\t0:01\t176,446\ta.wav' || fail "list should follow --loops and --fade"
 
+# --full-fade: 20 s of fade, longer than every loop, ends quiet (as sox and wave read the files);
+# the list, --json of list and check, and the playlist tell the sizes and times of these files.
+mkdir "$work/full"
+"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/full" --fade 20 --full-fade --playlist all.m3u8 >/dev/null
+"$cli" list "$sample" --fade 20 --full-fade >"$work/full.txt"
+"$cli" list "$sample" --fade 20 --full-fade --json >"$work/full.json"
+"$cli" check "$sample" --bgm "$work/bgm" --fade 20 --full-fade --json >"$work/full-check.json"
+python3 - "$work" <<'PY' || fail "the full fades are not as long or as quiet as they should be, or not as listed"
+import json, os, subprocess, sys, wave
+work = sys.argv[1]
+rows = [line.split("\t") for line in open(f"{work}/full.txt", encoding="utf-8").read().splitlines()[1:-1]]
+playlist = open(f"{work}/full/all.m3u8", encoding="utf-8").read().splitlines()
+listed, checked = (json.load(open(f"{work}/{name}.json", encoding="utf-8"))["pieces"] for name in ("full", "full-check"))
+assert [(p["output_bytes"], p["play_seconds"]) for p in checked] == [(p["output_bytes"], p["play_seconds"]) for p in listed]
+for piece, row in zip(listed, rows):
+    path, rate = f"{work}/full/{piece['file']}", piece["fmt_samples"]
+    with wave.open(path) as w:
+        frames, block = w.getnframes(), w.getsampwidth() * w.getnchannels()
+    assert frames == (piece["loop_start"] + 2 * piece["loop_size"]) // block + 20 * rate, piece["file"]
+    said = lambda *trim: subprocess.run(["sox", path, "-n", *trim, "stat"], capture_output=True, text=True).stderr
+    stat = lambda *trim: {k.strip(): float(v.split()[0]) for k, v in (l.split(":", 1) for l in said(*trim).splitlines())}
+    assert stat()["Samples read"] == frames * w.getnchannels(), piece["file"]
+    assert stat("trim", "-0.1")["Maximum amplitude"] < 0.01, piece["file"]  # the last 0.1 s
+    seconds = int(row[2].split(":")[0]) * 60 + int(row[2].split(":")[1])
+    assert os.path.getsize(path) == piece["output_bytes"] == int(row[3].replace(",", "")), piece["file"]
+    assert seconds == piece["play_seconds"] == frames // rate, piece["file"]
+    assert f"#EXTINF:{seconds},{piece['title']}" in playlist, playlist
+PY
+
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
 timeout 20 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 </dev/null &>/dev/null &
 pid=$!

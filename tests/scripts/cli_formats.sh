@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # FLAC, Ogg Vorbis and standard output, read back by flac, metaflac, vorbis-tools, ffprobe and sox:
-# the same samples as the WAVE files, the tags, the loop comments, the refusals and the closed
+# the same samples as the WAVE files (with a full fade running through the shorter loops), the tags, the loop comments, the refusals and the closed
 # pipe; morlo-cli.exe's WAVE on standard output; and the Debian package installed into a scratch
 # root, its manual page shown by man and kept in step with --help.
 . "$(dirname "$0")/lib/common.sh"
-run=(convert "$sample" --bgm "$work/bgm" --loops 2 --fade 3 --yes)
+run=(convert "$sample" --bgm "$work/bgm" --loops 2 --fade 7 --full-fade --yes)
 mkdir "$work/wav" "$work/flac" "$work/ogg" "$work/ogg0"
 "$cli" "${run[@]}" --out "$work/wav" >/dev/null
 doing="writing FLAC" && "$cli" "${run[@]}" --out "$work/flac" --format flac --tags --loop-points >"$work/flac.txt"
@@ -162,7 +162,7 @@ for options in "" "--only 0-1" "--only 0 --out $work"; do
   exits 2 "$cli" "${run[@]}" --stdout $options >"$work/stdout" && [ ! -s "$work/stdout" ] || fail "--stdout $options should be a usage error"
 done
 exits 2 "$cli" "${run[@]}" --out "$work" --quality 11 || fail "--quality 11 should be a usage error"
-wine_cli convert "Z:$sample" --bgm "Z:$work/bgm" --loops 2 --fade 3 --stdout --only 2 >"$work/exe.wav" || fail "exe to stdout"
+wine_cli convert "Z:$sample" --bgm "Z:$work/bgm" --loops 2 --fade 7 --full-fade --stdout --only 2 >"$work/exe.wav" || fail "exe to stdout"
 cmp -s "$work/exe.wav" "$work/wav/night.wav" || fail "morlo-cli.exe's WAVE on stdout differs from the file"
 said=$(MORLO_WINE_LOCALE=C.UTF-8 wine_cli convert "Z:$sample" --bgm "Z:$work/bgm" --stdout --only 2 --format flac 2>&1 | tr -d '\r'; exit "${PIPESTATUS[0]}") &&
   status=0 || status=$?

@@ -45,6 +45,8 @@ grep -qx 'morlo-cli: the pieces need 5,656,698 bytes, the output folder has [0-9
   "$work/said" || fail "no line on the missing space: $(cat "$work/said")"
 grep -qx 'opening.wav: writing the output file failed (is the disk full?); no file was replaced' "$work/said" ||
   fail "the full disk is not named: $(cat "$work/said")"
+"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/native-2m" --yes --full-fade 2>"$work/said" >/dev/null </dev/null || true
+grep -q '^morlo-cli: the pieces need 6,243,228 bytes' "$work/said" || fail "the space needed leaves out the full fade"
 doing=""
 
 # An output folder that cannot take files is refused before anything starts, in one line.

@@ -139,13 +139,13 @@ PieceOutcome FlacWriter::write(FileHandle& output, const PieceToWrite& piece, Wa
     FLAC__StreamMetadata* blocks[] = {comments.get()};
     FLAC__stream_encoder_set_metadata(encoder.get(), blocks, 1);
     // The header states the length from the start, so that it is right on a pipe too.
-    FLAC__stream_encoder_set_total_samples_estimate(encoder.get(),
-                                                    dataLength(entry, options.loopCount, options.fadeSeconds) / blockAlign(entry));
+    FLAC__stream_encoder_set_total_samples_estimate(
+        encoder.get(), dataLength(entry, options.loopCount, requestedFade(options)) / blockAlign(entry));
     if (FLAC__stream_encoder_init_stream(encoder.get(), writeBytes, seekTo, tellPosition, nullptr, &output) !=
         FLAC__STREAM_ENCODER_INIT_STATUS_OK)
         return PieceOutcome::Failed;
     EncoderSink sink(encoder.get(), entry);
-    PieceOutcome outcome = writeSamples(sink, entry, options.loopCount, options.fadeSeconds, buffer, hooks);
+    PieceOutcome outcome = writeSamples(sink, entry, options.loopCount, requestedFade(options), buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!FLAC__stream_encoder_finish(encoder.get()))

@@ -151,7 +151,7 @@ PieceOutcome OggVorbisWriter::write(FileHandle& output, const PieceToWrite& piec
     VorbisStream stream(output, settings, entry, static_cast<int>(piece.tags.track));
     if (!stream.writeHeaders(vorbisComments(piece)))
         return PieceOutcome::Failed;
-    PieceOutcome outcome = writeSamples(stream, entry, piece.options.loopCount, piece.options.fadeSeconds, buffer, hooks);
+    PieceOutcome outcome = writeSamples(stream, entry, piece.options.loopCount, requestedFade(piece.options), buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!stream.end())
