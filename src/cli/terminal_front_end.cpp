@@ -173,7 +173,8 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
             existing_ = Existing::KeepAll;
             return OverwriteAnswer::Skip;
         case Answer::Keep:
-            return OverwriteAnswer::Skip;
+            // As the window's "いいえ": this file is kept and the piece counts as failed.
+            return OverwriteAnswer::Keep;
         case Answer::Unknown:
             break;
         }

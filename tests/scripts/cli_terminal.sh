@@ -67,16 +67,16 @@ while IFS='|' read -r locale keys state end status asked; do
   [ "$seen" = "$state " ] && grep -qxF "$end" "$work/screen" && grep -qx "status $status" "$work/screen" &&
     [ "$(questions)" -eq "$asked" ] || { cat "$work/screen"; fail "$seen, $(questions) questions"; }
 done <<TABLE
-C.UTF-8|y+Enter n+Enter Y+Enter|opening:replaced forest:kept night:replaced|Output finished (succeeded: 2, failed: 0, skipped: 1)|0|3
-C.UTF-8|Enter N+Enter y+Enter|opening:kept forest:kept night:replaced|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|3
+C.UTF-8|y+Enter n+Enter Y+Enter|opening:replaced forest:kept night:replaced|Output finished (succeeded: 2, failed: 1)|1|3
+C.UTF-8|Enter N+Enter y+Enter|opening:kept forest:kept night:replaced|Output finished (succeeded: 1, failed: 2)|1|3
 C.UTF-8|a+Enter|opening:replaced forest:replaced night:replaced|Output finished (succeeded: 3, failed: 0)|0|1
-C.UTF-8|n+Enter A+Enter|opening:kept forest:replaced night:replaced|Output finished (succeeded: 2, failed: 0, skipped: 1)|0|2
+C.UTF-8|n+Enter A+Enter|opening:kept forest:replaced night:replaced|Output finished (succeeded: 2, failed: 1)|1|2
 C.UTF-8|y+Enter s+Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|2
 C.UTF-8|S+Enter|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 0, skipped: 3)|0|1
-C.UTF-8|x+Enter yes+Enter y+Enter Space+n+Space+Enter Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|5
+C.UTF-8|x+Enter yes+Enter y+Enter Space+n+Space+Enter Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|5
 C.UTF-8|y+Enter C-d|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|2
 C.UTF-8|C-d|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 3)|1|1
-ja_JP.UTF-8|Enter a+Enter|opening:kept forest:replaced night:replaced|出力終了(成功:2個 失敗:0個 スキップ:1個)|0|2
+ja_JP.UTF-8|Enter s+Enter|opening:kept forest:kept night:kept|出力終了(成功:0個 失敗:1個 スキップ:2個)|1|2
 TABLE
 doing=""
 echo "cli_terminal: ok"
