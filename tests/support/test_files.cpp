@@ -54,8 +54,6 @@ std::string readFileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
 bool makeFolder(const std::string& path) { return createFolder(path.c_str()) == 0; }
 
 bool setReadOnly(const std::string& path, bool readOnly) { return chmod(path.c_str(), readOnly ? 0555 : 0755) == 0; }

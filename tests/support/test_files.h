@@ -22,7 +22,6 @@ private:
 bool writeFileBytes(const std::string& path, const std::string& bytes);
 // The whole file, or an empty text when it cannot be read.
 std::string readFileBytes(const std::string& path);
-bool fileExists(const std::string& path);
 bool makeFolder(const std::string& path);
 bool setReadOnly(const std::string& path, bool readOnly);
 // Every path below folder with a hash of its bytes: equal snapshots mean nothing was created,
