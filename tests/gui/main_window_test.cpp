@@ -194,8 +194,9 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         // By hand, at 2 loops and 10 seconds: row 0 is 1,000,000 + 2 × 10,000,000 + 1,764,000 + 46 bytes
         // at 176,400 a second; row 1 is 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46
         // at 44,100; row 2 has 0 bits a sample, so no fade and no time: 200 + 2 × 800 + 46.
-        // After a title of 255 letters the label shows the short one alone, as a full repaint draws it.
-        dropFiles(window, {fixturePath("long.mrl")});
+        // After a longer title the label shows the short one alone, as a full repaint draws it.
+        writeFileBytes(folder.file("long.mrl"), "[album]\r\ntitle=星降る丘のワルツ オリジナル・サウンドトラック\r\n");
+        dropFiles(window, {folder.file("long.mrl")});
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
                   (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3, "---"}));
