@@ -282,6 +282,18 @@ TEST(ConvertPieces, NoFailureBreaksOrLosesAFile)
     }
 }
 
+// A fade longer than a 1 MiB chunk, which holds no whole 6-byte frames, still scales frame k by (T - k) / T.
+TEST(Fade, KeepsWholeFramesAcrossChunks)
+{
+    const std::uint32_t frames = 400000;
+    std::vector<std::int16_t> samples(frames * 3, -10000);
+    Recorder hooks;
+    MusicEntry entry{"", "", 3, frames, 16, "", 0, 0, 0, 0};
+    ASSERT_TRUE(applyFade(reinterpret_cast<std::uint8_t*>(samples.data()), frames * 6, entry, 1, hooks));
+    for (std::uint32_t k = 0; k < frames * 3; ++k)
+        ASSERT_EQ(samples[k], static_cast<std::int16_t>(-10000 * (static_cast<double>(frames - k / 3) / frames))) << k;
+}
+
 // A full fade of 2 s over a loop of 1001 bytes (166 frames of 6 bytes and 5 bytes of the next):
 // 1.2 MB of fade, so frames that the loop's end splits and chunks of whole frames both occur. The
 // loop in the buffer stays as it was read, and no write is larger than a chunk.
