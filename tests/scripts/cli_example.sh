@@ -20,8 +20,6 @@ said=$("$cli" "${skip[@]}" 2>"$work/skipped") && status=0 || status=$?
   [ "$(cat "$work/skipped")" = "$work/out/opening.wav exists; kept"$'\n'"$work/out/night.wav exists; kept"$'\n'"$work/out/\
 album.m3u8 exists; kept" ] || fail "--skip-existing should write the missing piece alone and say so: $status $(cat "$work/skipped")"
 [ "$before" = "$(md5sum "$work/out"/*.wav)" ] && [ "$(cat "$work/out/album.m3u8")" = old ] || fail "--skip-existing changed a file"
-[ "$(LANG=ja_JP.UTF-8 "$cli" "${skip[@]}" 2>/dev/null)" = '出力終了(成功:0個 失敗:0個 スキップ:3個)' ] ||
-  fail "the Japanese end line should count the skipped pieces"
 exits 0 "$cli" "${skip[@]}" >/dev/null || fail "a run where nothing failed should exit 0"
 exits 0 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/out" --yes --only 1 >/dev/null || fail "--yes should replace"
 
@@ -33,7 +31,6 @@ grep -q $'^   1\t\t--:--\tnot writable\t' "$work/refused.txt" || fail "a refused
 [ "$(tail -n 1 "$work/refused.txt")" = 'Total time : 0:16 Total size :   2,822,446' ] || fail "totals should leave out the refused piece"
 LANG=ja_JP.UTF-8 "$cli" list "$work/refused.mrl" >"$work/refused.txt"
 grep -q $'^   1\t\t--:--\t出力不可\t' "$work/refused.txt" || fail "in Japanese a refused piece should be listed as 出力不可"
-[ "$(tail -n 1 "$work/refused.txt")" = '合計時間 : 0:16 合計サイズ :   2,822,446' ] || fail "the Japanese totals should be the window's"
 "$cli" list "$work/refused.mrl" --loops 0 --fade 0 | grep -q $'^   0\t\t0:01\t176,446\ta.wav' || fail "list should follow --loops and --fade"
 
 # --full-fade: 20 s of fade, longer than every loop, ends quiet (as sox and wave read the files);
@@ -85,7 +82,6 @@ $work/pipe it is not a regular file
 $work/none.mrl it does not exist
 $work/empty.mrl it is empty
 $work/random.mrl it has no [album] title
-$top/scripts/env.sh it has no [album] title
 EOF
 
 # Each message in one line with its exact reason; bad usage (status 2) prints the usage after it.
