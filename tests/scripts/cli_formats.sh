@@ -27,15 +27,25 @@ for name in opening forest night; do
     ffprobe -v error -show_entries stream=bit_rate -of csv=p=0 "$work/$f/$name.ogg" >"$work/$f/$name.rate"
   done
   vorbiscomment -l "$work/ogg0/$name.ogg" >"$work/$name.ogg0-tags"
+  oggdec -Q -R -o "$work/$name.ogg-raw" "$work/ogg/$name.ogg"
 done
 python3 - "$work" <<'PY' || fail "FLAC and Ogg do not read back as the WAVE files"
-import os, sys, wave
+import array, math, os, sys, wave
 work = sys.argv[1]
+# The decoded Ogg against the WAVE data as 16-bit samples: the same level and the same sound.
+def level_and_likeness(ogg, wav):
+    energy = lambda samples: math.fsum(s * s for s in samples)
+    product = math.fsum(a * b for a, b in zip(ogg, wav))
+    return 10 * math.log10(energy(ogg) / energy(wav)), product / math.sqrt(energy(ogg) * energy(wav))
 tracks = [("opening", "オープニング", 88200, 352800), ("forest", "森の小径", 58800, 132300), ("night", "夜の街", 0, 52920)]
 for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
     with wave.open(f"{work}/wav/{name}.wav") as w:
         frames, rate, channels, width = w.getnframes(), w.getframerate(), w.getnchannels(), w.getsampwidth()
         data = w.readframes(frames)
+    ogg = array.array("h", open(f"{work}/{name}.ogg-raw", "rb").read())
+    wav = array.array("h", data) if width == 2 else [(b - 128) * 256 for b in data]
+    decibels, likeness = level_and_likeness(ogg, wav)
+    assert len(ogg) == len(wav) and abs(decibels) < 0.2 and likeness > 0.99, (name, len(ogg), len(wav), decibels, likeness)
     if width == 1:  # FLAC's 8-bit samples are signed
         data = bytes((b - 128) & 255 for b in data)
     assert open(f"{work}/{name}.raw", "rb").read() == data, f"{name}: decoded FLAC differs from the WAVE data"

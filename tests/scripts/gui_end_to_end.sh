@@ -10,22 +10,41 @@
 shot=
 [ "${1:-}" = "--shot" ] && shot=$(realpath -m "$2")
 doing="starting"
+# Every wait is on what the windows show, bounded generously: a slow machine makes the walk slow,
+# never wrong.
+bound=${MORLO_WAIT_SECONDS:-300}
 wait_window() { # caption pattern; prints the window id
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | sed -n 1p || fail "no window named $1 appeared"
+  timeout "$bound" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | sed -n 1p ||
+    fail "no window named $1 appeared in $bound s; shown: $(shown_windows)"
 }
+shown_windows() { xdotool search --onlyvisible --name . 2>/dev/null | xargs -r -n 1 xdotool getwindowname | paste -sd '|'; }
+# Blank-named windows that show: Wine's popup menus (and the root).
+blank_windows() { xdotool search --onlyvisible --name '^$' 2>/dev/null | sort; }
 # Presses a key (none: just waits) until the window goes: a key sent while it is still being
 # activated is lost.
 press_until_gone() { # window id, [key]
   local i
-  for i in $(seq 300); do
+  for i in $(seq $((bound * 10))); do
     xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
     if [ -n "${2:-}" ] && [ $((i % 20)) -eq 1 ]; then xdotool windowfocus --sync "$1" key --window "$1" "$2" 2>/dev/null || true; fi
     sleep 0.1
   done
   fail "window $1 did not go away"
 }
+# Opens the popup, waits until it shows (an access key sent while the window is still being
+# activated is lost: then Escape and again), and chooses the item.
 menu_command() { # window, popup access key, item access key
-  xdotool windowfocus --sync "$1" key --window "$1" "alt+$2" && sleep 0.3 && xdotool key "$3"
+  local before i
+  before=$(blank_windows)
+  for i in $(seq $((bound * 10))); do
+    if [ $((i % 50)) -eq 1 ]; then
+      xdotool key Escape 2>/dev/null || true
+      xdotool windowfocus --sync "$1" key --window "$1" "alt+$2" 2>/dev/null || true
+    fi
+    sleep 0.1
+    [ "$(blank_windows)" = "$before" ] || { xdotool key "$3"; return 0; }
+  done
+  fail "the menu of alt+$2 did not show"
 }
 # Clicks at client coordinates: the client area lies centred horizontally with the frame's
 # width below it.
@@ -50,9 +69,13 @@ doing="opening the example"
 main=$(wait_window '^morlo$')
 menu_command "$main" f o
 dialog=$(wait_window '^ファイルを開く$')
-xdotool windowfocus --sync "$dialog" sleep 0.3 type --delay 10 "Z:${work//\//\\}\\sample.mrl"
-xdotool key Return
-main=$(wait_window '^morlo - 見本アルバム$')
+# Typed again while the dialog stays: keys sent before its name field has the focus are lost.
+for i in $(seq $((bound / 10))); do
+  xdotool windowfocus --sync "$dialog" key End shift+Home Delete type --delay 10 "Z:${work//\//\\}\\sample.mrl" 2>/dev/null &&
+    xdotool key Return 2>/dev/null || true
+  main=$(timeout 10 xdotool search --sync --onlyvisible --name '^morlo - 見本アルバム$' 2>/dev/null | sed -n 1p) && break
+done
+[ -n "$main" ] || fail "the example did not open"
 
 convert_and_compare() { # number of overwrite questions to answer Yes, what is being checked
   doing="choosing the folders"
