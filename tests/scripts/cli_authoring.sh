@@ -45,12 +45,30 @@ seam = pieces[3]["findings"][0]
 assert seam["measure"] > 8 and all(p["seam_measure"] < 2 for p in pieces[:3]), pieces
 assert seam["suggestion"]["loop_start"] == 117600 and seam["suggestion"]["measure"] < 8, seam
 assert native["findings"] == [] and native["totals"]["notes"] == 0, native
-keys = ["number", "section", "title", "file", "wave_file", "fmt_channels", "fmt_samples", "fmt_bits", "wave_start",
-        "wave_size", "loop_start", "loop_size", "play_seconds", "output_bytes", "writable"]
-assert [list(p) for p in listed["pieces"]] == [keys] * 7 and list(pieces[0]) == keys + ["seam_measure", "findings"]
-written = [p for p in pieces if p["writable"]]  # the piece whose name leaves the folder is not
-assert listed["pieces"][0]["output_bytes"] == 4586446 and len(written) == 6 and listed["totals"] == {"pieces": 7,
-    "play_seconds": sum(p["play_seconds"] for p in written), "output_bytes": sum(p["output_bytes"] for p in written)}
+# Every value of list's document from the definition as Windows reads it (the first of a repeated
+# key) and the output rule worked out here: header, introduction, two loops, a fade of at most 10 s.
+sections, expected = {}, []
+for line in open(f"{work}/authors.mrl", "rb").read().decode("cp932", "replace").replace("\ufffd", "?").splitlines():
+    if line.startswith("["):
+        section = sections.setdefault(line.strip("[]"), {})
+    elif "=" in line and not line.startswith(";"):
+        section.setdefault(*line.split("=", 1))
+for n in range(7):
+    piece = {"number": n, "section": f"music{n:04d}"} | {k: sections[f"music{n:04d}"][k] for k in ("title", "file", "wave_file")}
+    piece |= {k: int(sections[f"music{n:04d}"][k]) for k in ("fmt_channels", "fmt_samples", "fmt_bits", "wave_start",
+                                                              "wave_size", "loop_start", "loop_size")}
+    per_second = piece["fmt_channels"] * piece["fmt_samples"] * piece["fmt_bits"] // 8
+    data = piece["loop_start"] + 2 * piece["loop_size"] + min(piece["loop_size"], 10 * per_second)
+    expected.append(piece | {"play_seconds": data // per_second, "output_bytes": 46 + data, "writable": n != 4})
+checked = [p | {"seam_measure": 0, "findings": 0} for p in expected]
+assert listed["pieces"] == expected and [list(p) for p in listed["pieces"]] == [list(p) for p in expected], listed
+assert [p | {"seam_measure": 0, "findings": 0} for p in pieces] == checked and list(pieces[0]) == list(checked[0])
+written = [p for p in expected if p["writable"]]  # the piece whose name leaves the folder is not
+totals = {"pieces": 7, "play_seconds": sum(p["play_seconds"] for p in written),
+          "output_bytes": sum(p["output_bytes"] for p in written)}
+for document in (listed, native):
+    assert (document["album"], document["loops"], document["fade_seconds"]) == ("見本アルバム", 2, 10), document
+    assert {k: document["totals"][k] for k in totals} == totals, document["totals"]
 PY
 
 # What loading passes over in silence. gap.mrl: the example with piece 2 numbered 5 and the forest's
