@@ -27,6 +27,9 @@ SIGTERM, SIGHUP or any error). Results:
   UNBUILT   the build compiled nothing from the mutated file: it is no part of that suite's
             build (not counted in the score; pick another suite)
   INVALID   the file is missing, not clean in git, or find is not exactly once in it
+With --any-suite a mutant that survives its own suite is run on the other suites that compile
+its file, and is KILLED when one of them fails (a blind round's writer cannot know which suite
+sees a fault: src/cli's argument reading, for one, is tested by the core suite).
 Score: killed = KILLED + TIMEOUT; valid = KILLED + TIMEOUT + SURVIVED.
 At the end the restored sources are built again. Exit status: 0 when the run completed
 (whatever the score), 2 for bad usage or a broken baseline build, 130 when interrupted.
@@ -65,8 +68,9 @@ def log(text=""):
 
 
 class Runner:
-    def __init__(self, repo, build, jobs, timeouts, logs):
+    def __init__(self, repo, build, jobs, timeouts, logs, any_suite=False):
         self.repo = repo
+        self.any_suite = any_suite
         self.build = build
         self.jobs = jobs
         self.timeouts = timeouts
@@ -255,7 +259,7 @@ class Runner:
             if rc is None:
                 return "TIMEOUT", time.monotonic() - started, f"{timing}; over {self.timeouts[suite]}s"
             if rc == 0:
-                return "SURVIVED", time.monotonic() - started, timing
+                return self.other_suites(mutant, started, timing)
             return "KILLED", time.monotonic() - started, f"{timing}; {failure_summary(suite, test_output)}"
         finally:
             # A second Ctrl-C must not stop the restore half-way: signals wait until it is done.
@@ -265,6 +269,18 @@ class Runner:
                     log(f"!! could not restore {relative}; fix it by hand")
             finally:
                 signal.pthread_sigmask(signal.SIG_SETMASK, blocked)
+
+    def other_suites(self, mutant, started, timing):
+        """With --any-suite, a mutant its own suite missed is tried on every other suite that builds its file."""
+        for other in [s for s in SUITES if s != mutant["suite"]] if self.any_suite else []:
+            ok, _, compiled, build_output = self.build_suite(other)
+            if not ok or not mutated_file_compiled(mutant["file"], compiled):
+                continue
+            rc, _, test_output = self.test_suite(other)
+            self.save_log(mutant, build_output + f"\n== test {other}\n" + test_output)
+            if rc != 0:
+                return "KILLED", time.monotonic() - started, f"{timing}; by the {other} suite: {failure_summary(other, test_output)}"
+        return "SURVIVED", time.monotonic() - started, timing
 
     def save_log(self, mutant, text):
         if not self.logs:
@@ -382,6 +398,9 @@ def main():
     parser.add_argument("--logs", help="folder for each mutant's build and test output")
     parser.add_argument("--baseline", action="store_true",
                         help="first run every needed suite unmutated; stop if one fails")
+    parser.add_argument("--any-suite", action="store_true",
+                        help="a mutant its own suite misses is tried on the other suites too (for blind rounds, "
+                             "whose writer cannot know which suite sees a fault)")
     args = parser.parse_args()
 
     repo = REPO
@@ -389,8 +408,9 @@ def main():
         raise SystemExit(f"mutate.py: {repo} is not a git work tree")
     build = os.path.abspath(args.build or os.environ.get("MORLO_BUILD") or os.path.join(repo, "build"))
     mutants = load_mutants(args.mutants, args.only)
-    runner = Runner(repo, build, args.jobs, parse_timeouts(args.timeout), args.logs and os.path.abspath(args.logs))
-    for suite in {m["suite"] for m in mutants}:
+    runner = Runner(repo, build, args.jobs, parse_timeouts(args.timeout), args.logs and os.path.abspath(args.logs),
+                    args.any_suite)
+    for suite in SUITES if args.any_suite else {m["suite"] for m in mutants}:
         for tree in SUITES[suite]["trees"]:
             if not os.path.isfile(os.path.join(build, tree, "CMakeCache.txt")):
                 raise SystemExit(f"mutate.py: {build}/{tree} is not configured; run scripts/setup.sh in {repo}")

@@ -56,6 +56,7 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         {"wave_file=C:bgm.dat", {"W bgm-outside-folder", "E bgm-missing"}},
         {"wave_file=/none.dat", {"W bgm-outside-folder", "E bgm-missing"}},
         {"fmt_channels=0", {"W no-channels"}}, {"fmt_bits=12", {"W unusual-bits"}},
+        {"fmt_bits=8", {}}, {"fmt_bits=24", {}}, {"fmt_bits=32", {}},
         {"fmt_samples=7999", {"W unusual-rate"}}, {"fmt_samples=192000", {}},
         // Any byte may start the data; a loop boundary off a frame, or data ending inside the
         // loop's last frame, split frames.
