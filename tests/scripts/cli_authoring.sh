@@ -71,27 +71,33 @@ for document in (listed, native):
     assert {k: document["totals"][k] for k in totals} == totals, document["totals"]
 PY
 
-# What loading passes over in silence. gap.mrl: the example with piece 2 numbered 5 and the forest's
-# fmt_bits left out; bits.mrl: the example with only that; utf8.mrl: the example saved as UTF-8.
+# What loading passes over in silence, and a piece's findings, errors first. gap.mrl: the example
+# with piece 2 numbered 5, and the forest's fmt_bits left out, its output name forest.mp3 and its
+# loop past its data; bits.mrl: the example with only that; utf8.mrl: the example saved as UTF-8.
 python3 - "$sample" "$work" <<'PY'
 import sys
 text = open(sys.argv[1], "rb").read()
 bits = text.replace(b"fmt_bits=16\r\nwave_file=sample.bgm\r\nwave_start=1764064", b"wave_file=sample.bgm\r\nwave_start=1764064")
 assert bits != text
 open(f"{sys.argv[2]}/bits.mrl", "wb").write(bits)
-open(f"{sys.argv[2]}/gap.mrl", "wb").write(bits.replace(b"[music0002]", b"[music0005]"))
+open(f"{sys.argv[2]}/gap.mrl", "wb").write(bits.replace(b"[music0002]", b"[music0005]").replace(b"forest.wav", b"forest.mp3")
+                                          .replace(b"loop_size=264600", b"loop_size=300000"))
 open(f"{sys.argv[2]}/utf8.mrl", "wb").write(text.decode("cp932").encode("utf-8"))
 PY
 exits 1 "$cli" check "$work/gap.mrl" --bgm "$work/bgm" >"$work/gap.txt" || fail "a section never read should exit 1"
 [ "$(cat "$work/gap.txt")" = "-	warning	unread-sections	$work/gap.mrl: sections never read (1): [music0005]; reading \
 stops at the first missing number, [music0002]: number the sections from music0000 without gaps
+1	error	loop-past-data	森の小径: the loop ends at byte 417600 (loop_start + loop_size) but the piece's data has only 382200 bytes (wave_size)
+1	warning	no-wav-ending	森の小径: the output name 'forest.mp3' has no .wav ending
 1	note	default-bits	森の小径: fmt_bits is not given: the default 16 is taken
-2 pieces checked: 0 errors, 1 warning, 1 note" ] || fail "the gap and the default: $(cat "$work/gap.txt")"
+2 pieces checked: 1 error, 2 warnings, 1 note" ] || fail "the gap and the default: $(cat "$work/gap.txt")"
 LANG=ja_JP.UTF-8 "$cli" check "$work/gap.mrl" --bgm "$work/bgm" >"$work/gap.txt" || true
 [ "$(cat "$work/gap.txt")" = "-	warning	unread-sections	$work/gap.mrl: 読まれないセクション(1個): [music0005]。読み込みは\
 最初の欠番 [music0002] で止まります。music0000 から欠番なしで番号を付けてください
+1	error	loop-past-data	森の小径: ループは 417600 バイト目で終わります(loop_start + loop_size)が、曲のデータは 382200 バイトしかありません(wave_size)
+1	warning	no-wav-ending	森の小径: 出力名 'forest.mp3' は .wav で終わっていません
 1	note	default-bits	森の小径: fmt_bits の指定がないので、既定の 16 になります
-2曲を検査: エラー0件、警告1件、注記1件" ] || fail "the gap and the default in Japanese: $(cat "$work/gap.txt")"
+2曲を検査: エラー1件、警告2件、注記1件" ] || fail "the gap and the default in Japanese: $(cat "$work/gap.txt")"
 exits 0 "$cli" check "$work/bits.mrl" --bgm "$work/bgm" >/dev/null || fail "notes alone should exit 0"
 exits 1 "$cli" check "$work/utf8.mrl" --bgm "$work/bgm" >"$work/utf8.txt" || fail "a file saved as UTF-8 should exit 1"
 [ "$(head -n 1 "$work/utf8.txt")" = "-	warning	saved-as-utf8	$work/utf8.mrl: the file is saved as UTF-8, but a definition \
@@ -101,9 +107,10 @@ python3 - "$work/gap.json" <<'PY' || fail "the gap's document"
 import json, sys
 gap = json.load(open(sys.argv[1], encoding="utf-8"))
 assert [(f["level"], f["code"]) for f in gap["findings"]] == [("warning", "unread-sections")], gap["findings"]
-assert gap["pieces"][1]["findings"] == [{"level": "note", "code": "default-bits",
-                                         "message": "fmt_bits is not given: the default 16 is taken"}], gap
-assert (gap["totals"]["warnings"], gap["totals"]["notes"]) == (1, 1), gap["totals"]
+assert [(f["level"], f["code"]) for f in gap["pieces"][1]["findings"]] == [
+    ("error", "loop-past-data"), ("warning", "no-wav-ending"), ("note", "default-bits")], gap
+assert gap["pieces"][1]["findings"][2]["message"] == "fmt_bits is not given: the default 16 is taken", gap
+assert (gap["totals"]["errors"], gap["totals"]["warnings"], gap["totals"]["notes"]) == (1, 2, 1), gap["totals"]
 PY
 
 # Loop points, and tags beside them: one loop, 1 s of fade, so that the 8-bit piece's data is odd
