@@ -8,11 +8,11 @@ run=(convert "$sample" --bgm "$work/bgm" --loops 2 --fade 7 --full-fade --yes)
 mkdir "$work/wav" "$work/flac" "$work/ogg" "$work/ogg0"
 "$cli" "${run[@]}" --out "$work/wav" >/dev/null
 doing="writing FLAC" && "$cli" "${run[@]}" --out "$work/flac" --format flac --tags --loop-points >"$work/flac.txt"
-doing="writing Ogg" && "$cli" "${run[@]}" --out "$work/ogg" --format ogg --tags --loop-points >/dev/null
+doing="writing Ogg" && "$cli" "${run[@]}" --out "$work/ogg" --format ogg --tags --loop-points --playlist all.m3u8 >/dev/null
 "$cli" "${run[@]}" --out "$work/ogg0" --format ogg --quality 0 >/dev/null
 doing=""
 [ "$(cat "$work/flac.txt")" = 'Output finished (succeeded: 3, failed: 0)' ] || fail "FLAC run: $(cat "$work/flac.txt")"
-[ "$(ls "$work/flac" "$work/ogg" | tr '\n' ' ')" = "$work/flac: forest.flac night.flac opening.flac  $work/ogg: forest.ogg night.ogg opening.ogg " ] ||
+[ "$(ls "$work/flac" "$work/ogg" | tr '\n' ' ')" = "$work/flac: forest.flac night.flac opening.flac  $work/ogg: all.m3u8 forest.ogg night.ogg opening.ogg " ] ||
   fail "names: $(ls "$work/flac" "$work/ogg" | tr '\n' ' ')"
 flac -s -t "$work"/flac/*.flac 2>"$work/flac-t.txt" || fail "flac -t: $(cat "$work/flac-t.txt")"
 for name in opening forest night; do
@@ -38,6 +38,7 @@ def level_and_likeness(ogg, wav):
     product = math.fsum(a * b for a, b in zip(ogg, wav))
     return 10 * math.log10(energy(ogg) / energy(wav)), product / math.sqrt(energy(ogg) * energy(wav))
 tracks = [("opening", "オープニング", 88200, 352800), ("forest", "森の小径", 58800, 132300), ("night", "夜の街", 0, 52920)]
+playlist = "#EXTM3U\n"
 for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
     with wave.open(f"{work}/wav/{name}.wav") as w:
         frames, rate, channels, width = w.getnframes(), w.getframerate(), w.getnchannels(), w.getsampwidth()
@@ -50,6 +51,7 @@ for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
         data = bytes((b - 128) & 255 for b in data)
     assert open(f"{work}/{name}.raw", "rb").read() == data, f"{name}: decoded FLAC differs from the WAVE data"
     probe = f"{rate},{channels},{frames}\n"
+    playlist += f"#EXTINF:{frames // rate},{title}\n{name}.ogg\n"
     for f in (f"flac/{name}.flac", f"ogg/{name}.ogg", f"ogg0/{name}.ogg"):
         assert open(f"{work}/{f}.probe").read() == probe, (f, open(f"{work}/{f}.probe").read(), probe)
     tags = [f"TITLE={title}", "ALBUM=見本アルバム", f"TRACKNUMBER={number}", "TRACKTOTAL=3", "ENCODER=morlo ver.1.01",
@@ -63,6 +65,7 @@ for number, (name, title, loop_start, loop_length) in enumerate(tracks, 1):
     rates = [int(open(f"{work}/{f}/{name}.rate").read()) for f in ("ogg0", "ogg")]
     assert rates[0] < rates[1], f"{name}: quality 0 and 5 give the nominal bit rates {rates}"
     assert open(f"{work}/{name}.ogg0-tags").read() == "", f"{name}: comments without --tags or --loop-points"
+assert open(f"{work}/ogg/all.m3u8", encoding="utf-8").read() == playlist, open(f"{work}/ogg/all.m3u8").read()
 PY
 
 # Formats a piece cannot be held in: refused with the reason, nothing created, the run goes on.
