@@ -63,9 +63,9 @@ for piece, row in zip(listed, rows):
 PY
 
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
-timeout 20 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 </dev/null &>/dev/null &
+timeout "$bound" "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 </dev/null &>/dev/null &
 pid=$!
-for _ in $(seq 200); do [ -e "$work/cancel/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
+for _ in $(seq $((bound * 20))); do [ -e "$work/cancel/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
 kill -INT "$pid"
 exits 1 wait "$pid" && [ -z "$(ls "$work/cancel")" ] || fail "Ctrl-C should cancel with exit 1 and remove the unfinished file"
 # What is no definition file is refused at once, in one line naming the path and why.
@@ -73,7 +73,7 @@ mkfifo "$work/pipe"
 : >"$work/empty.mrl"
 head -c 4096 /dev/urandom >"$work/random.mrl"
 while read -r path reason; do
-  said=$(timeout 5 "$cli" list "$path" 2>&1 </dev/null) && status=0 || status=$?
+  said=$(timeout "$bound" "$cli" list "$path" 2>&1 </dev/null) && status=0 || status=$?
   [ "$status" -eq 2 ] && [ "$said" = "morlo-cli: $path is no loop definition file ($reason)" ] || fail "$path: $status, '$said'"
 done <<EOF
 $work it is a folder

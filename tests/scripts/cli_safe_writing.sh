@@ -68,7 +68,7 @@ for signal in TERM HUP KILL; do
   doing="$signal"
   "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/signals" --only 0 --loops 999 --yes </dev/null &>/dev/null &
   pid=$!
-  for _ in $(seq 200); do [ -e "$work/signals/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
+  for _ in $(seq $((bound * 20))); do [ -e "$work/signals/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
   kill -"$signal" "$pid"
   { wait "$pid"; } 2>/dev/null && status=0 || status=$?
   if [ $signal = KILL ]; then
@@ -89,9 +89,9 @@ doing="Ctrl-C at the question"
 socket="$work/tmux"
 LC_ALL=C.UTF-8 tmux -u -S "$socket" -f /dev/null new-session -d -x 120 -y 20 \
   "$(printf '%q ' "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/signals" --only 2); echo \"status \$?\"; tmux -S $socket wait-for -S done; sleep 60"
-for _ in $(seq 100); do tmux -S "$socket" capture-pane -p | grep -q 'Replace it?' && break; sleep 0.1; done
+for _ in $(seq $((bound * 10))); do tmux -S "$socket" capture-pane -p | grep -q 'Replace it?' && break; sleep 0.1; done
 tmux -S "$socket" send-keys C-c
-timeout 10 tmux -S "$socket" wait-for done || fail "the run did not end"
+timeout "$bound" tmux -S "$socket" wait-for done || fail "the run did not end"
 tmux -S "$socket" capture-pane -p >"$work/screen"
 grep -q '^morlo-cli: cancelled' "$work/screen" && grep -qx 'status 1' "$work/screen" || { cat "$work/screen"; fail "not cancelled"; }
 holds "$work/signals" opening.wav:5 forest.wav:2 night.wav:2

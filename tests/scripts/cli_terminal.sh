@@ -19,7 +19,7 @@ run=("$cli" convert "$work/long.mrl" --bgm "$work" --out "$work/out" --yes)
 
 LC_ALL=C.UTF-8 tmux -u -S "$socket" -f /dev/null new-session -d -x 120 -y 20 \
   "$(printf '%q ' "${run[@]}"); tmux -S $socket wait-for -S done; sleep 60"
-timeout 15 tmux -S "$socket" wait-for done || fail "the run did not end"
+timeout "$bound" tmux -S "$socket" wait-for done || fail "the run did not end"
 tmux -S "$socket" capture-pane -p >"$work/screen"
 bars=$(grep -cE '^\[[#.]{30}\] 100%  夜明け前.*\.\.\.$' "$work/screen" || true)
 [ "$bars" -eq 1 ] || { cat "$work/screen"; fail "the screen holds $bars fitted progress lines, not one"; }
@@ -48,14 +48,14 @@ while IFS='|' read -r locale keys state end status asked; do
   n=0
   for key in $keys; do
     n=$((n + 1))
-    for _ in $(seq 200); do
+    for _ in $(seq $((bound * 20))); do
       tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
       [ "$(questions)" -ge $n ] && break
       sleep 0.05
     done
     tmux -S "$socket" send-keys -t ask ${key//+/ }
   done
-  timeout 15 tmux -S "$socket" wait-for asked || fail "the run did not end"
+  timeout "$bound" tmux -S "$socket" wait-for asked || fail "the run did not end"
   tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
   tmux -S "$socket" kill-session -t ask
   seen=""

@@ -10,9 +10,6 @@
 shot=
 [ "${1:-}" = "--shot" ] && shot=$(realpath -m "$2")
 doing="starting"
-# Every wait is on what the windows show, bounded generously: a slow machine makes the walk slow,
-# never wrong.
-bound=${MORLO_WAIT_SECONDS:-300}
 wait_window() { # caption pattern; prints the window id
   timeout "$bound" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | sed -n 1p ||
     fail "no window named $1 appeared in $bound s; shown: $(shown_windows)"

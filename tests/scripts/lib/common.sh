@@ -11,6 +11,8 @@ cli_exe="$MORLO_BUILD/windows/src/cli/morlo-cli.exe"
 sample="$top/examples/sample.mrl"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Every wait is on a state and bounded generously: a slow machine makes a suite slow, never wrong.
+bound=${MORLO_WAIT_SECONDS:-300}
 fail() { echo "$(basename "$0" .sh): $*${doing:+ (while $doing)}" >&2; exit 1; }
 # Tells whether a command, given no input and its errors silenced, exits with the given status.
 exits() { local want=$1; shift; "$@" </dev/null 2>/dev/null; [ $? -eq "$want" ]; }
