@@ -11,8 +11,9 @@ JSON list of objects:
 
 Suites (build trees are under $MORLO_BUILD, default build/ in this clone):
   core  rebuilds the check tree (native, sanitizers) and runs ctest there.
-  cli   rebuilds the native and the windows tree and runs every tests/scripts/*.sh whose name
-        does not contain "fuzz", one after the other, in a private Xvfb display.
+  cli   rebuilds the check, the native and the windows tree, runs the core tests (morlo-cli's
+        arguments and texts are tested there) and every tests/scripts/*.sh whose name does not
+        contain "fuzz", one after the other, in a private Xvfb display.
   gui   rebuilds the windows tree and runs ctest there under Wine in a private Xvfb display.
 Each suite builds its whole trees, so the runner follows the project's layout.
 
@@ -48,7 +49,7 @@ import time
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SUITES = {
     "core": {"trees": ["check"], "display": False},
-    "cli": {"trees": ["native", "windows"], "display": True},
+    "cli": {"trees": ["check", "native", "windows"], "display": True, "runs": ["core"]},
     "gui": {"trees": ["windows"], "display": True},
 }
 DEFAULT_TIMEOUTS = {"core": 120, "cli": 300, "gui": 900}
@@ -202,7 +203,8 @@ class Runner:
         if suite == "core":
             command = ["ctest", "--test-dir", os.path.join(self.build, "check"), "--output-on-failure"]
         elif suite == "cli":
-            command = ["bash", "-c", 'rc=0; for s in tests/scripts/*.sh; do case "$(basename "$s")" in *fuzz*) continue;; esac; '
+            command = ["bash", "-c", 'rc=0; ctest --test-dir "$MORLO_BUILD/check" --output-on-failure || '
+                       '{ echo "script failed: the core tests"; rc=1; }; for s in tests/scripts/*.sh; do case "$(basename "$s")" in *fuzz*) continue;; esac; '
                        'echo "== $s"; bash "$s" || { echo "script failed: $s"; rc=1; }; done; exit $rc']
         else:
             command = ["ctest", "--test-dir", os.path.join(self.build, "windows"), "--output-on-failure"]
@@ -272,7 +274,8 @@ class Runner:
 
     def other_suites(self, mutant, started, timing):
         """With --any-suite, a mutant its own suite missed is tried on every other suite that builds its file."""
-        for other in [s for s in SUITES if s != mutant["suite"]] if self.any_suite else []:
+        done = [mutant["suite"]] + SUITES[mutant["suite"]].get("runs", [])
+        for other in [s for s in SUITES if s not in done] if self.any_suite else []:
             ok, _, compiled, build_output = self.build_suite(other)
             if not ok or not mutated_file_compiled(mutant["file"], compiled):
                 continue
