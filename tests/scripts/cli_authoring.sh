@@ -98,7 +98,9 @@ LANG=ja_JP.UTF-8 "$cli" check "$work/gap.mrl" --bgm "$work/bgm" >"$work/gap.txt"
 1	warning	no-wav-ending	森の小径: 出力名 'forest.mp3' は .wav で終わっていません
 1	note	default-bits	森の小径: fmt_bits の指定がないので、既定の 16 になります
 2曲を検査: エラー1件、警告2件、注記1件" ] || fail "the gap and the default in Japanese: $(cat "$work/gap.txt")"
-exits 0 "$cli" check "$work/bits.mrl" --bgm "$work/bgm" >/dev/null || fail "notes alone should exit 0"
+exits 0 "$cli" check "$work/bits.mrl" --bgm "$work/bgm" >"$work/bits.txt" &&
+  [ "$(tail -n 1 "$work/bits.txt")" = "3 pieces checked: 0 errors, 0 warnings, 1 note" ] ||
+  fail "notes alone should exit 0 and be counted: $(cat "$work/bits.txt")"
 exits 1 "$cli" check "$work/utf8.mrl" --bgm "$work/bgm" >"$work/utf8.txt" || fail "a file saved as UTF-8 should exit 1"
 [ "$(head -n 1 "$work/utf8.txt")" = "-	warning	saved-as-utf8	$work/utf8.mrl: the file is saved as UTF-8, but a definition \
 is read as Shift-JIS: its titles and names come out garbled; save it as Shift-JIS" ] || fail "UTF-8 not told: $(cat "$work/utf8.txt")"
