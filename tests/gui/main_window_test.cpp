@@ -293,7 +293,8 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         dropFiles(window, {writeDefinition(folder, 66)});
         SetDlgItemTextA(window, loopCountFieldId, "1500");
         const Texts many = writeWaves(window, folder.path(), out.path(), Answers{});
-        EXPECT_EQ(many.size() < 2 ? many : Texts(many.end() - 2, many.end()), (Texts{"出力終了(成功:64個 失敗:2個)", "閉じる 66067/66067"}));
+        EXPECT_EQ(many.size() < 2 ? many : Texts(many.end() - 2, many.end()),
+                  (Texts{"出力終了(成功:64個 失敗:2個)", "閉じる 66067/66067"}));
 
         // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
         const POINT left = contextMenuPoint(MAKELPARAM(-1280, -200), {});
