@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 writeBytes(options.bgmFolder + "/bgm.dat", bgm),
             "scratch folders");
     // The system takes a name up to its first NUL byte.
-    const std::string outName = nativeText(e.file).c_str();
+    const std::string outName = utf8Text(e.file).c_str();
     const std::string outPath = joinPath(options.outputFolder, outName);
     const bool keep = existing && isPlainFileName(e.file) && outName.find('/') == std::string::npos;
     require(!keep || writeBytes(outPath, keptBytes), "existing output written");

@@ -73,7 +73,7 @@ void printCheck(const LoopDefinition& definition, const std::string& path, const
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        printFindings(std::to_string(i), nativeText(entry.title.empty() ? entry.file : entry.title),
+        printFindings(std::to_string(i), utf8Text(entry.title.empty() ? entry.file : entry.title),
                       check.pieces[i].findings);
     }
     const std::string pieces = counted(static_cast<std::uint32_t>(check.pieces.size()), Message::PieceOne, Message::PieceMany);

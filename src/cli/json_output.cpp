@@ -36,7 +36,7 @@ json findingJson(const Finding& finding, const LoopSeam& seam)
 {
     json object{{"level", levelText(finding.level)},
                 {"code", finding.code},
-                {"message", utf8FromNative(findingMessage(finding))}};
+                {"message", findingMessage(finding)}};
     if (std::string(finding.code) == "loop-seam") {
         object["measure"] = seam.measure;
         object["suggestion"] = seam.suggested ? json{{"loop_start", seam.loop_start},

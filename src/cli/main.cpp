@@ -41,7 +41,7 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
     const bool sizesKnown = writer.knowsSizeBeforeWriting();
     // What list shows of a size that an encoder only knows once it has written the file.
     const std::string sizeNotKnown = text(Message::SizeNotKnown);
-    std::printf("%s\n", nativeText(definition.albumTitle()).c_str());
+    std::printf("%s\n", utf8Text(definition.albumTitle()).c_str());
     FigureTotals totals;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -53,12 +53,12 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
                                                 arguments.choices))
                  : formatFigures(writer, entry, arguments.loopCount, fade);
         totals.add(figures);
-        std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), nativeText(entry.title).c_str(),
+        std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), utf8Text(entry.title).c_str(),
                     pieceTimeText(figures).c_str(),
                     !figures.writable ? text(Message::NotWritable).c_str()
                     : sizesKnown      ? pieceSizeText(figures).c_str()
                                       : sizeNotKnown.c_str(),
-                    nativeText(writer.outputName(entry.file)).c_str(), nativeText(entry.wave_file).c_str());
+                    utf8Text(writer.outputName(entry.file)).c_str(), utf8Text(entry.wave_file).c_str());
     }
     std::printf("%s\n", text(Message::TotalsLine, {formatTime(totals.seconds),
                                                    sizesKnown ? formatSize(totals.bytes) : sizeNotKnown})

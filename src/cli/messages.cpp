@@ -62,6 +62,6 @@ std::string findingMessage(const Finding& finding)
 {
     std::vector<std::string> values;
     for (const std::string& value : finding.values)
-        values.push_back(nativeText(value));
+        values.push_back(utf8Text(value));
     return fillIn(inUse->findings[static_cast<std::size_t>(finding.text)].text, values);
 }

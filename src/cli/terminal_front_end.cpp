@@ -119,14 +119,14 @@ bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
 void TerminalFrontEnd::showReading(const MusicEntry& entry)
 {
-    current_ = nativeText(writer_.outputName(entry.file));
+    current_ = utf8Text(writer_.outputName(entry.file));
     drawnPercent_ = -1;
     drawBar();
 }
 
 void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 {
-    current_ = nativeText(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
+    current_ = utf8Text(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
     drawnPercent_ = -1;
     drawBar();
 }
@@ -184,10 +184,10 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
 
 void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
 {
-    fileFailed(nativeText(writer_.outputName(entry.file)), failure,
+    fileFailed(utf8Text(writer_.outputName(entry.file)), failure,
                failure == PieceFailure::FormatCannotHold
                    ? writer_.refusal(entry)
-                   : failureText(failure, joinPath(bgmFolder_, nativeText(entry.wave_file))));
+                   : failureText(failure, joinPath(bgmFolder_, utf8Text(entry.wave_file))));
 }
 
 void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure, const std::string& reason)

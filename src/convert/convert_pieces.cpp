@@ -54,7 +54,7 @@ public:
             return fail(PieceFailure::FormatCannotHold);
 
         FileHandle source;
-        if (!source.openRead(joinPath(options_.bgmFolder, nativeText(entry_.wave_file))))
+        if (!source.openRead(joinPath(options_.bgmFolder, utf8Text(entry_.wave_file))))
             return fail(PieceFailure::SourceMissing);
         PieceOutcome read = readSourceRange(source, entry_, buffer_, steps_);
         if (read != PieceOutcome::Completed)
@@ -63,7 +63,7 @@ public:
         frontEnd_.showWriting(entry_);
         if (options_.toStandardOutput)
             return writeStandardOutput();
-        const std::string outputPath = joinPath(options_.outputFolder, nativeText(writer_.outputName(entry_.file)));
+        const std::string outputPath = joinPath(options_.outputFolder, utf8Text(writer_.outputName(entry_.file)));
         const WholeFileResult allowed = mayWrite(outputPath, frontEnd_);
         if (allowed.failure == PieceFailure::Skipped) {
             steps_.makeUpRest();

@@ -42,7 +42,7 @@ PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFol
 {
     PieceDataCheck check;
     FileHandle source;
-    if (!source.openRead(joinPath(bgmFolder, nativeText(entry.wave_file)))) {
+    if (!source.openRead(joinPath(bgmFolder, utf8Text(entry.wave_file)))) {
         check.findings.push_back({FindingLevel::Error, "bgm-missing", FindingText::BgmMissing, {entry.wave_file}});
         return check;
     }

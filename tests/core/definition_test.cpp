@@ -41,7 +41,7 @@ TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
     LoopDefinition definition;
     for (const auto& [file, loads, album, entries] : cases) {
         EXPECT_EQ(definition.load(fixturePath(file)), loads) << file;
-        EXPECT_EQ(nativeText(definition.albumTitle()), album) << file;
-        EXPECT_EQ(show(definition.entries(), nativeText), show(entries, [](const std::string& text) { return text; })) << file;
+        EXPECT_EQ(utf8Text(definition.albumTitle()), album) << file;
+        EXPECT_EQ(show(definition.entries(), utf8Text), show(entries, [](const std::string& text) { return text; })) << file;
     }
 }

@@ -29,7 +29,7 @@ TEST(ShiftJis, ExtensionReplacedAfterTheLastDot)
 TEST(ShiftJis, SystemSeparatorAndEncoding)
 {
     const std::string separator = joinPath("a", "b").substr(1, 1);
-    const std::string folder = nativeText("C:\\\x83\x5C"); // ends in ソ
+    const std::string folder = utf8Text("C:\\\x83\x5C"); // ends in ソ
     EXPECT_EQ(joinPath(folder, "x.wav"), folder + separator + "x.wav");
     EXPECT_EQ(joinPath(folder + separator, "x.wav"), folder + separator + "x.wav");
     EXPECT_EQ(joinPath("", "x.wav"), separator + "x.wav");
@@ -39,5 +39,5 @@ TEST(ShiftJis, SystemSeparatorAndEncoding)
 #else
     EXPECT_EQ(std::string("合計時間ソ"), "\xE5\x90\x88\xE8\xA8\x88\xE6\x99\x82\xE9\x96\x93\xE3\x82\xBD");
 #endif
-    EXPECT_EQ(nativeText("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), "合計時間");
+    EXPECT_EQ(utf8Text("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), "合計時間");
 }

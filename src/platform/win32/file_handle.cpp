@@ -1,5 +1,7 @@
 #include "platform/file_handle.h"
 
+#include "platform/win32/wide_text.h"
+
 #include <windows.h>
 
 namespace {
@@ -14,7 +16,7 @@ bool FileHandle::openRead(const std::string& path)
 {
     if (!close())
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     // A device or a pipe opens too, but reading it may wait for ever or never end.
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
@@ -29,7 +31,7 @@ bool FileHandle::createWrite(const std::string& path)
 {
     if (!close())
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     handle_ = reinterpret_cast<std::intptr_t>(file);
     return isOpen();
 }
@@ -119,14 +121,14 @@ bool FileHandle::close()
 
 bool pathExists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool deleteFile(const std::string& path) { return DeleteFileW(wideFromUtf8(path).c_str()) != 0; }
 
 bool isReadOnlyFile(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(wideFromUtf8(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
            (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
@@ -134,5 +136,5 @@ bool isReadOnlyFile(const std::string& path)
 bool replaceFile(const std::string& from, const std::string& to)
 {
     // Without MOVEFILE_COPY_ALLOWED a move between volumes fails instead of copying part of a file.
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }

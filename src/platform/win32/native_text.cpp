@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-std::string nativeText(const std::string& shiftJis) { return shiftJis; }
-
 namespace {
 
 // One character (one or two bytes) as UTF-8; empty when it is no character of code page 932.
@@ -43,13 +41,10 @@ std::string utf8Text(const std::string& shiftJis)
     return result;
 }
 
-std::string utf8FromNative(const std::string& native) { return utf8Text(native); }
-
 std::string joinPath(const std::string& folder, const std::string& name)
 {
-    // Judged by character: a folder ending in a two-byte character whose trail byte is 0x5C
-    // still needs its separator.
-    if (endsWithShiftJisCharacter(folder, '\\'))
+    // UTF-8 never uses the byte '\\' inside a character, so the last byte tells.
+    if (!folder.empty() && folder.back() == '\\')
         return folder + name;
     return folder + '\\' + name;
 }
