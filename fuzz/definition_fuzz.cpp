@@ -3,7 +3,7 @@
 // no longer than its field allows.
 #include "definition/loop_definition.h"
 #include "fuzz_folder.h"
-#include "platform/posix/ini_document.h"
+#include "platform/ini_document.h"
 #include "platform/profile_source.h"
 #include "platform/shift_jis.h"
 
@@ -27,8 +27,8 @@ bool isWholeCharacterCut(const std::string& value, const std::string& kept, std:
 // A value as the system hands it back: unquoted, and a C string, so a NUL byte ends it.
 std::string rawValue(const IniDocument& document, const std::string& section, const char* key)
 {
-    const std::string* value = document.find(section, key);
-    const std::string text = value ? unquoteProfileValue(*value) : std::string();
+    const IniDocument::Value* value = document.find(section, key);
+    const std::string text = value ? unquoteProfileValue(value->text) : std::string();
     return text.substr(0, std::min(text.find('\0'), ProfileSource::maxTextBytes));
 }
 

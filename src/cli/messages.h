@@ -24,7 +24,7 @@ enum class Message {
     OutputMissing, OutputNotFolder, OutputNotWritable, ShortOfSpace, Question, AnswerAgain, NotReplaced, KeptExisting,
     CancelledPartLeft, CancelledClean, CancelledStandardOutput, EndLine, EndLineSkipped,
     // Why a piece was not written
-    FailNoSuchPiece, FailNameLeavesFolder, FailLoopPastData, FailTooLarge, FailSourceMissing, FailShortSource,
+    FailNoSuchPiece, FailNameLost, FailNameLeavesFolder, FailLoopPastData, FailTooLarge, FailSourceMissing, FailShortSource,
     FailOverwriteRefused, FailOutputReadOnly, FailCannotCreate, FailWriteFailed, FailCannotRename, FailCannotRemove,
     FailFormatCannotHold, FailReaderGone, FailOther,
     // Why a format cannot hold a piece

@@ -97,6 +97,7 @@ constexpr MessageRow messages[] = {
     {M::EndLine, "Output finished (succeeded: $0, failed: $1)"},
     {M::EndLineSkipped, "Output finished (succeeded: $0, failed: $1, skipped: $2)"},
     {M::FailNoSuchPiece, "no such piece in the definition"},
+    {M::FailNameLost, "the output name holds characters Shift-JIS lacks"},
     {M::FailNameLeavesFolder, "the output name is not a plain file name"},
     {M::FailLoopPastData, "the loop reaches past the piece's data"},
     {M::FailTooLarge, "the output would be larger than a WAVE file can be"},
@@ -122,6 +123,8 @@ constexpr MessageRow messages[] = {
 
 constexpr FindingRow findings[] = {
     {F::NameNotPlain, "the output name '$0' is not a plain file name: it would leave the output folder"},
+    {F::NameLost, "the output name '$0' holds characters Shift-JIS lacks (read as ?): names are Shift-JIS, so the "
+                  "piece is not written"},
     {F::LoopPastData,
      "the loop ends at byte $0 (loop_start + loop_size) but the piece's data has only $1 bytes (wave_size)"},
     {F::TooLarge,
@@ -131,6 +134,7 @@ constexpr FindingRow findings[] = {
     {F::NameCut, "the output name '$0' fills the 15 bytes a name may have: it was probably cut"},
     {F::NoWavEnding, "the output name '$0' has no .wav ending"},
     {F::TitleCut, "the title fills the 255 bytes a title may have: it was probably cut"},
+    {F::TextLost, "$0 '$1' holds characters Shift-JIS lacks: each is written as ?"},
     {F::BgmOutsideFolder,
      "the BGM file '$0' is outside the BGM folder (absolute, with a drive or with ..); it is read all the same"},
     {F::NoChannels, "fmt_channels is 0"},
@@ -147,8 +151,7 @@ constexpr FindingRow findings[] = {
     {F::UnreadAfterGap, "sections never read ($0): $1; reading stops at the first missing number, [$2]: number "
                         "the sections from music0000 without gaps"},
     {F::UnreadAfterNoFile, "sections never read ($0): $1; reading stops at [$2], which has no file= value"},
-    {F::SavedAsUtf8, "the file is saved as UTF-8, but a definition is read as Shift-JIS: its titles and names come "
-                     "out garbled; save it as Shift-JIS"},
+    {F::SavedAsUtf8, "the file is saved as UTF-8 without a byte-order mark: it was read as UTF-8"},
 };
 
 static_assert(std::size(messages) == static_cast<std::size_t>(Message::count) && rowsInOrder(messages));

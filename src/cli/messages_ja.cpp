@@ -96,6 +96,7 @@ constexpr MessageRow messages[] = {
     {M::EndLine, "出力終了(成功:$0個 失敗:$1個)"},
     {M::EndLineSkipped, "出力終了(成功:$0個 失敗:$1個 スキップ:$2個)"},
     {M::FailNoSuchPiece, "定義にない曲です"},
+    {M::FailNameLost, "出力名に Shift-JIS にない文字があります"},
     {M::FailNameLeavesFolder, "出力名がただのファイル名ではありません"},
     {M::FailLoopPastData, "ループが曲のデータの外まで届いています"},
     {M::FailTooLarge, "出力が WAVE ファイルの上限より大きくなります"},
@@ -121,6 +122,8 @@ constexpr MessageRow messages[] = {
 
 constexpr FindingRow findings[] = {
     {F::NameNotPlain, "出力名 '$0' はただのファイル名ではなく、出力フォルダの外に出ます"},
+    {F::NameLost, "出力名 '$0' に Shift-JIS にない文字があります(? と読みました)。名前は Shift-JIS なので、この曲は"
+                  "出力されません"},
     {F::LoopPastData, "ループは $0 バイト目で終わります(loop_start + loop_size)が、曲のデータは $1 バイトしかありません"
                       "(wave_size)"},
     {F::TooLarge, "ループ$0回、フェード$1秒ではファイルが $2 バイトになります。WAVE ファイルは 4,294,967,295 "
@@ -129,6 +132,7 @@ constexpr FindingRow findings[] = {
     {F::NameCut, "出力名 '$0' は名前の上限の15バイトちょうどです。途中で切れたのでしょう"},
     {F::NoWavEnding, "出力名 '$0' は .wav で終わっていません"},
     {F::TitleCut, "曲名は上限の255バイトちょうどです。途中で切れたのでしょう"},
+    {F::TextLost, "$0 '$1' に Shift-JIS にない文字があります。それぞれ ? として書き込まれます"},
     {F::BgmOutsideFolder, "BGM ファイル '$0' は BGM フォルダの外にあります(絶対パス、ドライブ付き、または .. "
                           "入り)。それでも読み込みます"},
     {F::NoChannels, "fmt_channels が 0 です"},
@@ -145,8 +149,7 @@ constexpr FindingRow findings[] = {
     {F::UnreadAfterGap, "読まれないセクション($0個): $1。読み込みは最初の欠番 [$2] で止まります。music0000 "
                         "から欠番なしで番号を付けてください"},
     {F::UnreadAfterNoFile, "読まれないセクション($0個): $1。読み込みは file= の値がない [$2] で止まります"},
-    {F::SavedAsUtf8, "このファイルは UTF-8 で保存されていますが、定義ファイルは Shift-JIS として読まれるので、"
-                     "曲名や名前が文字化けします。Shift-JIS で保存し直してください"},
+    {F::SavedAsUtf8, "このファイルは BOM なしの UTF-8 で保存されています。UTF-8 として読みました"},
 };
 
 static_assert(std::size(messages) == static_cast<std::size_t>(Message::count) && rowsInOrder(messages));

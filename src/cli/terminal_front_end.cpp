@@ -19,6 +19,8 @@ std::string failureText(PieceFailure failure, const std::string& bgmPath)
         break;
     case PieceFailure::NoSuchPiece:
         return text(Message::FailNoSuchPiece);
+    case PieceFailure::NameLost:
+        return text(Message::FailNameLost);
     case PieceFailure::NameLeavesFolder:
         return text(Message::FailNameLeavesFolder);
     case PieceFailure::LoopPastData:

@@ -70,7 +70,9 @@ void add(Findings& findings, FindingLevel level, const char* code, FindingText t
 
 void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
 {
-    if (!isPlainFileName(entry.file))
+    if (entry.fileLost)
+        add(findings, FindingLevel::Error, "name-not-shift-jis", FindingText::NameLost, {entry.file});
+    else if (!isPlainFileName(entry.file))
         add(findings, FindingLevel::Error, "name-not-plain", FindingText::NameNotPlain, {entry.file});
     if (!loopLiesInData(entry))
         add(findings, FindingLevel::Error, "loop-past-data", FindingText::LoopPastData,
@@ -98,6 +100,10 @@ void nameWarnings(Findings& findings, const LoopDefinition& definition, std::siz
         add(findings, FindingLevel::Warning, "no-wav-ending", FindingText::NoWavEnding, {entry.file});
     if (fillsLimit(entry.title, MusicEntry::titleBytes))
         add(findings, FindingLevel::Warning, "title-cut", FindingText::TitleCut);
+    if (entry.titleLost)
+        add(findings, FindingLevel::Warning, "text-not-shift-jis", FindingText::TextLost, {"title", entry.title});
+    if (entry.waveFileLost)
+        add(findings, FindingLevel::Warning, "text-not-shift-jis", FindingText::TextLost, {"wave_file", entry.wave_file});
     if (leadsOutside(entry.wave_file))
         add(findings, FindingLevel::Warning, "bgm-outside-folder", FindingText::BgmOutsideFolder, {entry.wave_file});
 }

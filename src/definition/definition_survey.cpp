@@ -1,6 +1,5 @@
 #include "definition/definition_survey.h"
 
-#include "platform/file_handle.h"
 #include "platform/profile_source.h"
 #include "platform/shift_jis.h"
 
@@ -10,49 +9,6 @@ namespace {
 
 // The sections a list names before it says "..." instead.
 constexpr std::size_t namedSections = 8;
-
-// The length of the UTF-8 character that starts at bytes[at], 0 when none does.
-std::size_t utf8Length(const std::string& bytes, std::size_t at)
-{
-    const unsigned char lead = static_cast<unsigned char>(bytes[at]);
-    if (lead < 0x80)
-        return 1;
-    // Lead bytes, with the range allowed for the second byte: no overlong forms, no surrogates,
-    // nothing past U+10FFFF.
-    struct Form { unsigned char first, last, length, low, high; };
-    static constexpr Form forms[] = {{0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF}, {0xE1, 0xEC, 3, 0x80, 0xBF},
-                                     {0xED, 0xED, 3, 0x80, 0x9F}, {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
-                                     {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F}};
-    for (const Form& form : forms) {
-        if (lead < form.first || lead > form.last)
-            continue;
-        if (at + form.length > bytes.size())
-            return 0;
-        for (std::size_t i = 1; i < form.length; ++i) {
-            const unsigned char byte = static_cast<unsigned char>(bytes[at + i]);
-            if (byte < (i == 1 ? form.low : 0x80) || byte > (i == 1 ? form.high : 0xBF))
-                return 0;
-        }
-        return form.length;
-    }
-    return 0;
-}
-
-std::string fileBytes(const std::string& path)
-{
-    FileHandle file;
-    std::string bytes;
-    if (!file.openRead(path))
-        return bytes;
-    std::uint8_t chunk[65536];
-    while (bytes.size() <= largestProfileBytes) {
-        std::uint32_t got = file.readAt(FileHandle::currentPosition, sizeof chunk, chunk);
-        if (got == 0)
-            break;
-        bytes.append(reinterpret_cast<const char*>(chunk), got);
-    }
-    return bytes;
-}
 
 // The section's number when its name is "music" and digits, in any case; -1 otherwise.
 long long musicNumber(const std::string& foldedName)
@@ -110,21 +66,6 @@ Findings formatNotes(ProfileSource& profile, std::size_t index)
 
 } // namespace
 
-bool isMultiByteUtf8(const std::string& bytes)
-{
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return false;
-    bool multiByte = false;
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t length = utf8Length(bytes, at);
-        if (length == 0)
-            return false;
-        multiByte = multiByte || length > 1;
-        at += length;
-    }
-    return multiByte;
-}
-
 DefinitionSurvey surveyDefinition(const std::string& path, const LoopDefinition& definition)
 {
     DefinitionSurvey survey;
@@ -132,9 +73,12 @@ DefinitionSurvey surveyDefinition(const std::string& path, const LoopDefinition&
     std::unique_ptr<ProfileSource> profile = openProfile(path);
     if (!profile)
         return survey;
-    if (isMultiByteUtf8(fileBytes(path)))
-        survey.file.push_back({FindingLevel::Warning, "saved-as-utf8", FindingText::SavedAsUtf8, {}});
+    if (definition.albumTitleLost())
+        survey.file.push_back(
+            {FindingLevel::Warning, "text-not-shift-jis", FindingText::TextLost, {"[album] title", definition.albumTitle()}});
     unreadSections(*profile, definition.entries().size(), survey.file);
+    if (profile->encoding() == ProfileEncoding::Utf8)
+        survey.file.push_back({FindingLevel::Note, "saved-as-utf8", FindingText::SavedAsUtf8, {}});
     for (std::size_t i = 0; i < survey.notes.size(); ++i)
         survey.notes[i] = formatNotes(*profile, i);
     return survey;

@@ -1,6 +1,7 @@
 #pragma once
 // What reading a definition passes over in silence, for its author: sections that are never
-// read, format values taken from their defaults, and a file saved as UTF-8.
+// read, format values taken from their defaults, texts Shift-JIS cannot hold, and a file saved as
+// UTF-8.
 #include "definition/findings.h"
 #include "definition/loop_definition.h"
 
@@ -15,6 +16,3 @@ struct DefinitionSurvey {
 // Reads the file at path again, definition being what loading it gave.
 DefinitionSurvey surveyDefinition(const std::string& path, const LoopDefinition& definition);
 
-// Whether bytes are UTF-8 with at least one character of more than one byte, and no byte-order
-// mark (a file with one is read as Shift-JIS all the same).
-bool isMultiByteUtf8(const std::string& bytes);

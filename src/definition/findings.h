@@ -11,12 +11,14 @@ enum class FindingLevel { Error, Warning, Note };
 // The forms of the messages; values are put into them in the order given at each.
 enum class FindingText {
     NameNotPlain,      // output name
+    NameLost,          // output name as read
     LoopPastData,      // loop end, wave_size
     TooLarge,          // loops, fade seconds, file size
     SameOutput,        // earlier piece's number, its output name
     NameCut,           // output name
     NoWavEnding,       // output name
     TitleCut,          //
+    TextLost,          // key, its text as read
     BgmOutsideFolder,  // BGM file name
     NoChannels,        //
     UnusualBits,       // fmt_bits

@@ -27,6 +27,9 @@ MusicEntry readEntry(ProfileSource& profile, const char* section, std::string fi
     entry.wave_size = profile.readInteger(section, "wave_size", 0);
     entry.loop_start = profile.readInteger(section, "loop_start", 0);
     entry.loop_size = profile.readInteger(section, "loop_size", 0);
+    entry.fileLost = profile.textLost(section, "file");
+    entry.titleLost = profile.textLost(section, "title");
+    entry.waveFileLost = profile.textLost(section, "wave_file");
     return entry;
 }
 
@@ -42,6 +45,7 @@ bool LoopDefinition::load(const std::string& path, ProfileRefusal* refusal)
     if (album.empty())
         return false;
     albumTitle_ = album;
+    albumTitleLost_ = profile->textLost("album", "title");
     for (std::uint32_t n = 0;; ++n) {
         std::string section = musicSectionName(n);
         std::string file = cutShiftJis(profile->readText(section.c_str(), "file"), MusicEntry::fileNameBytes);

@@ -15,10 +15,13 @@ public:
     bool load(const std::string& path, ProfileRefusal* refusal = nullptr);
 
     const std::string& albumTitle() const { return albumTitle_; }
+    // Whether the album title held characters Shift-JIS lacks (each reads as '?').
+    bool albumTitleLost() const { return albumTitleLost_; }
     const std::vector<MusicEntry>& entries() const { return entries_; }
 
 private:
     std::string albumTitle_;
+    bool albumTitleLost_ = false;
     std::vector<MusicEntry> entries_;
 };
 

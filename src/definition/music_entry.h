@@ -17,4 +17,9 @@ struct MusicEntry {
     std::uint32_t wave_size = 0;
     std::uint32_t loop_start = 0;   // from wave_start; also the length of the introduction
     std::uint32_t loop_size = 0;
+    // The definition was saved as Unicode and these texts held characters Shift-JIS lacks: each
+    // reads as '?'.
+    bool fileLost = false;
+    bool titleLost = false;
+    bool waveFileLost = false;
 };

@@ -8,9 +8,10 @@
 
 #include <cstdint>
 
-// Every reason a piece is not written: the first three come from the definition alone.
+// Every reason a piece is not written: the first four come from the definition alone.
 enum class PieceFailure {
     None,             // the piece can be written
+    NameLost,         // the output name holds characters Shift-JIS lacks (a definition saved as Unicode)
     NameLeavesFolder, // the output name is not a plain file name
     LoopPastData,     // loop_start + loop_size > wave_size
     TooLarge,         // the file would not fit a RIFF header's 32-bit sizes

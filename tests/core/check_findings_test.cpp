@@ -71,8 +71,14 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         {piece + "[music0002]\ntitle=no file\n[other]", {"W unread-sections"}},
         {piece + "[music1]", {"W unread-sections"}},
         // A file saved as UTF-8 ("オー"), and Shift-JIS ("オー") or broken UTF-8 (a surrogate) that is not.
-        {"title=\xE3\x82\xAA\xE3\x83\xBC", {"W saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},
+        {"title=\xE3\x82\xAA\xE3\x83\xBC", {"N saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},
         {"title=\xED\xA0\x80", {}},
+        // Characters Shift-JIS lacks ("é", "🎵", "𠮷", and "¥", which only a look-alike stands for): a
+        // name with one would be another file's, a title or BGM name reads with '?'.
+        {"file=caf\xC3\xA9.wav", {"E name-not-shift-jis", "N saved-as-utf8"}},
+        {"title=\xE6\x9B\xB2\xF0\x9F\x8E\xB5", {"W text-not-shift-jis", "N saved-as-utf8"}},
+        {"title=\xC2\xA5" "100", {"W text-not-shift-jis", "N saved-as-utf8"}},
+        {"wave_file=\xF0\xA0\xAE\xB7.dat", {"W text-not-shift-jis", "E bgm-missing", "N saved-as-utf8"}},
     };
     for (const auto& [lines, expected] : cases)
         EXPECT_EQ(findingsOf(lines), expected) << lines;

@@ -45,3 +45,26 @@ TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
         EXPECT_EQ(show(definition.entries(), utf8Text), show(entries, [](const std::string& text) { return text; })) << file;
     }
 }
+
+TEST(LoopDefinition, ReadsUnicodeAsItsShiftJisTwinUnderAnyPath)
+{
+    // The same definitions saved as UTF-8 with and without a byte-order mark, in a folder whose
+    // name Shift-JIS cannot hold, read exactly as the Shift-JIS files: names and titles cut alike.
+    TempFolder folder;
+    const std::string inner = folder.file("Café 𠮷田の曲 BGM🎵");
+    ASSERT_TRUE(makeFolder(inner));
+    auto same = [](const std::string& text) { return text; };
+    for (const char* fixture : {"long.mrl", "main_window_three.mrl"}) {
+        LoopDefinition expected;
+        ASSERT_TRUE(expected.load(fixturePath(fixture)));
+        const std::string shiftJis = readFileBytes(fixturePath(fixture));
+        for (const std::string& bytes : {utf8Text(shiftJis), "\xEF\xBB\xBF" + utf8Text(shiftJis), shiftJis}) {
+            const std::string path = joinPath(inner, "定義.mrl");
+            ASSERT_TRUE(writeFileBytes(path, bytes));
+            LoopDefinition read;
+            ASSERT_TRUE(read.load(path)) << fixture;
+            EXPECT_EQ(read.albumTitle(), expected.albumTitle()) << fixture;
+            EXPECT_EQ(show(read.entries(), same), show(expected.entries(), same)) << fixture;
+        }
+    }
+}

@@ -44,7 +44,7 @@ TEST(Figures, WorkedExamplesAndTexts)
         {2, 44100, 16, 4293203250u, 4, 0, 10, "4294967250|too large|出力不可|--:--", "a.wav", 0, 0, true},
         {8, 192000, 32, 0, 4, 0, 999, "1842888704|too large|出力不可|--:--", "a.wav", 0, 0, true}, // past 4 GiB
     };
-    const char* refusals[] = {"-", "leaves folder", "loop past data", "too large"};
+    const char* refusals[] = {"-", "name lost", "leaves folder", "loop past data", "too large"};
     FigureTotals totals;
     for (const Row& r : rows) {
         MusicEntry e{r.file, "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop - r.dataShortBy, r.intro, r.loop};

@@ -1,5 +1,5 @@
 #pragma once
-// Files and folders for tests; paths are narrow texts in the system's (ANSI) encoding.
+// Files and folders for tests; paths are UTF-8 on every system, as the program's own are.
 #include <string>
 
 std::string fixturePath(const std::string& name);

@@ -1,8 +1,5 @@
-#include "platform/profile_source.h"
+#include "platform/profile_file.h"
 
-#include "platform/posix/ini_document.h"
-
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -10,33 +7,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The file is parsed once when it is opened; every key is then answered from that reading.
-class PortableProfile : public ProfileSource {
-public:
-    explicit PortableProfile(const std::string& bytes) : document_(bytes) {}
-
-    std::string readText(const char* section, const char* key) override
-    {
-        const std::string* value = document_.find(section, key);
-        if (!value)
-            return std::string();
-        // The system's reading hands values back as C strings: a NUL byte ends them.
-        std::string text = unquoteProfileValue(*value);
-        return text.substr(0, std::min(text.find('\0'), maxTextBytes));
-    }
-
-    std::uint32_t readInteger(const char* section, const char* key, std::uint32_t defaultValue) override
-    {
-        std::string text = readText(section, key);
-        return text.empty() ? defaultValue : parseProfileInteger(text);
-    }
-
-    std::vector<std::string> sectionNames() override { return document_.sectionNames(); }
-
-private:
-    IniDocument document_;
-};
 
 std::string absolutePath(const std::string& path)
 {
@@ -65,9 +35,7 @@ private:
     int value_;
 };
 
-// The whole file into bytes, or the reason it is no profile to read. A file that does not exist
-// reads as empty, as the system's profile functions take it.
-ProfileRefusal readProfileFile(const std::string& path, std::string& bytes)
+ProfileRefusal readFile(const std::string& path, std::string& bytes)
 {
     // Without O_NONBLOCK, opening a named pipe that has no writer would wait for one.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -101,14 +69,10 @@ ProfileRefusal readProfileFile(const std::string& path, std::string& bytes)
 
 } // namespace
 
-std::unique_ptr<ProfileSource> openProfile(const std::string& path, ProfileRefusal* refusal)
+ProfileRefusal readProfileFile(const std::string& path, std::string& bytes)
 {
-    ProfileRefusal reason = ProfileRefusal::PathTooLong;
-    std::string absolute = absolutePath(path);
-    std::string bytes;
-    if (!absolute.empty() && absolute.size() < PATH_MAX)
-        reason = readProfileFile(absolute, bytes);
-    if (refusal)
-        *refusal = reason;
-    return reason == ProfileRefusal::None ? std::make_unique<PortableProfile>(bytes) : nullptr;
+    const std::string absolute = absolutePath(path);
+    if (absolute.empty() || absolute.size() >= PATH_MAX)
+        return ProfileRefusal::PathTooLong;
+    return readFile(absolute, bytes);
 }

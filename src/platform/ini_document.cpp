@@ -1,7 +1,7 @@
-#include "platform/posix/ini_document.h"
+#include "platform/ini_document.h"
 
 #include "platform/shift_jis.h"
-#include "platform/posix/convert_encoding.h"
+#include "platform/unicode_text.h"
 
 namespace {
 
@@ -35,12 +35,19 @@ std::string foldCase(const std::string& text)
     return folded;
 }
 
-std::string toShiftJis(const std::string& bytes)
+// The file's text and how it was saved: Shift-JIS is kept as bytes, Unicode becomes UTF-8 and
+// its names and values are turned into Shift-JIS one by one.
+std::string textOf(const std::string& bytes, ProfileEncoding& encoding)
 {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return convertEncoding(bytes.substr(3), "UTF-8", "CP932");
-    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
-        return convertEncoding(bytes.substr(2), "UTF-16LE", "CP932");
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        encoding = ProfileEncoding::Utf8WithMark;
+        return bytes.substr(3);
+    }
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        encoding = ProfileEncoding::Utf16WithMark;
+        return utf8FromUtf16le(bytes.substr(2));
+    }
+    encoding = isMultiByteUtf8(bytes) ? ProfileEncoding::Utf8 : ProfileEncoding::ShiftJis;
     return bytes;
 }
 
@@ -66,14 +73,22 @@ std::vector<std::string> splitLines(const std::string& text)
 
 IniDocument::IniDocument(const std::string& bytes)
 {
-    for (const std::string& rawLine : splitLines(toShiftJis(bytes))) {
+    const std::string text = textOf(bytes, encoding_);
+    // Blanks, brackets, '=' and ';' are ASCII in every encoding read, so a Unicode line is split
+    // first and its parts turned into Shift-JIS after.
+    const bool unicode = encoding_ != ProfileEncoding::ShiftJis;
+    auto shiftJis = [unicode](const std::string& part, bool& lost) {
+        return unicode ? shiftJisFromUtf8(part, lost) : part;
+    };
+    for (const std::string& rawLine : splitLines(text)) {
         std::string line = trim(rawLine);
         if (line.empty() || line[0] == ';')
             continue;
+        bool lost = false;
         if (line[0] == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string::npos && close > 0) {
-                names_.push_back(trim(line.substr(1, close - 1)));
+                names_.push_back(shiftJis(trim(line.substr(1, close - 1)), lost));
                 sections_.push_back({foldCase(names_.back()), {}});
                 firstSection_.emplace(sections_.back().name, sections_.size() - 1);
                 continue;
@@ -82,11 +97,15 @@ IniDocument::IniDocument(const std::string& bytes)
         std::size_t equals = line.find('=');
         if (equals == std::string::npos || sections_.empty())
             continue;
-        sections_.back().keys.emplace_back(foldCase(trim(line.substr(0, equals))), trim(line.substr(equals + 1)));
+        const std::string key = foldCase(shiftJis(trim(line.substr(0, equals)), lost));
+        // Only the value's own characters count: a key that lost one names no key read anyway.
+        lost = false;
+        const std::string value = shiftJis(trim(line.substr(equals + 1)), lost);
+        sections_.back().keys.emplace_back(key, Value{value, lost});
     }
 }
 
-const std::string* IniDocument::find(const std::string& section, const std::string& key) const
+const IniDocument::Value* IniDocument::find(const std::string& section, const std::string& key) const
 {
     // Only the first section of a name is searched, as on Windows.
     auto found = firstSection_.find(foldCase(trim(section)));
