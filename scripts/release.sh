@@ -63,8 +63,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
 
 「オプション」メニュー (起動するたびにすべてチェックなし)
   タグを書き込む       曲名・アルバム名・トラック番号を各ファイルに書き込みます
-                       (INFO はシフト JIS、ID3 は UTF-8。日本語以外の Windows では
-                       INFO の曲名は文字化けして見えます)。
+                       (INFO はシフト JIS、ID3 は UTF-8。INFO をシステムのコード
+                       ページで読むプレーヤーでは、日本語以外の Windows で曲名が
+                       文字化けして見えます)。
   ループ位置を書き込む ループの位置を smpl チャンクに書き込みます
                        (ループ再生に対応したプレーヤーやゲームエンジン向け)。
   フェードを最後まで   フェードアウトを指定した秒数の最後まで続けます (ループを
@@ -81,7 +82,14 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
-  morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。
+  morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
+  どのコードページでも正しく表示し、パイプやファイルには UTF-8 で書きます。
+
+定義ファイルはシフト JIS のほか、UTF-8 (BOM の有無を問わず) や BOM 付きの UTF-16 で
+保存したものもそのまま読めます。シフト JIS にない文字は「?」になり、出力名にそのような
+文字がある曲は書き出しません (morlo-cli check が知らせます)。フォルダやファイルの名前には
+どんな文字があってもかまいません (é や絵文字、𠮷 など)。日本語以外の Windows でも、
+画面の文字、曲名、出力ファイル名は日本語の Windows と同じになります。
 
 設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
 
@@ -116,8 +124,8 @@ Use
 
 The Options menu (all items unchecked at every start)
   Write tags           title, album and track number in each file (INFO in Shift-JIS,
-                       ID3 in UTF-8; on a Windows system that is not Japanese, INFO's
-                       titles look garbled).
+                       ID3 in UTF-8; a player that reads INFO in the system's code page
+                       shows its titles garbled on a Windows system that is not Japanese).
   Write loop points    the loop in a smpl chunk, for looping players and game engines.
   Fade to the end      the fade-out lasts all its seconds, the loop played on from its
                        start as often as it needs. Unchecked, the fade-out is never
@@ -133,7 +141,14 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
-  morlo-cli speaks the language of Windows' display (Japanese or English).
+  morlo-cli speaks the language of Windows' display (Japanese or English). It shows
+  correctly on a console of any code page and writes UTF-8 to a pipe or a file.
+
+Definitions may be saved as Shift-JIS, as UTF-8 (with or without a byte-order mark) or as
+UTF-16 with a byte-order mark. A character Shift-JIS lacks reads as "?", and a piece whose
+output name holds one is not written (morlo-cli check tells). Folder and file names may hold
+any character (é, emoji, 𠮷). On a Windows that is not Japanese, the window's texts, the
+titles and the output names are exactly those of a Japanese Windows.
 
 morlo stores no settings and uses no registry keys; to remove it, delete its folder.
 TEXT
