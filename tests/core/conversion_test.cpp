@@ -93,6 +93,7 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
     using F = PieceFailure;
     const std::vector<std::pair<std::string, PieceFailure>> pieces = {
         {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
+        {"file=caf\xC3\xA9.wav", F::NameLost}, // the definition is UTF-8 now: "café.wav" would be "caf?.wav"
         {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
         {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
         {"file=edge.wav\nwave_size=4294967249\nloop_start=4294967249\nloop_size=0", F::TooLarge}, // by its tags
