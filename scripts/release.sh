@@ -82,6 +82,7 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。
+  どのコード ページのコンソールにも正しく表示し、ファイルやパイプへは UTF-8 で書き出します。
 
 設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
 
@@ -134,6 +135,7 @@ From a command prompt:
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
   morlo-cli speaks the language of Windows' display (Japanese or English).
+  Its texts show correctly on a console of any code page; into a file or a pipe it writes UTF-8.
 
 morlo stores no settings and uses no registry keys; to remove it, delete its folder.
 TEXT
