@@ -76,3 +76,4 @@ for side in native exe; do
   fi
   holds_the_pieces "$root/outé" || fail "$side: the definition in $root did not write the pieces"
 done
+echo "cli_unicode_paths: ok"
