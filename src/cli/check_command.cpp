@@ -1,13 +1,13 @@
 #include "cli/check_command.h"
 
 #include "cli/messages.h"
+#include "cli/text_output.h"
 #include "convert/data_findings.h"
 #include "definition/definition_findings.h"
 #include "definition/definition_survey.h"
 #include "platform/native_text.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -37,8 +37,8 @@ std::string counted(std::uint32_t number, Message one, Message many)
 void printFindings(const std::string& number, const std::string& name, const Findings& findings)
 {
     for (const Finding& finding : findings)
-        std::printf("%s\t%s\t%s\t%s: %s\n", number.c_str(), levelText(finding.level), finding.code, name.c_str(),
-                    findingMessage(finding).c_str());
+        printLine(stdout, number + '\t' + levelText(finding.level) + '\t' + finding.code + '\t' + name + ": " +
+                              findingMessage(finding));
 }
 
 } // namespace
@@ -83,5 +83,5 @@ void printCheck(const LoopDefinition& definition, const std::string& path, const
         check.notes == 0 ? text(Message::CheckSummary, {pieces, errors, warnings})
                          : text(Message::CheckSummaryNotes,
                                 {pieces, errors, warnings, counted(check.notes, Message::NoteOne, Message::NoteMany)});
-    std::printf("%s\n", summary.c_str());
+    printLine(stdout, summary);
 }

@@ -3,9 +3,11 @@
 #include "cli/arguments.h"
 #include "cli/cancel_signals.h"
 #include "cli/check_command.h"
+#include "cli/command_line.h"
 #include "cli/json_output.h"
 #include "cli/messages.h"
 #include "cli/terminal_front_end.h"
+#include "cli/text_output.h"
 #include "convert/convert_pieces.h"
 #include "convert/playlist.h"
 #include "convert/wave_trailer.h"
@@ -28,20 +30,21 @@ constexpr int exitSuccess = 0;
 constexpr int exitFailures = 1;
 constexpr int exitUsage = 2;
 
+// One line on stderr, in the program's name.
+void complain(const std::string& problem) { printLine(stderr, "morlo-cli: " + problem); }
+
 int listPieces(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
 {
     const bool wave = arguments.format == OutputFormat::Wave;
     if (arguments.json) {
-        std::fputs(listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices,
-                            wave ? nullptr : &writer)
-                       .c_str(),
-                   stdout);
+        printText(stdout, listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices,
+                                   wave ? nullptr : &writer));
         return exitSuccess;
     }
     const bool sizesKnown = writer.knowsSizeBeforeWriting();
     // What list shows of a size that an encoder only knows once it has written the file.
     const std::string sizeNotKnown = text(Message::SizeNotKnown);
-    std::printf("%s\n", utf8Text(definition.albumTitle()).c_str());
+    printLine(stdout, utf8Text(definition.albumTitle()));
     FigureTotals totals;
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -53,16 +56,16 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
                                                 arguments.choices))
                  : formatFigures(writer, entry, arguments.loopCount, fade);
         totals.add(figures);
-        std::printf("%4u\t%s\t%s\t%s\t%s\t%s\n", static_cast<unsigned>(i), utf8Text(entry.title).c_str(),
-                    pieceTimeText(figures).c_str(),
-                    !figures.writable ? text(Message::NotWritable).c_str()
-                    : sizesKnown      ? pieceSizeText(figures).c_str()
-                                      : sizeNotKnown.c_str(),
-                    utf8Text(writer.outputName(entry.file)).c_str(), utf8Text(entry.wave_file).c_str());
+        char number[16];
+        std::snprintf(number, sizeof number, "%4u", static_cast<unsigned>(i));
+        const std::string size = !figures.writable ? text(Message::NotWritable)
+                                 : sizesKnown      ? pieceSizeText(figures)
+                                                   : sizeNotKnown;
+        printLine(stdout, std::string(number) + '\t' + utf8Text(entry.title) + '\t' + pieceTimeText(figures) + '\t' +
+                              size + '\t' + utf8Text(writer.outputName(entry.file)) + '\t' + utf8Text(entry.wave_file));
     }
-    std::printf("%s\n", text(Message::TotalsLine, {formatTime(totals.seconds),
-                                                   sizesKnown ? formatSize(totals.bytes) : sizeNotKnown})
-                            .c_str());
+    printLine(stdout,
+              text(Message::TotalsLine, {formatTime(totals.seconds), sizesKnown ? formatSize(totals.bytes) : sizeNotKnown}));
     return exitSuccess;
 }
 
@@ -71,8 +74,7 @@ int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
     DefinitionCheck check = checkDefinition(definition, arguments.definitionPath, arguments.bgmFolder,
                                             arguments.loopCount, requestedFade(arguments.fadeSeconds, arguments.choices));
     if (arguments.json)
-        std::fputs(checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds, arguments.choices).c_str(),
-                   stdout);
+        printText(stdout, checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds, arguments.choices));
     else
         printCheck(definition, arguments.definitionPath, check);
     // Notes tell what is so, not what is wrong.
@@ -119,7 +121,7 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
     }
     std::uint64_t free = 0;
     if (freeBytes(options.outputFolder, free) && needed > free)
-        std::fprintf(stderr, "morlo-cli: %s\n", text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}).c_str());
+        complain(text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}));
 }
 
 // The playlist of the pieces written, after a run that was not cancelled and wrote any; false
@@ -151,7 +153,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
     } else {
         std::string problem;
         if (!parsePieceList(arguments.only, definition.entries().size(), rows, problem)) {
-            std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
+            complain(problem);
             return exitUsage;
         }
     }
@@ -164,14 +166,14 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
     options.toStandardOutput = arguments.toStandardOutput;
     if (options.toStandardOutput) {
         if (rows.size() != 1) {
-            std::fprintf(stderr, "morlo-cli: %s\n", text(Message::StdoutOnePiece).c_str());
+            complain(text(Message::StdoutOnePiece));
             return exitUsage;
         }
         ignoreClosedPipes();
     } else {
         std::string problem = outputFolderProblem(options.outputFolder);
         if (!problem.empty()) {
-            std::fprintf(stderr, "morlo-cli: %s\n", problem.c_str());
+            complain(problem);
             return exitUsage;
         }
         if (writer.knowsSizeBeforeWriting())
@@ -191,19 +193,16 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
         frontEnd.step();
     frontEnd.finish();
     if (counts.cancelled)
-        std::fprintf(stderr, "morlo-cli: %s\n",
-                     text(options.toStandardOutput ? Message::CancelledStandardOutput
-                          : counts.partLeft        ? Message::CancelledPartLeft
-                                                   : Message::CancelledClean)
-                         .c_str());
+        complain(text(options.toStandardOutput ? Message::CancelledStandardOutput
+                      : counts.partLeft        ? Message::CancelledPartLeft
+                                               : Message::CancelledClean));
     const std::string written = std::to_string(counts.successes), failed = std::to_string(counts.failures);
     // Standard output carries the piece alone; the exit status tells how it went. The line
     // without skipped pieces is the window's own, which scripts may look for.
     if (!options.toStandardOutput)
-        std::printf("%s\n", (counts.skipped == 0 ? text(Message::EndLine, {written, failed})
-                                                 : text(Message::EndLineSkipped,
-                                                        {written, failed, std::to_string(counts.skipped)}))
-                                .c_str());
+        printLine(stdout, counts.skipped == 0
+                              ? text(Message::EndLine, {written, failed})
+                              : text(Message::EndLineSkipped, {written, failed, std::to_string(counts.skipped)}));
     return counts.failures == 0 && !counts.cancelled && !playlistKept ? exitSuccess : exitFailures;
 }
 
@@ -237,35 +236,33 @@ std::string refusalText(ProfileRefusal refusal, const std::string& path)
 int run(const std::vector<std::string>& words)
 {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "help")) {
-        std::fputs(text(Message::Usage).c_str(), stdout);
+        printText(stdout, text(Message::Usage));
         return exitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
-        std::puts(versionText);
+        printLine(stdout, versionText);
         return exitSuccess;
     }
     CliArguments arguments;
     std::string problem;
     if (!parseArguments(words, arguments, problem)) {
-        std::fprintf(stderr, "morlo-cli: %s\n%s", problem.c_str(), text(Message::Usage).c_str());
+        printText(stderr, "morlo-cli: " + problem + '\n' + text(Message::Usage));
         return exitUsage;
     }
     if (arguments.help) {
-        std::fputs(text(Message::Usage).c_str(), stdout);
+        printText(stdout, text(Message::Usage));
         return exitSuccess;
     }
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.format, arguments.quality);
     if (!writer) {
-        std::fprintf(stderr, "morlo-cli: %s\n", text(Message::NoEncoders).c_str());
+        complain(text(Message::NoEncoders));
         return exitUsage;
     }
     LoopDefinition definition;
     ProfileRefusal refusal = ProfileRefusal::None;
     if (!definition.load(arguments.definitionPath, &refusal)) {
-        std::fprintf(stderr, "morlo-cli: %s\n",
-                     text(Message::NotDefinition, {arguments.definitionPath,
-                                                   refusalText(refusal, arguments.definitionPath)})
-                         .c_str());
+        complain(text(Message::NotDefinition,
+                      {arguments.definitionPath, refusalText(refusal, arguments.definitionPath)}));
         return exitUsage;
     }
     switch (arguments.command) {
@@ -287,9 +284,15 @@ int main(int argc, char** argv)
     // gets one line and the usual status, never an abort.
     useLanguage(userLanguage());
     try {
-        return run(std::vector<std::string>(argv + 1, argv + argc));
+        std::vector<std::string> words;
+        std::string problem;
+        if (!commandLineWords(argc, argv, words, problem)) {
+            complain(problem);
+            return exitUsage;
+        }
+        return run(words);
     } catch (const std::exception& problem) {
-        std::fprintf(stderr, "morlo-cli: %s\n", problem.what());
+        complain(problem.what());
         return exitUsage;
     }
 }

@@ -14,7 +14,7 @@ enum class Message {
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
     ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
-    CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders,
+    CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders, ArgumentNotText,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check
@@ -70,9 +70,8 @@ Language localeLanguage(const char* lcAll, const char* lcMessages, const char* l
 void useLanguage(Language language);
 const MessageTable& textsInUse();
 
-// The text of id in the language in use, in the system's encoding, with each "$n" (n a digit)
-// replaced by values[n] (given in the system's encoding too). Neither byte can be the second
-// byte of a Shift-JIS character, so the placeholders are found in the Windows texts too.
+// The text of id in the language in use, UTF-8 on every system, with each "$n" (n a digit)
+// replaced by values[n] (UTF-8 too).
 std::string text(Message id, std::initializer_list<std::string> values = {});
 // The text of the language in use whose English text is english; english itself when there is
 // none (for words that other tables hold in English, such as what an option's value is).

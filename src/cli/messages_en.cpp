@@ -60,6 +60,7 @@ constexpr MessageRow messages[] = {
     {M::NoPieces, "there is no piece $0: the definition has no pieces"},
     {M::StdoutOnePiece, "--stdout writes one piece: choose it with --only N"},
     {M::NoEncoders, "this build has no FLAC or Ogg Vorbis encoder; it writes WAVE files only"},
+    {M::ArgumentNotText, "argument $0 cannot be read: it holds half of a UTF-16 surrogate pair, which is no character"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

@@ -60,6 +60,7 @@ constexpr MessageRow messages[] = {
     {M::NoPieces, "$0番の曲はありません: 定義に曲がありません"},
     {M::StdoutOnePiece, "--stdout は一曲だけ書き出します: --only N で選んでください"},
     {M::NoEncoders, "この版には FLAC と Ogg Vorbis のエンコーダーがなく、WAVE ファイルだけを書き出します"},
+    {M::ArgumentNotText, "$0番目の引数が読めません: 文字にならない UTF-16 サロゲートの片割れを含みます"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -1,7 +1,5 @@
 #include "cli/progress_line.h"
 
-#include "platform/shift_jis.h"
-
 #include <algorithm>
 #include <cstdio>
 
@@ -43,22 +41,15 @@ Character utf8Character(const std::string& text, std::size_t at)
     return {length, isWide(c) ? 2 : 1};
 }
 
-// Two-byte characters take two columns; single bytes, half-width katakana among them, one.
-Character shiftJisCharacter(const std::string& text, std::size_t at)
-{
-    bool twoBytes = isShiftJisLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size();
-    return twoBytes ? Character{2, 2} : Character{1, 1};
-}
-
 // The title whole when it fits into room columns, else cut and ended with as many dots as fit.
-std::string fitTitle(const std::string& title, int room, ShownEncoding encoding)
+std::string fitTitle(const std::string& title, int room)
 {
     const int dots = std::min(room, ellipsisWidth);
     std::string shown;
     std::size_t kept = 0;
     int used = 0;
     for (std::size_t at = 0; at < title.size();) {
-        Character c = encoding == ShownEncoding::Utf8 ? utf8Character(title, at) : shiftJisCharacter(title, at);
+        Character c = utf8Character(title, at);
         used += c.columns;
         if (used > room)
             return shown.substr(0, kept) + std::string(static_cast<std::size_t>(dots), '.');
@@ -73,7 +64,7 @@ std::string fitTitle(const std::string& title, int room, ShownEncoding encoding)
 
 } // namespace
 
-std::string progressLine(int percent, const std::string& title, int columns, ShownEncoding encoding)
+std::string progressLine(int percent, const std::string& title, int columns)
 {
     char number[16];
     std::snprintf(number, sizeof number, "%3d%%", percent);
@@ -85,5 +76,5 @@ std::string progressLine(int percent, const std::string& title, int columns, Sho
     int room = columns - static_cast<int>(head.size()) - titleGap;
     if (room <= 0)
         return head.substr(0, static_cast<std::size_t>(std::max(columns, 0)));
-    return head + std::string(titleGap, ' ') + fitTitle(title, room, encoding);
+    return head + std::string(titleGap, ' ') + fitTitle(title, room);
 }

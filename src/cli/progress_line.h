@@ -1,11 +1,9 @@
 #pragma once
 // The progress line of morlo-cli fitted into the terminal's width, counted in display columns
-// of the text as the terminal shows it.
+// of its UTF-8 text.
 #include <string>
-
-enum class ShownEncoding { Utf8, ShiftJis };
 
 // "[bar] NNN%  title" in at most `columns` columns. A long title is cut between characters and
 // ends in "..."; the bar and the percentage stay whole. Narrower than the bar, the line is the
 // percentage and as much title as fits. Control characters of the title show as '?'.
-std::string progressLine(int percent, const std::string& title, int columns, ShownEncoding encoding);
+std::string progressLine(int percent, const std::string& title, int columns);

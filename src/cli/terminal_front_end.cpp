@@ -4,6 +4,7 @@
 #include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_width.h"
+#include "cli/text_output.h"
 #include "platform/native_text.h"
 
 #include <cstdio>
@@ -140,11 +141,11 @@ OverwriteAnswer TerminalFrontEnd::confirmOverwrite(const std::string& path)
     clearBar();
     drawnPercent_ = -1;
     if (existing_ == Existing::KeepAll) {
-        std::fprintf(stderr, "%s\n", text(Message::KeptExisting, {path}).c_str());
+        printLine(stderr, text(Message::KeptExisting, {path}));
         return OverwriteAnswer::Skip;
     }
     if (!askUser_) {
-        std::fprintf(stderr, "%s\n", text(Message::NotReplaced, {path}).c_str());
+        printLine(stderr, text(Message::NotReplaced, {path}));
         return OverwriteAnswer::Keep;
     }
     return ask(path);
@@ -153,13 +154,13 @@ OverwriteAnswer TerminalFrontEnd::confirmOverwrite(const std::string& path)
 OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
 {
     for (;;) {
-        std::fputs(text(Message::Question, {path}).c_str(), stderr);
+        printText(stderr, text(Message::Question, {path}));
         std::fflush(stderr);
         std::string line;
         if (!readLine(line)) {
             // Ctrl-C or the end of the input leave the prompt's line open. No answer can come
             // after the end: this file and every later one are kept as without a terminal.
-            std::fputc('\n', stderr);
+            printText(stderr, "\n");
             if (cancelRequested())
                 return OverwriteAnswer::Keep;
             askUser_ = false;
@@ -180,7 +181,7 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
         case Answer::Unknown:
             break;
         }
-        std::fprintf(stderr, "%s\n", text(Message::AnswerAgain).c_str());
+        printLine(stderr, text(Message::AnswerAgain));
     }
 }
 
@@ -197,7 +198,7 @@ void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure,
     if (failure == PieceFailure::ReaderGone)
         return;
     clearBar();
-    std::fprintf(stderr, "%s: %s\n", name.c_str(), (reason.empty() ? failureText(failure) : reason).c_str());
+    printLine(stderr, name + ": " + (reason.empty() ? failureText(failure) : reason));
     drawnPercent_ = -1;
     drawBar();
 }
@@ -205,7 +206,7 @@ void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure,
 void TerminalFrontEnd::finish()
 {
     if (showBar_ && drawnPercent_ >= 0)
-        std::fputc('\n', stderr);
+        printText(stderr, "\n");
     drawnPercent_ = -1;
 }
 
@@ -223,13 +224,12 @@ void TerminalFrontEnd::drawBar()
     drawnPercent_ = percent;
     // The last column stays empty: a character there moves the cursor to the next row on the
     // Windows console, and elsewhere the erase that ends the line would wipe it out.
-    std::string line = progressLine(percent, current_, columns_ - 1, terminalEncoding());
-    std::fprintf(stderr, "\r%s\033[K", line.c_str());
+    printText(stderr, '\r' + progressLine(percent, current_, columns_ - 1) + "\033[K");
     std::fflush(stderr);
 }
 
 void TerminalFrontEnd::clearBar()
 {
     if (showBar_ && drawnPercent_ >= 0)
-        std::fprintf(stderr, "\r\033[K");
+        printText(stderr, "\r\033[K");
 }

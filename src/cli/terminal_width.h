@@ -1,6 +1,5 @@
 #pragma once
 // The terminal that standard error shows in, as far as the progress line needs it.
-#include "cli/progress_line.h"
 
 // Starts noticing changes of the terminal's size.
 void followTerminalSize();
@@ -10,6 +9,3 @@ bool terminalResized();
 
 // The terminal's width in columns; 80 when it cannot be told.
 int terminalColumns();
-
-// How the texts the program prints are encoded.
-ShownEncoding terminalEncoding();

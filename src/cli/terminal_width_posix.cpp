@@ -26,5 +26,3 @@ int terminalColumns()
     winsize size{};
     return ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
-
-ShownEncoding terminalEncoding() { return ShownEncoding::Utf8; }

@@ -37,5 +37,3 @@ bool terminalResized()
 }
 
 int terminalColumns() { return windowColumns(); }
-
-ShownEncoding terminalEncoding() { return ShownEncoding::ShiftJis; }

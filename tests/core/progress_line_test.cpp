@@ -1,10 +1,8 @@
 #include "cli/progress_line.h"
-#include "cli/terminal_width.h"
 
 #include <gtest/gtest.h>
 
-// The literals are compiled to the program's own encoding on each system, so the table checks
-// the column counting of the side it runs on: UTF-8 natively, Shift-JIS under Wine.
+// morlo-cli's texts are UTF-8 on every system; so are this file's literals, also under Wine.
 TEST(ProgressLine, FitsTheWidthWithoutSplittingACharacter)
 {
     const std::string bar = "[###############...............]  50%  ";
@@ -23,5 +21,5 @@ TEST(ProgressLine, FitsTheWidthWithoutSplittingACharacter)
         {"Tab\there\x1b[2J", 120, bar + "Tab?here?[2J"},
     };
     for (const auto& row : table)
-        EXPECT_EQ(progressLine(50, row.title, row.columns, terminalEncoding()), row.line) << row.columns;
+        EXPECT_EQ(progressLine(50, row.title, row.columns), row.line) << row.columns;
 }

@@ -117,5 +117,14 @@ EOF
 [ "$(LANG=ja_JP.UTF-8 "$cli" convert "$sample" "${to[@]}" --only 3 2>&1)" = 'morlo-cli: 3番の曲はありません: 曲の番号は0から2までです' ] ||
   fail "the piece numbers in Japanese"
 [ "$("$cli" --version)" = "morlo ver.1.01" ] || fail "--version is wrong"
+# The Windows programs tell the same version in their version resource, as Explorer shows it.
+while IFS='|' read -r exe description; do
+  [ "$(exiftool -s3 -ProductName -FileDescription -FileVersion -ProductVersion -FileVersionNumber -OriginalFileName \
+    "$MORLO_BUILD/windows/src/$exe")" = "$(printf 'morlo\n%s\n1.01\n1.01\n1.1.0.0\n%s' "$description" "${exe#*/}")" ] ||
+    fail "$exe's version resource"
+done <<EOF
+cli/morlo-cli.exe|morlo-cli, the command-line converter
+mainwindow/morlo.exe|morlo
+EOF
 exits 2 "$cli" convert "$sample" >/dev/null || fail "missing folders should exit 2"
 echo "cli_example: ok"
