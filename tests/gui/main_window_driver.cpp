@@ -100,6 +100,23 @@ int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
 std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTW, 0); }
 
+std::string missingGlyphs(HWND control, const std::string& text)
+{
+    const std::wstring wide = wideFromUtf8(text);
+    std::vector<WORD> glyphs(wide.size());
+    const HDC dc = GetDC(control);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, font);
+    ReleaseDC(control, dc);
+    std::wstring missing;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (glyphs[i] == 0xFFFF)
+            missing += wide[i];
+    }
+    return utf8FromWide(missing);
+}
+
 std::string shownAsRepainted(HWND window, HWND control)
 {
     const std::vector<COLORREF> shown = pixels(control);

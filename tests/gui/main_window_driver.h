@@ -16,6 +16,8 @@ std::string itemText(HWND listView, int row, int column);
 std::string columnTitles(HWND listView);
 int rowCount(HWND listView);
 std::string statusText(HWND statusBar);
+// The characters of text that the control's font has no glyph for, which it would draw as boxes.
+std::string missingGlyphs(HWND control, const std::string& text);
 // What a control shows now against what a full repaint of its window draws there: "as repainted",
 // "blank" (one colour all over) or how many pixels differ.
 std::string shownAsRepainted(HWND window, HWND control);

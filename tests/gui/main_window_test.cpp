@@ -13,10 +13,16 @@
 #include "windows/version_window_ids.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -207,6 +213,43 @@ std::string writeDefinition(const TempFolder& folder, int pieces)
     return folder.file("x.mrl");
 }
 
+// Files named in UTF-8, as the window hands paths to the core; the system takes them as UTF-16.
+void writeNamed(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
+}
+
+std::string readNamed(const std::string& path)
+{
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The names of a folder's files in order, each followed by "|".
+std::string namesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+        names.insert(item.path().filename().u8string());
+    std::string joined;
+    for (const std::string& name : names)
+        joined += name + "|";
+    return joined;
+}
+
+// The open dialog's caption and its filter's names, as the user reads them.
+std::string openDialogTexts(HWND dialog)
+{
+    std::string texts = windowText(dialog);
+    const HWND filter = GetDlgItem(dialog, cmb1);
+    for (int item = 0; item < SendMessageW(filter, CB_GETCOUNT, 0, 0); ++item) {
+        wchar_t text[256] = {};
+        SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
+        texts += "|" + utf8FromWide(text);
+    }
+    return texts;
+}
+
 } // namespace
 
 TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
@@ -244,6 +287,12 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
                   (Shown{u8"morlo - 三曲集", u8"三曲集", "2", "10", u8"合計時間 : 2:31 合計サイズ :  23,765,938", 3, "---"}));
+        // The controls share one font, which has every character they show on any system.
+        const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
+        EXPECT_EQ(missingGlyphs(list, columnTitles(list) + itemText(list, 0, 0) + itemText(list, 2, 0) +
+                                          text(albumLabelId) + text(loopCountLabelId) + text(fadeSecondsLabelId) +
+                                          statusText(GetDlgItem(window, statusBarId))),
+                  "");
         UpdateWindow(window);
         EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, albumLabelId)), "as repainted");
         EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
@@ -366,4 +415,63 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));
+}
+
+TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderFieldsAndTheFolderBrowser)
+{
+    TempFolder root, core;
+    // Each a folder with a look-alike beside it whose name a code page would give instead.
+    const std::string bgm = root.file(u8"BGM 曲é🎵𠮷"), out = root.file(u8"outé"), lookAlikeOut = root.file("oute");
+    const std::string definition = root.file(u8"定義é") + "\\x.mrl", lookAlike = root.file(u8"定義e") + "\\x.mrl";
+    for (const std::string& folder : {bgm, out, lookAlikeOut, root.file(u8"定義é"), root.file(u8"定義e")})
+        ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::u8path(folder))) << folder;
+    writeNamed(definition, "[album]\r\ntitle=本物\r\n");
+    writeNamed(lookAlike, "[album]\r\ntitle=似た名前\r\n");
+    const std::string pieces = writeDefinition(root, 2);
+    writeNamed(bgm + "\\w.bgm", "\x01\x02\x03\x04");
+    // The files the window must write: the core's at the fields' 2 loops and 10 seconds.
+    LoopDefinition written;
+    WaveFileWriter wave;
+    TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, root.path(), wave);
+    OutputOptions options;
+    options.bgmFolder = bgm;
+    options.outputFolder = core.path();
+    ASSERT_TRUE(written.load(pieces));
+    ASSERT_EQ(convertPieces(written, options, {0, 1}, yesToAll).successes, 2u);
+    // The definition's own title once the core reads such paths; until then the window stays empty.
+    LoopDefinition exact;
+    const std::string openedCaption = exact.load(definition) ? u8"morlo - 本物" : "morlo";
+
+    MainWindow mainWindow;
+    EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
+        std::string dialogTexts;
+        const std::wstring typed = wideFromUtf8(definition);
+        const UserPart part = [&](const CWPSTRUCT& sent) {
+            if (sent.message == WM_SHOWWINDOW && sent.wParam && sent.hwnd == findWindow("#32770")) {
+                dialogTexts = openDialogTexts(sent.hwnd);
+                SendMessageW(sent.hwnd, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+                postCommand(sent.hwnd, IDOK);
+            }
+        };
+        std::string chosen;
+        withUser(part, [&] { chosen = choose(window, 0, 0); });
+        EXPECT_EQ(chosen + "|" + dialogTexts, u8"定義ファイルを開く(&O)|ファイルを開く|ループ定義ファイル(*.mrl)|全て(*.*)");
+        EXPECT_EQ(windowText(window), openedCaption);
+
+        dropFiles(window, {pieces});
+        EXPECT_EQ(windowText(window), u8"morlo - 出力の試験");
+        const Texts wroteBoth = {u8"w.bgmから0.wavを読み込み中", u8"曲0を出力中", u8"w.bgmから1.wavを読み込み中",
+                                 u8"曲1を出力中", u8"出力終了(成功:2個 失敗:0個)", u8"閉じる 9/9"};
+        EXPECT_EQ(writeWaves(window, bgm, out, Answers{}), wroteBoth);
+        Answers browsedReplacing;
+        browsedReplacing.browse = true;
+        browsedReplacing.yeses = 2;
+        const std::string question = u8"は存在します\n上書きしますか？";
+        EXPECT_EQ(writeWaves(window, bgm, out, browsedReplacing),
+                  (Texts{wroteBoth[0], wroteBoth[1], out + "\\0.wav" + question, wroteBoth[2], wroteBoth[3],
+                         out + "\\1.wav" + question, wroteBoth[4], wroteBoth[5]}));
+    }));
+    EXPECT_EQ(namesIn(out) + "/" + namesIn(lookAlikeOut), "0.wav|1.wav|/");
+    EXPECT_TRUE(readNamed(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
+    EXPECT_TRUE(readNamed(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
 }
