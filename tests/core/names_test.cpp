@@ -39,5 +39,5 @@ TEST(ShiftJis, SystemSeparatorAndEncoding)
 #else
     EXPECT_EQ(std::string("合計時間ソ"), "\xE5\x90\x88\xE8\xA8\x88\xE6\x99\x82\xE9\x96\x93\xE3\x82\xBD");
 #endif
-    EXPECT_EQ(utf8Text("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), "合計時間");
+    EXPECT_EQ(utf8Text("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), u8"合計時間");
 }
