@@ -1,11 +1,13 @@
 #include "convert/convert_window_front_end.h"
 
+#include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 
 namespace {
 
-// Every text of the window is formatted into a buffer of this size.
+// The status line's texts are Shift-JIS, as the definition's names in them; each is formatted
+// into a buffer of this size.
 using TextBytes = char[1024];
 
 } // namespace
@@ -30,10 +32,11 @@ void ProgressFrontEnd::showWriting(const MusicEntry& entry)
 
 OverwriteAnswer ProgressFrontEnd::confirmOverwrite(const std::string& path)
 {
-    TextBytes text;
-    wsprintfA(text, "%sは存在します\n上書きしますか？", path.c_str());
+    // The path is UTF-8, so the question is put together in UTF-16.
+    const std::wstring question = wideFromUtf8(path) + wideFromShiftJis("は存在します\n上書きしますか？");
     // Only a clear Yes replaces a file; a failed message box keeps it.
-    return MessageBoxA(window_.handle(), text, "確認", MB_YESNO) == IDYES ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
+    const int answer = MessageBoxW(window_.handle(), question.c_str(), wideFromShiftJis("確認").c_str(), MB_YESNO);
+    return answer == IDYES ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
 }
 
 void ProgressFrontEnd::showEnd(const ConversionCounts& counts)

@@ -10,7 +10,7 @@ int* doneFlag = nullptr;
 
 LRESULT onCreate(LPARAM lParam)
 {
-    doneFlag = static_cast<int*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+    doneFlag = static_cast<int*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
     return 0;
 }
 
@@ -31,8 +31,8 @@ LRESULT onClose(HWND window)
 LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) != closeButtonId || HIWORD(wParam) != BN_CLICKED)
-        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
-    SendMessageA(window, WM_CLOSE, 0, 0);
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    SendMessageW(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -50,6 +50,6 @@ LRESULT CALLBACK convertWindowProcedure(HWND window, UINT message, WPARAM wParam
     case WM_COMMAND:
         return onCommand(window, wParam, lParam);
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

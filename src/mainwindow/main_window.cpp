@@ -2,6 +2,7 @@
 
 #include "convert/wave_trailer.h"
 #include "mainwindow/music_list.h"
+#include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/menu_builder.h"
 
@@ -50,8 +51,7 @@ void MainWindow::refresh(HWND window)
         MusicList(*list).fill(definition_.entries());
     }
     updateFigures(window);
-    const std::string caption = "morlo - " + definition_.albumTitle();
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+    SetWindowTextW(window, wideFromShiftJis("morlo - " + definition_.albumTitle()).c_str());
     if (Window* label = albumLabel()) {
         setText(*label, definition_.albumTitle().c_str());
         redrawOverParent(*label);

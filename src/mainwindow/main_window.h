@@ -22,7 +22,7 @@ public:
     bool run(HINSTANCE instance);
 
     // Replaces the definition only when the file is accepted, so the rows of the list and
-    // the entries never disagree.
+    // the entries never disagree. The path is UTF-8.
     bool load(const std::string& path);
     const LoopDefinition& definition() const { return definition_; }
 
@@ -45,7 +45,8 @@ public:
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
 
-    // Opening a definition (by the file-open dialog or by dropping) and writing the WAVE files.
+    // Opening a definition (by the file-open dialog or by dropping; the first file dropped) and
+    // writing the WAVE files.
     void openWithDialog(HWND window);
     void openDropped(HWND window, HDROP drop);
     void writeWaveFiles(HWND window);

@@ -3,35 +3,54 @@
 #include "convert/convert_window.h"
 #include "definition/output_options.h"
 #include "mainwindow/music_list.h"
+#include "platform/win32/wide_text.h"
 #include "windows/folder_window.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
 
+namespace {
+
+// Room for the longest path the system can name, not just MAX_PATH.
+constexpr DWORD longestPath = 32768;
+
+// A path that UTF-8 cannot carry (half of a surrogate pair) names no file exactly: it opens nothing.
+void openPath(MainWindow& object, HWND window, const std::wstring& path)
+{
+    const std::string utf8 = utf8FromWide(path);
+    if (!utf8.empty() && object.load(utf8))
+        object.refresh(window);
+}
+
+} // namespace
+
 void MainWindow::openWithDialog(HWND window)
 {
-    char path[MAX_PATH] = {};
-    OPENFILENAMEA dialog = {};
+    // The filter's strings are separated by NULs, so it is converted with its whole length.
+    static const char filter[] = "ループ定義ファイル(*.mrl)\0*.mrl\0全て(*.*)\0*.*\0";
+    const std::wstring wideFilter = wideFromShiftJis(std::string(filter, sizeof filter));
+    const std::wstring title = wideFromShiftJis("ファイルを開く");
+    std::wstring path(longestPath, L'\0');
+    OPENFILENAMEW dialog = {};
     // The record without the fields of later systems.
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = window;
-    dialog.lpstrFilter = "ループ定義ファイル(*.mrl)\0*.mrl\0全て(*.*)\0*.*\0";
+    dialog.lpstrFilter = wideFilter.c_str();
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrTitle = "ファイルを開く";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = longestPath;
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameA(&dialog) && load(path))
-        refresh(window);
+    if (GetOpenFileNameW(&dialog))
+        openPath(*this, window, path.c_str());
 }
 
 void MainWindow::openDropped(HWND window, HDROP drop)
 {
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        char path[MAX_PATH] = {};
-        DragQueryFileA(drop, 0, path, sizeof path);
-        if (load(path))
-            refresh(window);
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+        openPath(*this, window, path);
     }
     DragFinish(drop);
 }

@@ -24,7 +24,7 @@ LRESULT onCreate(HWND window, LPARAM lParam)
 {
     if (served)
         return -1;
-    served = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    served = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     servedWindow = window;
     return 0;
 }
@@ -86,7 +86,7 @@ LRESULT onContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
 LRESULT onFieldNotification(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (HIWORD(wParam) != EN_CHANGE && HIWORD(wParam) != EN_KILLFOCUS)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (MainWindow* object = objectOf(window))
         object->updateFigures(window);
     return 0;
@@ -108,7 +108,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             object->writeWaveFiles(window);
         return 0;
     case exitCommand:
-        SendMessageA(window, WM_CLOSE, 0, 0);
+        SendMessageW(window, WM_CLOSE, 0, 0);
         return 0;
     case tickAllCommand:
     case untickAllCommand:
@@ -122,7 +122,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         if (object && object->toggleChoice(window, command))
             return 0;
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -156,6 +156,6 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_DROPFILES:
         return onDropFiles(window, wParam);
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

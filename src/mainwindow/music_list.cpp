@@ -2,7 +2,7 @@
 
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/controls.h"
-#include "toolkit/text_buffer.h"
+#include "toolkit/menu_builder.h"
 
 #include <commctrl.h>
 
@@ -27,18 +27,6 @@ const Column columns[] = {
     {"出力ファイル名", LVCFMT_LEFT, 128},
     {"入力ファイル名", LVCFMT_LEFT, 128},
 };
-
-void appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
-{
-    TextBuffer buffer(text);
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = id;
-    item.dwTypeData = buffer.bytes;
-    InsertMenuItemA(menu, static_cast<UINT>(-1), TRUE, &item);
-}
 
 // The tick commands of the Edit menu as a popup; null when it could not be made.
 HMENU createMusicListMenu()

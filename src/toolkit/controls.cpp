@@ -1,7 +1,7 @@
 #include "toolkit/controls.h"
 
+#include "platform/win32/wide_text.h"
 #include "toolkit/font.h"
-#include "toolkit/text_buffer.h"
 
 #include <commctrl.h>
 
@@ -18,7 +18,7 @@ bool createChildControl(Window& control, DWORD exStyle, LPCSTR className, LPCSTR
 {
     if (!IsWindow(parent))
         return false;
-    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     if (!control.create(exStyle, className, text, style | childStyle, x, y, width, height, parent,
                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr))
         return false;
@@ -71,7 +71,7 @@ bool createStatusBar(Window& control, DWORD exStyle, DWORD style, HWND parent, s
 
 bool setText(const Window& control, LPCSTR text)
 {
-    return control.send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) == TRUE;
+    return control.send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wideFromShiftJis(text).c_str())) == TRUE;
 }
 
 bool setIcon(const Window& control, HICON icon)
@@ -105,40 +105,40 @@ int itemCount(const Window& listView)
 int columnCount(const Window& listView)
 {
     const HWND header = reinterpret_cast<HWND>(listView.send(LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
 bool insertColumn(const Window& listView, int alignment, int width, LPCSTR title, int index)
 {
-    TextBuffer buffer(title);
-    LVCOLUMNA column{};
+    std::wstring text = wideFromShiftJis(title);
+    LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = alignment;
     column.cx = width;
-    column.pszText = buffer.bytes;
+    column.pszText = text.data();
     const int position = index == -1 ? columnCount(listView) : index;
-    return listView.send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)) != -1;
+    return listView.send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)) != -1;
 }
 
 bool insertItem(const Window& listView, LPCSTR text, int index)
 {
-    TextBuffer buffer(text);
-    LVITEMA item{};
+    std::wstring wide = wideFromShiftJis(text);
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = index == -1 ? itemCount(listView) : index;
-    item.pszText = buffer.bytes;
-    return listView.send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) != -1;
+    item.pszText = wide.data();
+    return listView.send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != -1;
 }
 
 bool setItemText(const Window& listView, LPCSTR text, int item, int subItem)
 {
-    TextBuffer buffer(text);
-    LVITEMA record{};
+    std::wstring wide = wideFromShiftJis(text);
+    LVITEMW record{};
     record.mask = LVIF_TEXT;
     record.iItem = item;
     record.iSubItem = subItem;
-    record.pszText = buffer.bytes;
-    return listView.send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&record)) != 0;
+    record.pszText = wide.data();
+    return listView.send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&record)) != 0;
 }
 
 bool isItemChecked(const Window& listView, int item)
@@ -150,7 +150,7 @@ bool isItemChecked(const Window& listView, int item)
 
 LRESULT setItemChecked(const Window& listView, int item, bool checked)
 {
-    LVITEMA record{};
+    LVITEMW record{};
     record.mask = LVIF_STATE;
     record.state = checked ? checkedImage : uncheckedImage;
     record.stateMask = LVIS_STATEIMAGEMASK;
@@ -204,5 +204,6 @@ void setSimpleMode(const Window& statusBar, bool simple) { statusBar.send(SB_SIM
 
 bool setStatusText(const Window& statusBar, LPCSTR text, int drawingType)
 {
-    return statusBar.send(SB_SETTEXTA, static_cast<WPARAM>(drawingType | 255), reinterpret_cast<LPARAM>(text)) != 0;
+    return statusBar.send(SB_SETTEXTW, static_cast<WPARAM>(drawingType | 255),
+                          reinterpret_cast<LPARAM>(wideFromShiftJis(text).c_str())) != 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Creating the standard child controls into a Window and driving them through their messages.
-// Every control gets WS_CHILD | WS_VISIBLE, its id, and the shared control font.
+// Every control gets WS_CHILD | WS_VISIBLE, its id, and the shared control font. Texts are
+// Shift-JIS (code page 932) and reach the controls as UTF-16, whatever the system's code page.
 #include "toolkit/window.h"
 
 #include <cstdint>
@@ -32,7 +33,7 @@ LRESULT stepProgress(const Window& control);
 
 int itemCount(const Window& listView);
 int columnCount(const Window& listView);
-// index -1 appends. Texts are cut after 1023 bytes.
+// index -1 appends.
 bool insertColumn(const Window& listView, int alignment, int width, LPCSTR title, int index);
 bool insertItem(const Window& listView, LPCSTR text, int index);
 bool setItemText(const Window& listView, LPCSTR text, int item, int subItem);

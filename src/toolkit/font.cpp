@@ -1,10 +1,10 @@
 #include "toolkit/font.h"
 
-bool Font::create(const LOGFONTA& description)
+bool Font::create(const LOGFONTW& description)
 {
     if (font_)
         return false;
-    font_ = CreateFontIndirectA(&description);
+    font_ = CreateFontIndirectW(&description);
     return font_ != nullptr;
 }
 
@@ -23,10 +23,13 @@ bool createDefaultGuiFont(Font& font)
     const HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     if (!stock)
         return false;
-    LOGFONTA description{};
-    if (GetObjectA(stock, sizeof description, &description) == 0)
+    LOGFONTW description{};
+    if (GetObjectW(stock, sizeof description, &description) == 0)
         return false;
     description.lfHeight = 12;
+    // The program's texts are Japanese: where the stock font has no Japanese characters (a system
+    // whose code page is not 932), the system picks a face of its own that has them.
+    description.lfCharSet = SHIFTJIS_CHARSET;
     return font.create(description);
 }
 

@@ -10,7 +10,7 @@ public:
     Font& operator=(const Font&) = delete;
 
     // Refuses while a font is held.
-    bool create(const LOGFONTA& description);
+    bool create(const LOGFONTW& description);
     HFONT handle() const { return font_; }
     // False only when DeleteObject failed.
     bool destroy();
@@ -19,7 +19,8 @@ private:
     HFONT font_ = nullptr;
 };
 
-// The stock GUI font with a cell height of 12.
+// The stock GUI font with a cell height of 12, in the Shift-JIS character set: on a Japanese
+// system that is the stock font itself, elsewhere a face that has the Japanese characters.
 bool createDefaultGuiFont(Font& font);
 
 // The font shared by all child controls; made on first use and kept until the process ends.

@@ -1,19 +1,26 @@
 #include "toolkit/menu_builder.h"
 
-#include "toolkit/text_buffer.h"
+#include "platform/win32/wide_text.h"
+
+#include <string>
 
 namespace {
 
 constexpr std::size_t reservedMenus = 64;
 
-MENUITEMINFOA menuRecord(UINT mask, UINT type, std::uint16_t id)
+MENUITEMINFOW menuRecord(UINT mask, UINT type, std::uint16_t id)
 {
-    MENUITEMINFOA item{};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = mask;
     item.fType = type;
     item.wID = id;
     return item;
+}
+
+bool append(HMENU menu, MENUITEMINFOW& item)
+{
+    return InsertMenuItemW(menu, static_cast<UINT>(-1), TRUE, &item);
 }
 
 } // namespace
@@ -41,11 +48,11 @@ bool MenuBuilder::addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text
     if (!popup)
         return false;
     menus_.push_back(popup);
-    TextBuffer buffer(text);
-    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_SUBMENU | MIIM_TYPE, MFT_STRING, id);
+    std::wstring wide = wideFromShiftJis(text);
+    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_SUBMENU | MIIM_TYPE, MFT_STRING, id);
     item.hSubMenu = popup;
-    item.dwTypeData = buffer.bytes;
-    if (!insert(parent->second, item))
+    item.dwTypeData = wide.data();
+    if (!append(menus_[parent->second], item))
         return false;
     popupIndex_.emplace(id, index);
     return true;
@@ -54,12 +61,7 @@ bool MenuBuilder::addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text
 bool MenuBuilder::addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
 {
     const auto parent = popupIndex_.find(parentId);
-    if (parent == popupIndex_.end())
-        return false;
-    TextBuffer buffer(text);
-    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
-    item.dwTypeData = buffer.bytes;
-    return insert(parent->second, item);
+    return parent != popupIndex_.end() && appendMenuItem(menus_[parent->second], id, text);
 }
 
 bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
@@ -67,8 +69,8 @@ bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
     const auto parent = popupIndex_.find(parentId);
     if (parent == popupIndex_.end())
         return false;
-    MENUITEMINFOA item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_SEPARATOR, id);
-    return insert(parent->second, item);
+    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_SEPARATOR, id);
+    return append(menus_[parent->second], item);
 }
 
 bool MenuBuilder::attachTo(HWND window)
@@ -76,9 +78,12 @@ bool MenuBuilder::attachTo(HWND window)
     return !menus_.empty() && SetMenu(window, menus_[0]);
 }
 
-bool MenuBuilder::insert(std::uint32_t parentIndex, MENUITEMINFOA& item)
+bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
 {
-    return InsertMenuItemA(menus_[parentIndex], static_cast<UINT>(-1), TRUE, &item);
+    std::wstring wide = wideFromShiftJis(text);
+    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
+    item.dwTypeData = wide.data();
+    return append(menu, item);
 }
 
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)

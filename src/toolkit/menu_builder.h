@@ -2,6 +2,7 @@
 // Builds a menu bar at run time from ids and texts. Every entry, popups and separators too,
 // carries a 16-bit id; a parent id is 0 for the bar or the id of an earlier popup.
 // The builder never destroys a menu: the bar goes with the window it is attached to.
+// Texts are Shift-JIS (code page 932); the menus hold them as UTF-16.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,13 +19,13 @@ public:
     bool attachTo(HWND window);
 
 private:
-    bool insert(std::uint32_t parentIndex, MENUITEMINFOA& item);
-
     // For the bar (0) and every popup: the index in menus_ of its own menu.
     std::map<std::uint16_t, std::uint32_t> popupIndex_;
     // The bar, then each popup in the order of creation.
     std::vector<HMENU> menus_;
 };
 
+// Adds a string item at the end of menu.
+bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text);
 // Sets or clears the check mark of the item id anywhere in the window's menu bar.
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked);

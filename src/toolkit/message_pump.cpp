@@ -5,12 +5,12 @@
 int pumpMessage()
 {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         return pumpEmpty;
     if (message.message == WM_QUIT)
         return pumpQuit;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return pumpDispatched;
 }
 

@@ -21,7 +21,7 @@ void trimSystemMenu(HWND window)
 void placeOverOwner(HWND window, HWND owner, int clientWidth, int clientHeight)
 {
     RECT outer{0, 0, clientWidth, clientHeight};
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
     int width = clientWidth;
     int height = clientHeight;
     if (AdjustWindowRectEx(&outer, style, FALSE, 0)) {
@@ -47,12 +47,12 @@ HBRUSH buttonFaceBrush()
 
 HINSTANCE instanceOf(HWND window)
 {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
 HICON loadProgramIcon(HINSTANCE instance)
 {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(programIconId), IMAGE_ICON, 0, 0, LR_SHARED));
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(programIconId), IMAGE_ICON, 0, 0, LR_SHARED));
 }
 
 void closeModalWindow(HWND window)

@@ -1,12 +1,18 @@
 #include "toolkit/window.h"
 
+#include "platform/win32/wide_text.h"
+
+#include <string>
+
 bool Window::create(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID parameter)
 {
     if (handle())
         return false;
-    window_ = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menuOrId, instance,
-                              parameter);
+    const std::wstring wideClass = IS_INTRESOURCE(className) ? std::wstring() : wideFromShiftJis(className);
+    const LPCWSTR classArgument = IS_INTRESOURCE(className) ? reinterpret_cast<LPCWSTR>(className) : wideClass.c_str();
+    window_ = CreateWindowExW(exStyle, classArgument, wideFromShiftJis(title).c_str(), style, x, y, width, height,
+                              parent, menuOrId, instance, parameter);
     return window_ != nullptr;
 }
 
@@ -27,5 +33,5 @@ HWND Window::handle() const
 
 LRESULT Window::send(UINT message, WPARAM wParam, LPARAM lParam) const
 {
-    return SendMessageA(window_, message, wParam, lParam);
+    return SendMessageW(window_, message, wParam, lParam);
 }

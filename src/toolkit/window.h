@@ -10,14 +10,15 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // CreateWindowExA with the arguments unchanged; refuses while the held window is alive.
+    // CreateWindowExW with the class name and the Shift-JIS title as UTF-16 (a class atom passes
+    // unchanged) and the other arguments as they are; refuses while the held window is alive.
     bool create(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width, int height,
                 HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID parameter);
     // Destroys a live window; false only when DestroyWindow failed.
     bool destroy();
     // The window, or null when it no longer exists.
     HWND handle() const;
-    // SendMessageA to the held handle, without testing it.
+    // SendMessageW to the held handle, without testing it.
     LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:

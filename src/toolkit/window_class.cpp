@@ -1,20 +1,23 @@
 #include "toolkit/window_class.h"
 
+#include "platform/win32/wide_text.h"
+
 bool WindowClass::registerClass(HINSTANCE instance, LPCSTR name, WNDPROC procedure, HICON icon, HBRUSH background)
 {
-    WNDCLASSEXA description{};
+    const std::wstring wideName = wideFromShiftJis(name);
+    WNDCLASSEXW description{};
     description.cbSize = sizeof description;
     description.lpfnWndProc = procedure;
     description.hInstance = instance;
     description.hIcon = icon;
     description.hIconSm = icon;
     description.hbrBackground = background;
-    description.lpszClassName = name;
-    const ATOM atom = RegisterClassExA(&description);
+    description.lpszClassName = wideName.c_str();
+    const ATOM atom = RegisterClassExW(&description);
     if (atom == 0)
         return false;
     if (!unregisterClass()) {
-        UnregisterClassA(name, instance);
+        UnregisterClassW(wideName.c_str(), instance);
         return false;
     }
     atom_ = atom;
@@ -26,7 +29,7 @@ bool WindowClass::unregisterClass()
 {
     if (atom_ == 0)
         return true;
-    if (!UnregisterClassA(MAKEINTATOM(atom_), instance_))
+    if (!UnregisterClassW(reinterpret_cast<LPCWSTR>(name()), instance_))
         return false;
     atom_ = 0;
     return true;

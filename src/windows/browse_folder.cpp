@@ -1,21 +1,33 @@
 #include "windows/browse_folder.h"
 
+#include "platform/win32/wide_text.h"
+
 #include <shlobj.h>
 
-bool browseForFolder(HWND owner, LPCSTR title, std::string& folder)
+#include <vector>
+
+namespace {
+
+// Room for the longest path the system can name, not just MAX_PATH.
+constexpr DWORD longestPath = 32768;
+
+} // namespace
+
+bool browseForFolder(HWND owner, LPCSTR title, std::wstring& folder)
 {
-    BROWSEINFOA browse{};
+    const std::wstring wideTitle = wideFromShiftJis(title);
+    BROWSEINFOW browse{};
     browse.hwndOwner = owner;
-    browse.lpszTitle = title;
+    browse.lpszTitle = wideTitle.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    const PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&browse);
+    const PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
     if (!item)
         return false;
-    char path[MAX_PATH] = {};
-    const bool hasPath = SHGetPathFromIDListA(item, path);
+    std::vector<wchar_t> path(longestPath, L'\0');
+    const bool hasPath = SHGetPathFromIDListEx(item, path.data(), longestPath, GPFIDL_DEFAULT);
     CoTaskMemFree(item);
     if (!hasPath)
         return false;
-    folder = path;
+    folder = path.data();
     return true;
 }

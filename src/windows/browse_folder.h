@@ -5,5 +5,5 @@
 #include <string>
 
 // True when the user chose a folder that has a file-system path; folder then holds that path.
-// Cancelling, or a choice without such a path, leaves folder as it was.
-bool browseForFolder(HWND owner, LPCSTR title, std::string& folder);
+// Cancelling, or a choice without such a path, leaves folder as it was. The title is Shift-JIS.
+bool browseForFolder(HWND owner, LPCSTR title, std::wstring& folder);

@@ -1,5 +1,6 @@
 #include "windows/folder_window.h"
 
+#include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
@@ -16,18 +17,20 @@ constexpr int confirmed = 2;
 FolderWindow* shownFolderWindow = nullptr;
 HWND shownWindow = nullptr;
 
-std::string fieldText(HWND window, int id)
+// The field's text as UTF-8; false when it holds half of a surrogate pair, which names no folder.
+bool fieldText(HWND window, int id, std::string& text)
 {
-    char text[MAX_PATH] = {};
-    GetDlgItemTextA(window, id, text, sizeof text);
-    return text;
+    std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(GetDlgItem(window, id))) + 1, L'\0');
+    wide.resize(GetDlgItemTextW(window, id, wide.data(), static_cast<int>(wide.size())));
+    text = utf8FromWide(wide);
+    return wide.empty() || !text.empty();
 }
 
 void browseInto(HWND window, int fieldId, LPCSTR title)
 {
-    std::string folder;
+    std::wstring folder;
     if (browseForFolder(window, title, folder))
-        SetDlgItemTextA(window, fieldId, folder.c_str());
+        SetDlgItemTextW(window, fieldId, folder.c_str());
 }
 
 } // namespace
@@ -70,7 +73,7 @@ LRESULT CALLBACK FolderWindow::procedure(HWND window, UINT message, WPARAM wPara
 {
     switch (message) {
     case WM_CREATE:
-        return onCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        return onCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_DESTROY:
         return onDestroy(window);
     case WM_CLOSE:
@@ -79,11 +82,11 @@ LRESULT CALLBACK FolderWindow::procedure(HWND window, UINT message, WPARAM wPara
     case WM_COMMAND:
         return onCommand(window, wParam, lParam);
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-LRESULT FolderWindow::onCreate(HWND window, const CREATESTRUCTA& creation)
+LRESULT FolderWindow::onCreate(HWND window, const CREATESTRUCTW& creation)
 {
     // One settings window at a time.
     if (shownFolderWindow)
@@ -123,20 +126,23 @@ LRESULT FolderWindow::onCommand(HWND window, WPARAM wParam, LPARAM lParam)
             shownFolderWindow->confirm(window);
         return 0;
     default:
-        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
     }
 }
 
 void FolderWindow::confirm(HWND window)
 {
-    bgmFolder_ = fieldText(window, bgmFieldId);
-    outputFolder_ = fieldText(window, outputFieldId);
+    // A folder that cannot be named exactly is not replaced by a look-alike: the window stays.
+    if (!fieldText(window, bgmFieldId, bgmFolder_) || !fieldText(window, outputFieldId, outputFolder_)) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
     result_ = confirmed;
-    SendMessageA(window, WM_CLOSE, 0, 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
 void FolderWindow::cancel(HWND window)
 {
     result_ = cancelled;
-    SendMessageA(window, WM_CLOSE, 0, 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
 }

@@ -8,7 +8,8 @@
 class FolderWindow {
 public:
     // Blocks until the window is gone. True when the user pressed "変換"; the two folders then
-    // hold the fields' texts exactly as they stood.
+    // hold the fields' texts exactly as they stood, in UTF-8. While a field holds a text that
+    // UTF-8 cannot carry (half of a surrogate pair), "変換" only beeps.
     bool show(HWND owner);
 
     const std::string& bgmFolder() const { return bgmFolder_; }
@@ -16,7 +17,7 @@ public:
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT onCreate(HWND window, const CREATESTRUCTA& creation);
+    static LRESULT onCreate(HWND window, const CREATESTRUCTW& creation);
     static LRESULT onDestroy(HWND window);
     static LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam);
     void confirm(HWND window);

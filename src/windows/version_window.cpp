@@ -12,7 +12,7 @@ namespace {
 int* shownDoneFlag = nullptr;
 HWND shownWindow = nullptr;
 
-LRESULT onCreate(HWND window, const CREATESTRUCTA& creation)
+LRESULT onCreate(HWND window, const CREATESTRUCTW& creation)
 {
     // One version window at a time.
     if (shownDoneFlag)
@@ -37,8 +37,8 @@ LRESULT onDestroy(HWND window)
 LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != versionOkButtonId)
-        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
-    SendMessageA(window, WM_CLOSE, 0, 0);
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    SendMessageW(window, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -46,7 +46,7 @@ LRESULT CALLBACK versionWindowProcedure(HWND window, UINT message, WPARAM wParam
 {
     switch (message) {
     case WM_CREATE:
-        return onCreate(window, *reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        return onCreate(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_DESTROY:
         return onDestroy(window);
     case WM_CLOSE:
@@ -55,7 +55,7 @@ LRESULT CALLBACK versionWindowProcedure(HWND window, UINT message, WPARAM wParam
     case WM_COMMAND:
         return onCommand(window, wParam, lParam);
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

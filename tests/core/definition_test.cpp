@@ -24,20 +24,20 @@ TEST(LoopDefinition, ReadsEachFixtureAsTheSystemDoes)
 {
     // A refused file leaves no entries and the album title of the last accepted one.
     const std::tuple<const char*, bool, std::string, std::vector<MusicEntry>> cases[] = {
-        {"rules.mrl", true, "規則",
+        {"rules.mrl", true, u8"規則",
          {{"a.wav", "quoted value", 2, 44100, 16, "single", 0, 0, 0, 0},
           {"b.wav", "\"unbalanced'", 3, 12, 16, "a\"b\"c", 4294967295u, 31, 5, 15},
           {"c.wav", "v ; x", 2, 0, 16, "", 1, 0, 0, 0}, {"ab", "x", 2, 44100, 16, "", 0, 0, 0, 0}}},
-        {"no_album.mrl", false, "規則", {}},
+        {"no_album.mrl", false, u8"規則", {}},
         {"long.mrl", true, repeated("x", 255),
          {{"abcdefghijklmno", repeated("x", 255), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0},
-          {"abcdefghijklm表", repeated("あ", 127), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0}}},
-        {"main_window_no_pieces.mrl", true, "空の盤", {}}, // an album without pieces is a definition too
-        {"utf8_bom.mrl", true, "ユニコード",
-         std::vector<MusicEntry>(70, {"曲.wav", "ユニコードの曲名、とても長い題名です", 2, 44100, 16, "", 0, 0, 0, 0})},
-        {"utf16_bom.mrl", true, "ユニコード", {{"曲.wav", "曲名", 2, 44100, 16, "", 0, 0, 0, 7}}},
-        {"empty_album.mrl", false, "ユニコード", {}},
-        {"does_not_exist.mrl", false, "ユニコード", {}}};
+          {u8"abcdefghijklm表", repeated(u8"あ", 127), 2, 44100, 16, "abcdefghijklmn", 0, 0, 0, 0}}},
+        {"main_window_no_pieces.mrl", true, u8"空の盤", {}}, // an album without pieces is a definition too
+        {"utf8_bom.mrl", true, u8"ユニコード",
+         std::vector<MusicEntry>(70, {u8"曲.wav", u8"ユニコードの曲名、とても長い題名です", 2, 44100, 16, "", 0, 0, 0, 0})},
+        {"utf16_bom.mrl", true, u8"ユニコード", {{u8"曲.wav", u8"曲名", 2, 44100, 16, "", 0, 0, 0, 7}}},
+        {"empty_album.mrl", false, u8"ユニコード", {}},
+        {"does_not_exist.mrl", false, u8"ユニコード", {}}};
     LoopDefinition definition;
     for (const auto& [file, loads, album, entries] : cases) {
         EXPECT_EQ(definition.load(fixturePath(file)), loads) << file;

@@ -1,5 +1,7 @@
 #include "main_window_driver.h"
 
+#include "platform/win32/wide_text.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -13,12 +15,12 @@ const std::function<void(HWND)>* pendingScript = nullptr;
 
 void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    const HWND window = FindWindowA("morlo_main", nullptr);
+    const HWND window = FindWindowW(L"morlo_main", nullptr);
     if (!window || !IsWindowVisible(window) || !pendingScript)
         return;
     KillTimer(nullptr, timer);
     (*std::exchange(pendingScript, nullptr))(window);
-    SendMessageA(window, WM_CLOSE, 0, 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
 std::vector<COLORREF> pixels(HWND control)
@@ -35,9 +37,9 @@ std::vector<COLORREF> pixels(HWND control)
 
 std::string sentText(HWND window, UINT message, WPARAM wParam)
 {
-    char text[1024] = {};
-    SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[1024] = {};
+    SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(text));
+    return utf8FromWide(text);
 }
 
 } // namespace
@@ -46,35 +48,74 @@ bool runMainWindow(MainWindow& mainWindow, const std::function<void(HWND)>& scri
 {
     pendingScript = &script;
     SetTimer(nullptr, 0, 20, runScript);
-    return mainWindow.run(GetModuleHandleA(nullptr));
+    return mainWindow.run(GetModuleHandleW(nullptr));
 }
 
 void dropFiles(HWND window, const std::vector<std::string>& paths)
 {
-    std::string block(sizeof(DROPFILES), '\0');
+    // The names follow the record, each ended by a NUL, the list by one more (GMEM_ZEROINIT's).
+    std::wstring names;
     for (const std::string& path : paths)
-        block += path + '\0';
-    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size() + 1); // + 1: the closing NUL
-    block.copy(static_cast<char*>(GlobalLock(memory)), block.size());
+        names += wideFromUtf8(path) + L'\0';
+    const std::size_t namesBytes = (names.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + namesBytes);
+    auto* record = static_cast<DROPFILES*>(GlobalLock(memory));
+    record->pFiles = sizeof(DROPFILES);
+    record->fWide = TRUE;
+    names.copy(reinterpret_cast<wchar_t*>(record + 1), names.size());
     GlobalUnlock(memory);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-void sendCommand(HWND window, WORD id) { SendMessageA(window, WM_COMMAND, id, 0); }
+void sendCommand(HWND window, WORD id) { SendMessageW(window, WM_COMMAND, id, 0); }
 
 std::string windowText(HWND window) { return sentText(window, WM_GETTEXT, 1024); }
 
 std::string itemText(HWND listView, int row, int column)
 {
-    char text[1024] = {};
-    ListView_GetItemText(listView, row, column, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 1024;
+    SendMessageW(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return utf8FromWide(text);
+}
+
+std::string columnTitles(HWND listView)
+{
+    std::string titles;
+    wchar_t text[256] = {};
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 256;
+    for (int index = 0; SendMessageW(listView, LVM_GETCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+         ++index)
+        titles += utf8FromWide(text) + "|";
+    return titles;
 }
 
 int rowCount(HWND listView) { return ListView_GetItemCount(listView); }
 
-std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTA, 0); }
+std::string statusText(HWND statusBar) { return sentText(statusBar, SB_GETTEXTW, 0); }
+
+std::string missingGlyphs(HWND control, const std::string& text)
+{
+    const std::wstring wide = wideFromUtf8(text);
+    std::vector<WORD> glyphs(wide.size());
+    const HDC dc = GetDC(control);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, font);
+    ReleaseDC(control, dc);
+    std::wstring missing;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (glyphs[i] == 0xFFFF)
+            missing += wide[i];
+    }
+    return utf8FromWide(missing);
+}
 
 std::string shownAsRepainted(HWND window, HWND control)
 {

@@ -5,15 +5,24 @@
 #include "definition/figures.h"
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
+#include "platform/native_text.h"
+#include "platform/win32/wide_text.h"
 #include "support/test_files.h"
 #include "toolkit/message_pump.h"
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -29,7 +38,7 @@ HWND findWindow(LPCSTR className)
     return window;
 }
 
-void postCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+void postCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
 // What the main window shows around its list.
 struct Shown {
@@ -74,22 +83,23 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
         std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);
-        EXPECT_EQ(shown, (ticks[row] ? "ticked|" : "|") + entry.title + "|" + pieceTimeText(figures) + "|" +
-                             pieceSizeText(figures) + "|" + entry.file + "|" + entry.wave_file) << loops;
+        EXPECT_EQ(shown, (ticks[row] ? "ticked|" : "|") + utf8Text(entry.title) + "|" + pieceTimeText(figures) + "|" +
+                             utf8Text(pieceSizeText(figures)) + "|" + utf8Text(entry.file) + "|" + utf8Text(entry.wave_file))
+            << loops;
         if (ticks[row])
             totals.add(figures);
     }
-    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), totalsText(totals.seconds, totals.bytes)) << loops;
+    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), utf8Text(totalsText(totals.seconds, totals.bytes))) << loops;
 }
 
 // Picks an item of a popup of the menu bar as a user does; the result is the item's text.
 std::string choose(HWND window, int popup, int item)
 {
-    char text[64] = {};
+    wchar_t text[64] = {};
     const HMENU menu = GetSubMenu(GetMenu(window), popup);
-    GetMenuStringA(menu, item, text, sizeof text, MF_BYPOSITION);
+    GetMenuStringW(menu, item, text, 64, MF_BYPOSITION);
     sendCommand(window, static_cast<WORD>(GetMenuItemID(menu, item)));
-    return text;
+    return utf8FromWide(text);
 }
 
 // The user's part in what an action opens, played from a hook on what this thread's windows are
@@ -106,7 +116,7 @@ LRESULT CALLBACK play(int code, WPARAM wParam, LPARAM lParam)
 void withUser(const UserPart& part, const std::function<void()>& action)
 {
     playing = &part;
-    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, play, nullptr, GetCurrentThreadId());
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, play, nullptr, GetCurrentThreadId());
     action();
     UnhookWindowsHookEx(hook);
     playing = nullptr;
@@ -115,41 +125,78 @@ void withUser(const UserPart& part, const std::function<void()>& action)
 // The user's answers in one WAVE output command.
 struct Answers {
     bool confirm = true;   // the output settings confirmed with 変換; false: closed instead
+    bool browse = false;   // the folders chosen with "..." in the folder browser; false: typed
     int yeses = 0;         // overwrite questions answered はい; the ones after them get いいえ
     std::string cancelAt;  // "キャンセル" is pressed when the status line shows this
 };
+
+// The output-settings window's caption and its controls' texts in the order of their ids.
+std::string folderWindowTexts(HWND window)
+{
+    std::string texts = windowText(window);
+    for (int id = bgmLabelId; id <= convertButtonId; ++id)
+        texts += "|" + windowText(GetDlgItem(window, id));
+    return texts;
+}
 
 // Questions, status texts, then button and bar as the ended progress window closes.
 Texts writeWaves(HWND window, const std::string& bgm, const std::string& out, Answers answers)
 {
     Texts seen;
-    std::string fields;
+    std::string shown, confirmed;
+    bool refusalKeptWindow = false;
+    const std::wstring folders[] = {wideFromUtf8(bgm), wideFromUtf8(out)};
+    int browsed = 0;
     const UserPart part = [&](const CWPSTRUCT& sent) {
         const auto [data, flag, message, hwnd] = sent;
-        if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
+        const HWND settings = findWindow("morlo_selectdir");
+        if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770") &&
+            FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr)) {
+            SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folders[browsed++].c_str()));
+            postCommand(hwnd, IDOK);
+        } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
             seen.push_back(windowText(GetDlgItem(hwnd, 0xFFFF)));
             postCommand(hwnd, answers.yeses-- > 0 ? IDYES : IDNO);
-        } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("morlo_selectdir")) {
-            fields = windowText(GetDlgItem(hwnd, bgmFieldId)) + windowText(GetDlgItem(hwnd, outputFieldId));
-            SetDlgItemTextA(hwnd, bgmFieldId, bgm.c_str());
-            SetDlgItemTextA(hwnd, outputFieldId, out.c_str());
-            PostMessageA(hwnd, answers.confirm ? WM_COMMAND : WM_CLOSE, answers.confirm ? convertButtonId : 0, 0);
+        } else if (message == WM_SHOWWINDOW && flag && hwnd == settings) {
+            shown = folderWindowTexts(hwnd);
+            // Half of a surrogate pair names no folder: 変換 leaves the window open.
+            SetDlgItemTextW(hwnd, bgmFieldId, L"C:\\\xD800");
+            SendMessageW(hwnd, WM_COMMAND, convertButtonId, 0);
+            refusalKeptWindow = IsWindow(hwnd);
+            if (!answers.browse) {
+                SetDlgItemTextW(hwnd, bgmFieldId, folders[0].c_str());
+                SetDlgItemTextW(hwnd, outputFieldId, folders[1].c_str());
+            }
+            if (!answers.confirm)
+                PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            else
+                postCommand(hwnd, answers.browse ? bgmBrowseButtonId : convertButtonId);
+        } else if (message == WM_SETTEXT && GetParent(hwnd) == settings && GetDlgCtrlID(hwnd) == bgmFieldId &&
+                   browsed == 1) {
+            postCommand(settings, outputBrowseButtonId); // the browser's choice arrives in the field
+        } else if (message == WM_SETTEXT && GetParent(hwnd) == settings && GetDlgCtrlID(hwnd) == outputFieldId &&
+                   browsed == 2) {
+            postCommand(settings, convertButtonId);
+        } else if (message == WM_CLOSE && hwnd == settings) {
+            confirmed = windowText(GetDlgItem(hwnd, bgmFieldId)) + "|" + windowText(GetDlgItem(hwnd, outputFieldId));
         } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
                    GetParent(hwnd) == findWindow("morlo_convert")) {
             ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
-            seen.push_back(reinterpret_cast<const char*>(data));
-            if (seen.back() == answers.cancelAt || seen.back().rfind("出力終了(", 0) == 0)
+            seen.push_back(utf8FromWide(reinterpret_cast<const wchar_t*>(data)));
+            if (seen.back() == answers.cancelAt || seen.back().rfind(u8"出力終了(", 0) == 0)
                 postCommand(GetParent(hwnd), closeButtonId);
-        } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == "出力終了") {
-            const auto bar = [hwnd](UINT query) { return SendDlgItemMessageA(hwnd, progressBarId, query, 0, 0); };
+        } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == u8"出力終了") {
+            const auto bar = [hwnd](UINT query) { return SendDlgItemMessageW(hwnd, progressBarId, query, 0, 0); };
             seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) + "/" +
                            std::to_string(bar(PBM_GETRANGE)));
         }
     };
     std::string chosen;
     withUser(part, [&] { chosen = choose(window, 0, 1); });
-    EXPECT_EQ(chosen, "WAVE出力(&S)");
-    EXPECT_EQ(fields, "C:\\C:\\");
+    EXPECT_EQ(chosen, u8"WAVE出力(&S)");
+    EXPECT_EQ(shown, u8"フォルダの指定|BGMフォルダ|出力フォルダ|C:\\|C:\\|...|...|キャンセル|変換");
+    EXPECT_TRUE(refusalKeptWindow);
+    EXPECT_EQ(confirmed, answers.confirm ? bgm + "|" + out : ""); // closing confirms nothing
     EXPECT_TRUE(IsWindowEnabled(window));
     return seen.empty() ? Texts{"nothing seen"} : seen;
 }
@@ -164,6 +211,43 @@ std::string writeDefinition(const TempFolder& folder, int pieces)
     writeFileBytes(folder.file("w.bgm"), "\x01\x02\x03\x04");
     writeFileBytes(folder.file("x.mrl"), text);
     return folder.file("x.mrl");
+}
+
+// Files named in UTF-8, as the window hands paths to the core; the system takes them as UTF-16.
+void writeNamed(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
+}
+
+std::string readNamed(const std::string& path)
+{
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The names of a folder's files in order, each followed by "|".
+std::string namesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+        names.insert(item.path().filename().u8string());
+    std::string joined;
+    for (const std::string& name : names)
+        joined += name + "|";
+    return joined;
+}
+
+// The open dialog's caption and its filter's names, as the user reads them.
+std::string openDialogTexts(HWND dialog)
+{
+    std::string texts = windowText(dialog);
+    const HWND filter = GetDlgItem(dialog, cmb1);
+    for (int item = 0; item < SendMessageW(filter, CB_GETCOUNT, 0, 0); ++item) {
+        wchar_t text[256] = {};
+        SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
+        texts += "|" + utf8FromWide(text);
+    }
+    return texts;
 }
 
 } // namespace
@@ -190,6 +274,9 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
     EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
         const HWND list = GetDlgItem(window, musicListId);
         EXPECT_EQ(shownAround(window), (Shown{"morlo", "", "2", "10", "", 0, "---"}));
+        EXPECT_EQ(columnTitles(list) + windowText(GetDlgItem(window, loopCountLabelId)) + "|" +
+                      windowText(GetDlgItem(window, fadeSecondsLabelId)),
+                  u8"タイトル|時間|出力サイズ|出力ファイル名|入力ファイル名|ループ回数|フェード秒数");
 
         // By hand, at 2 loops and 10 seconds: row 0 is 1,000,000 + 2 × 10,000,000 + 1,764,000 + 46 bytes
         // at 176,400 a second; row 1 is 100,000 + 2 × 300,000 + 300,000 (the fade, cut to the loop) + 46
@@ -199,7 +286,13 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         dropFiles(window, {folder.file("long.mrl")});
         dropFiles(window, {fixturePath("main_window_three.mrl"), fixturePath("main_window_other.mrl")});
         EXPECT_EQ(shownAround(window),
-                  (Shown{"morlo - 三曲集", "三曲集", "2", "10", "合計時間 : 2:31 合計サイズ :  23,765,938", 3, "---"}));
+                  (Shown{u8"morlo - 三曲集", u8"三曲集", "2", "10", u8"合計時間 : 2:31 合計サイズ :  23,765,938", 3, "---"}));
+        // The controls share one font, which has every character they show on any system.
+        const auto text = [window](int id) { return windowText(GetDlgItem(window, id)); };
+        EXPECT_EQ(missingGlyphs(list, columnTitles(list) + itemText(list, 0, 0) + itemText(list, 2, 0) +
+                                          text(albumLabelId) + text(loopCountLabelId) + text(fadeSecondsLabelId) +
+                                          statusText(GetDlgItem(window, statusBarId))),
+                  "");
         UpdateWindow(window);
         EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, albumLabelId)), "as repainted");
         EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
@@ -208,13 +301,13 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         // The first row's check box by the space bar; a refused file, a folder or a device then
         // changes nothing, and nothing waits on them.
         ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+        SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
         const std::string refused = fixturePath("main_window_refused.mrl"), nul = "\\\\.\\NUL", zero = "Z:\\dev\\zero";
         for (const std::string& path : {refused, folder.path(), nul, zero})
             dropFiles(window, {path});
-        EXPECT_EQ(windowText(window), "morlo - 三曲集");
+        EXPECT_EQ(windowText(window), u8"morlo - 三曲集");
         expectFigures(window, {false, true, true}, 2, 10);
-        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), "合計時間 : 0:22 合計サイズ :   1,001,892");
+        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), u8"合計時間 : 0:22 合計サイズ :   1,001,892");
 
         // The totals stay drawn whatever the window's size becomes.
         const std::pair<const char*, std::function<void()>> sizes[] = {
@@ -232,37 +325,37 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         }
 
         const std::tuple<int, std::string, std::vector<bool>> commands[] = {
-            {2, "選択反転(&R)", {true, false, false}}, {0, "全て選択(&A)", {true, true, true}},
-            {1, "全て解除(&U)", {false, false, false}}, {2, "選択反転(&R)", {true, true, true}}};
+            {2, u8"選択反転(&R)", {true, false, false}}, {0, u8"全て選択(&A)", {true, true, true}},
+            {1, u8"全て解除(&U)", {false, false, false}}, {2, u8"選択反転(&R)", {true, true, true}}};
         for (const auto& [item, text, after] : commands) {
             EXPECT_EQ(choose(window, 1, item), text);
             expectFigures(window, after, 2, 10);
         }
 
         // Typed key by key over all of the loop count; above 999 counts as 999, empty as 0.
-        SendDlgItemMessageA(window, loopCountFieldId, EM_SETSEL, 0, -1);
+        SendDlgItemMessageW(window, loopCountFieldId, EM_SETSEL, 0, -1);
         for (const auto& [key, loops] : {std::pair{'\b', 0}, {'1', 1}, {'5', 15}, {'0', 150}, {'0', 999}}) {
-            SendDlgItemMessageA(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
+            SendDlgItemMessageW(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
             expectFigures(window, {true, true, true}, loops, 10);
         }
         // The arrows (the keyboard's, in the field) stop at 0 and 999.
-        for (const auto& [before, key, after] : {std::tuple{"998", VK_UP, "999"}, {"999", VK_UP, "999"},
-                                                 {"1", VK_DOWN, "0"}, {"0", VK_DOWN, "0"}}) {
-            SetDlgItemTextA(window, fadeSecondsFieldId, before);
-            SendDlgItemMessageA(window, fadeSecondsFieldId, WM_KEYDOWN, key, 0);
+        for (const auto& [before, key, after] : {std::tuple{L"998", VK_UP, "999"}, {L"999", VK_UP, "999"},
+                                                 {L"1", VK_DOWN, "0"}, {L"0", VK_DOWN, "0"}}) {
+            SetDlgItemTextW(window, fadeSecondsFieldId, before);
+            SendDlgItemMessageW(window, fadeSecondsFieldId, WM_KEYDOWN, key, 0);
             EXPECT_EQ(windowText(GetDlgItem(window, fadeSecondsFieldId)), after) << before;
         }
         expectFigures(window, {true, true, true}, 999, 0);
 
         // Each option turns its check mark over and the sizes follow (the full fade those of row 1,
         // whose loop is shorter than 10 s); the runs below write all three.
-        SetDlgItemTextA(window, loopCountFieldId, "2");
-        SetDlgItemTextA(window, fadeSecondsFieldId, "10");
+        SetDlgItemTextW(window, loopCountFieldId, L"2");
+        SetDlgItemTextW(window, fadeSecondsFieldId, L"10");
         const std::tuple<int, std::string, FileChoices, std::string> options[] = {
-            {0, "タグを書き込む(&T)", {true, false, false}, "T--"}, {1, "ループ位置を書き込む(&L)", {true, true, false}, "TL-"},
-            {2, "フェードを最後まで(&F)", {true, true, true}, "TLF"}, {0, "タグを書き込む(&T)", {false, true, true}, "-LF"},
-            {2, "フェードを最後まで(&F)", {false, true, false}, "-L-"}, {0, "タグを書き込む(&T)", {true, true, false}, "TL-"},
-            {2, "フェードを最後まで(&F)", {true, true, true}, "TLF"}};
+            {0, u8"タグを書き込む(&T)", {true, false, false}, "T--"}, {1, u8"ループ位置を書き込む(&L)", {true, true, false}, "TL-"},
+            {2, u8"フェードを最後まで(&F)", {true, true, true}, "TLF"}, {0, u8"タグを書き込む(&T)", {false, true, true}, "-LF"},
+            {2, u8"フェードを最後まで(&F)", {false, true, false}, "-L-"}, {0, u8"タグを書き込む(&T)", {true, true, false}, "TL-"},
+            {2, u8"フェードを最後まで(&F)", {true, true, true}, "TLF"}};
         for (const auto& [item, text, choices, checks] : options) {
             EXPECT_EQ(choose(window, 2, item), text);
             EXPECT_EQ(shownAround(window).checks, checks);
@@ -270,20 +363,20 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         }
 
         dropFiles(window, {definitionPath});
-        SetDlgItemTextA(window, loopCountFieldId, "3");
-        SetDlgItemTextA(window, fadeSecondsFieldId, "1");
+        SetDlgItemTextW(window, loopCountFieldId, L"3");
+        SetDlgItemTextW(window, fadeSecondsFieldId, L"1");
         Answers closed, cancelledInPieceZero, oneYes;
         closed.confirm = false;
-        cancelledInPieceZero.cancelAt = "曲0を出力中";
+        cancelledInPieceZero.cancelAt = u8"曲0を出力中";
         oneYes.yeses = 1;
         EXPECT_EQ(writeWaves(window, folder.path(), out.path(), closed), Texts{"nothing seen"});
         EXPECT_EQ(writeWaves(window, folder.path(), out.path(), cancelledInPieceZero),
-                  (Texts{"w.bgmから0.wavを読み込み中", "曲0を出力中"}));
+                  (Texts{u8"w.bgmから0.wavを読み込み中", u8"曲0を出力中"}));
         ListView_SetCheckState(list, 0, FALSE);
         EXPECT_EQ(writeWaves(window, folder.path(), out.path(), oneYes),
-                  (Texts{"w.bgmから1.wavを読み込み中", "曲1を出力中", out.file("1.wav") + "は存在します\n上書きしますか？",
-                         "w.bgmから2.wavを読み込み中", "曲2を出力中", out.file("2.wav") + "は存在します\n上書きしますか？",
-                         "出力終了(成功:1個 失敗:1個)", "閉じる 11/11"}));
+                  (Texts{u8"w.bgmから1.wavを読み込み中", u8"曲1を出力中", out.file("1.wav") + u8"は存在します\n上書きしますか？",
+                         u8"w.bgmから2.wavを読み込み中", u8"曲2を出力中", out.file("2.wav") + u8"は存在します\n上書きしますか？",
+                         u8"出力終了(成功:1個 失敗:1個)", u8"閉じる 11/11"}));
         // With 176,400 bytes of fade behind the loops of 4 bytes, as the options asked.
         EXPECT_TRUE(readFileBytes(out.file("1.wav")) == readFileBytes(core.file("1.wav")));
         EXPECT_EQ(readFileBytes(out.file("2.wav")), "older");
@@ -291,10 +384,10 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         // 66 pieces of 999 loops (typed as more), each loop a step: 66 × (999 + 2) + 1 steps in all;
         // 1.wav and 2.wav are kept, the unticked 0.wav is written now.
         dropFiles(window, {writeDefinition(folder, 66)});
-        SetDlgItemTextA(window, loopCountFieldId, "1500");
+        SetDlgItemTextW(window, loopCountFieldId, L"1500");
         const Texts many = writeWaves(window, folder.path(), out.path(), Answers{});
         EXPECT_EQ(many.size() < 2 ? many : Texts(many.end() - 2, many.end()),
-                  (Texts{"出力終了(成功:64個 失敗:2個)", "閉じる 66067/66067"}));
+                  (Texts{u8"出力終了(成功:64個 失敗:2個)", u8"閉じる 66067/66067"}));
 
         // The list's menu: over the focused row for the keyboard, else where the mouse was, left monitors too.
         const POINT left = contextMenuPoint(MAKELPARAM(-1280, -200), {});
@@ -312,14 +405,73 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         };
         ListView_SetItemState(list, 1, LVIS_FOCUSED, LVIS_FOCUSED);
         withUser(part, [&] {
-            SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+            SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
             chosen = choose(window, 3, 0);
         });
         ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS);
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
         EXPECT_TRUE(PtInRect(&row, {menu.left, menu.top})) << menu.left << "," << menu.top << " " << row.top;
-        EXPECT_EQ(chosen, "バージョン情報(&A)");
+        EXPECT_EQ(chosen, u8"バージョン情報(&A)");
         EXPECT_EQ(version, "morlo ver.1.01");
         EXPECT_TRUE(IsWindowEnabled(window));
     }));
+}
+
+TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderFieldsAndTheFolderBrowser)
+{
+    TempFolder root, core;
+    // Each a folder with a look-alike beside it whose name a code page would give instead.
+    const std::string bgm = root.file(u8"BGM 曲é🎵𠮷"), out = root.file(u8"outé"), lookAlikeOut = root.file("oute");
+    const std::string definition = root.file(u8"定義é") + "\\x.mrl", lookAlike = root.file(u8"定義e") + "\\x.mrl";
+    for (const std::string& folder : {bgm, out, lookAlikeOut, root.file(u8"定義é"), root.file(u8"定義e")})
+        ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::u8path(folder))) << folder;
+    writeNamed(definition, "[album]\r\ntitle=本物\r\n");
+    writeNamed(lookAlike, "[album]\r\ntitle=似た名前\r\n");
+    const std::string pieces = writeDefinition(root, 2);
+    writeNamed(bgm + "\\w.bgm", "\x01\x02\x03\x04");
+    // The files the window must write: the core's at the fields' 2 loops and 10 seconds.
+    LoopDefinition written;
+    WaveFileWriter wave;
+    TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, root.path(), wave);
+    OutputOptions options;
+    options.bgmFolder = bgm;
+    options.outputFolder = core.path();
+    ASSERT_TRUE(written.load(pieces));
+    ASSERT_EQ(convertPieces(written, options, {0, 1}, yesToAll).successes, 2u);
+    // The definition's own title once the core reads such paths; until then the window stays empty.
+    LoopDefinition exact;
+    const std::string openedCaption = exact.load(definition) ? u8"morlo - 本物" : "morlo";
+
+    MainWindow mainWindow;
+    EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
+        std::string dialogTexts;
+        const std::wstring typed = wideFromUtf8(definition);
+        const UserPart part = [&](const CWPSTRUCT& sent) {
+            if (sent.message == WM_SHOWWINDOW && sent.wParam && sent.hwnd == findWindow("#32770")) {
+                dialogTexts = openDialogTexts(sent.hwnd);
+                SendMessageW(sent.hwnd, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+                postCommand(sent.hwnd, IDOK);
+            }
+        };
+        std::string chosen;
+        withUser(part, [&] { chosen = choose(window, 0, 0); });
+        EXPECT_EQ(chosen + "|" + dialogTexts, u8"定義ファイルを開く(&O)|ファイルを開く|ループ定義ファイル(*.mrl)|全て(*.*)");
+        EXPECT_EQ(windowText(window), openedCaption);
+
+        dropFiles(window, {pieces});
+        EXPECT_EQ(windowText(window), u8"morlo - 出力の試験");
+        const Texts wroteBoth = {u8"w.bgmから0.wavを読み込み中", u8"曲0を出力中", u8"w.bgmから1.wavを読み込み中",
+                                 u8"曲1を出力中", u8"出力終了(成功:2個 失敗:0個)", u8"閉じる 9/9"};
+        EXPECT_EQ(writeWaves(window, bgm, out, Answers{}), wroteBoth);
+        Answers browsedReplacing;
+        browsedReplacing.browse = true;
+        browsedReplacing.yeses = 2;
+        const std::string question = u8"は存在します\n上書きしますか？";
+        EXPECT_EQ(writeWaves(window, bgm, out, browsedReplacing),
+                  (Texts{wroteBoth[0], wroteBoth[1], out + "\\0.wav" + question, wroteBoth[2], wroteBoth[3],
+                         out + "\\1.wav" + question, wroteBoth[4], wroteBoth[5]}));
+    }));
+    EXPECT_EQ(namesIn(out) + "/" + namesIn(lookAlikeOut), "0.wav|1.wav|/");
+    EXPECT_TRUE(readNamed(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
+    EXPECT_TRUE(readNamed(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
 }
