@@ -152,6 +152,7 @@ Texts writeWaves(HWND window, const std::string& bgm, const std::string& out, An
         const HWND settings = findWindow("morlo_selectdir");
         if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770") &&
             FindWindowExW(hwnd, nullptr, WC_TREEVIEWW, nullptr)) {
+            // The folder browser, the one dialog with a tree: the BGM folder first, then the output folder.
             SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folders[browsed++].c_str()));
             postCommand(hwnd, IDOK);
         } else if (message == WM_SHOWWINDOW && flag && hwnd == findWindow("#32770")) {
@@ -171,20 +172,21 @@ Texts writeWaves(HWND window, const std::string& bgm, const std::string& out, An
                 PostMessageW(hwnd, WM_CLOSE, 0, 0);
             else
                 postCommand(hwnd, answers.browse ? bgmBrowseButtonId : convertButtonId);
-        } else if (message == WM_SETTEXT && GetParent(hwnd) == settings && GetDlgCtrlID(hwnd) == bgmFieldId &&
-                   browsed == 1) {
-            postCommand(settings, outputBrowseButtonId); // the browser's choice arrives in the field
-        } else if (message == WM_SETTEXT && GetParent(hwnd) == settings && GetDlgCtrlID(hwnd) == outputFieldId &&
-                   browsed == 2) {
-            postCommand(settings, convertButtonId);
+        } else if (message == WM_SETTEXT && GetParent(hwnd) == settings && browsed > 0 &&
+                   GetDlgCtrlID(hwnd) == (browsed == 1 ? bgmFieldId : outputFieldId)) {
+            // The browser's choice arrives in its field: on to the output folder's "...", then to 変換.
+            postCommand(settings, browsed == 1 ? outputBrowseButtonId : convertButtonId);
         } else if (message == WM_CLOSE && hwnd == settings) {
             confirmed = windowText(GetDlgItem(hwnd, bgmFieldId)) + "|" + windowText(GetDlgItem(hwnd, outputFieldId));
         } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == statusLineId &&
                    GetParent(hwnd) == findWindow("morlo_convert")) {
             ShowWindow(GetParent(hwnd), SW_HIDE); // else every step repaints the bar, slow under Wine
             seen.push_back(utf8FromWide(reinterpret_cast<const wchar_t*>(data)));
-            if (seen.back() == answers.cancelAt || seen.back().rfind(u8"出力終了(", 0) == 0)
+            if (seen.back() == answers.cancelAt)
                 postCommand(GetParent(hwnd), closeButtonId);
+        } else if (message == WM_SETTEXT && GetDlgCtrlID(hwnd) == closeButtonId &&
+                   GetParent(hwnd) == findWindow("morlo_convert")) {
+            postCommand(GetParent(hwnd), closeButtonId); // the run has ended, whatever its texts say
         } else if (message == WM_CLOSE && hwnd == findWindow("morlo_convert") && windowText(hwnd) == u8"出力終了") {
             const auto bar = [hwnd](UINT query) { return SendDlgItemMessageW(hwnd, progressBarId, query, 0, 0); };
             seen.push_back(windowText(GetDlgItem(hwnd, closeButtonId)) + " " + std::to_string(bar(PBM_GETPOS)) + "/" +
