@@ -68,15 +68,24 @@ TEST(LoopDefinition, ReadsUnicodeAsItsShiftJisTwinUnderAnyPath)
         }
     }
     // What Shift-JIS lacks reads as '?', each character one, and is told; nothing becomes a look-alike.
+    // Saved as UTF-8, and as UTF-16 (where 🎵 and 𠮷 take two units each).
+    const std::u16string text = u"[album]\ntitle=𠮷田の曲\n[music0000]\nfile=曲.wav\ntitle=café 🎵 ¥9\n"
+                                u"[music0001]\nfile=é.wav\ntitle=二曲目\nwave_file=bgm🎵.dat\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : text)
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     const std::string path = joinPath(inner, "lost.mrl");
-    ASSERT_TRUE(writeFileBytes(path, "[album]\ntitle=𠮷田の曲\n[music0000]\nfile=曲.wav\ntitle=café 🎵 ¥9\n"
-                                     "[music0001]\nfile=é.wav\ntitle=二曲目\nwave_file=bgm🎵.dat\n"));
-    LoopDefinition lost;
-    ASSERT_TRUE(lost.load(path));
-    EXPECT_EQ(utf8Text(lost.albumTitle()) + (lost.albumTitleLost() ? " lost" : ""), "?田の曲 lost");
-    std::string flags;
-    for (const MusicEntry& e : lost.entries())
-        flags += utf8Text(e.file + "|" + e.title + "|" + e.wave_file) + "|" + "-f"[e.fileLost] + "-t"[e.titleLost] +
-                 "-w"[e.waveFileLost] + "\n";
-    EXPECT_EQ(flags, "曲.wav|caf? ? ?9||-t-\n?.wav|二曲目|bgm?.dat|f-w\n");
+    for (const std::string& bytes : {std::string(u8"[album]\ntitle=𠮷田の曲\n[music0000]\nfile=曲.wav\ntitle=café 🎵 ¥9\n"
+                                                 u8"[music0001]\nfile=é.wav\ntitle=二曲目\nwave_file=bgm🎵.dat\n"),
+                                     utf16}) {
+        ASSERT_TRUE(writeFileBytes(path, bytes));
+        LoopDefinition lost;
+        ASSERT_TRUE(lost.load(path));
+        EXPECT_EQ(utf8Text(lost.albumTitle()) + (lost.albumTitleLost() ? " lost" : ""), "?田の曲 lost");
+        std::string flags;
+        for (const MusicEntry& e : lost.entries())
+            flags += utf8Text(e.file + "|" + e.title + "|" + e.wave_file) + "|" + "-f"[e.fileLost] + "-t"[e.titleLost] +
+                     "-w"[e.waveFileLost] + "\n";
+        EXPECT_EQ(flags, "曲.wav|caf? ? ?9||-t-\n?.wav|二曲目|bgm?.dat|f-w\n");
+    }
 }
