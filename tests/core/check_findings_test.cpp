@@ -84,16 +84,21 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
         EXPECT_EQ(findingsOf(lines), expected) << lines;
     // Each text that lost characters is quoted as read, under its own key.
     TempFolder folder;
-    writeFileBytes(folder.file("lost.mrl"), "[album]\ntitle=A\n[music0000]\nfile=a.wav\ntitle=caf\xC3\xA9\n"
+    writeFileBytes(folder.file("lost.mrl"), "[album]\ntitle=\xC3\xA9" "A\n[music0000]\nfile=a.wav\ntitle=caf\xC3\xA9\n"
                                             "wave_file=bgm\xF0\x9F\x8E\xB5.dat\n" + sound.substr(sound.find('\n') + 1) + format);
     LoopDefinition lost;
     ASSERT_TRUE(lost.load(folder.file("lost.mrl")));
     useLanguage(Language::English);
     std::string messages;
-    for (const Finding& finding : definitionFindings(lost, 0, 2, FadeRequest{10}))
-        messages += findingMessage(finding) + "\n";
-    EXPECT_EQ(messages, "title 'caf?' holds characters Shift-JIS lacks: each is written as ?\n"
-                        "wave_file 'bgm?.dat' holds characters Shift-JIS lacks: each is written as ?\n");
+    Findings all = definitionFindings(lost, 0, 2, FadeRequest{10});
+    for (const Finding& finding : surveyDefinition(folder.file("lost.mrl"), lost).file)
+        all.push_back(finding);
+    for (const Finding& finding : all)
+        messages += std::string(levelText(finding.level)) + " " + findingMessage(finding) + "\n";
+    EXPECT_EQ(messages, "warning title 'caf?' holds characters Shift-JIS lacks: each is written as ?\n"
+                        "warning wave_file 'bgm?.dat' holds characters Shift-JIS lacks: each is written as ?\n"
+                        "warning [album] title '?A' holds characters Shift-JIS lacks: each is written as ?\n"
+                        "note the file is saved as UTF-8 without a byte-order mark: it was read as UTF-8\n");
     // A byte-order mark makes the reader take UTF-8 for what it is.
     LoopDefinition marked;
     ASSERT_TRUE(marked.load(fixturePath("utf8_bom.mrl")));
