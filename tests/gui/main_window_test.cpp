@@ -19,8 +19,6 @@
 #include <shlobj.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <set>
 #include <tuple>
@@ -213,18 +211,6 @@ std::string writeDefinition(const TempFolder& folder, int pieces)
     writeFileBytes(folder.file("w.bgm"), "\x01\x02\x03\x04");
     writeFileBytes(folder.file("x.mrl"), text);
     return folder.file("x.mrl");
-}
-
-// Files named in UTF-8, as the window hands paths to the core; the system takes them as UTF-16.
-void writeNamed(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
-}
-
-std::string readNamed(const std::string& path)
-{
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The names of a folder's files in order, each followed by "|".
@@ -427,10 +413,10 @@ TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderField
     const std::string definition = root.file(u8"定義é") + "\\x.mrl", lookAlike = root.file(u8"定義e") + "\\x.mrl";
     for (const std::string& folder : {bgm, out, lookAlikeOut, root.file(u8"定義é"), root.file(u8"定義e")})
         ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::u8path(folder))) << folder;
-    writeNamed(definition, "[album]\r\ntitle=本物\r\n");
-    writeNamed(lookAlike, "[album]\r\ntitle=似た名前\r\n");
+    writeFileBytes(definition, "[album]\r\ntitle=本物\r\n");
+    writeFileBytes(lookAlike, "[album]\r\ntitle=似た名前\r\n");
     const std::string pieces = writeDefinition(root, 2);
-    writeNamed(bgm + "\\w.bgm", "\x01\x02\x03\x04");
+    writeFileBytes(bgm + "\\w.bgm", "\x01\x02\x03\x04");
     // The files the window must write: the core's at the fields' 2 loops and 10 seconds.
     LoopDefinition written;
     WaveFileWriter wave;
@@ -472,6 +458,6 @@ TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderField
                          out + "\\1.wav" + question, wroteBoth[4], wroteBoth[5]}));
     }));
     EXPECT_EQ(namesIn(out) + "/" + namesIn(lookAlikeOut), "0.wav|1.wav|/");
-    EXPECT_TRUE(readNamed(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
-    EXPECT_TRUE(readNamed(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
+    EXPECT_TRUE(readFileBytes(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
+    EXPECT_TRUE(readFileBytes(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
 }
