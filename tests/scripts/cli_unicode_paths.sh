@@ -42,12 +42,18 @@ for side in native ja_JP.UTF-8 C.UTF-8; do
 done
 doing=
 
-# Into a pipe morlo-cli.exe writes what morlo-cli writes, byte for byte, in either language.
+# Into a pipe morlo-cli.exe writes what morlo-cli writes, byte for byte, in either language; a
+# folder for a definition and an empty argument are told for what they are.
+mkdir "$work/folder.mrl"
 for locale in ja_JP.UTF-8 C.UTF-8; do
   LANG=$locale "$cli" list "$work/names.mrl" >"$work/native.txt" 2>&1
-  LANG=$locale "$cli" list "$work/outé/none.mrl" >>"$work/native.txt" 2>&1 || true
   MORLO_WINE_LOCALE=$locale wine_cli list "Z:$work/names.mrl" >"$work/exe.txt" 2>&1
-  MORLO_WINE_LOCALE=$locale wine_cli list "Z:$work/outé/none.mrl" >>"$work/exe.txt" 2>&1 || true
+  for refused in outé/none.mrl folder.mrl; do
+    LANG=$locale "$cli" list "$work/$refused" >>"$work/native.txt" 2>&1 || true
+    MORLO_WINE_LOCALE=$locale wine_cli list "Z:$work/$refused" >>"$work/exe.txt" 2>&1 || true
+  done
+  LANG=$locale "$cli" list "$work/names.mrl" --loops '' 2>&1 | head -n 1 >>"$work/native.txt" || true
+  MORLO_WINE_LOCALE=$locale wine_cli list "Z:$work/names.mrl" --loops '' 2>&1 | head -n 1 >>"$work/exe.txt" || true
   sed -i "s|Z:$work|$work|" "$work/exe.txt"
   cmp -s "$work/native.txt" "$work/exe.txt" || fail "$locale: morlo-cli.exe's piped lines differ: $(cat "$work/exe.txt")"
 done
