@@ -13,7 +13,7 @@ click = lambda t: t.replace(b"loop_size=264600", b"loop_size=262600")
 open(sys.argv[3], "wb").write(click(text))
 night, forest = text[text.index(b"[music0002]") + 11:], text[text.index(b"[music0001]") + 11:text.index(b"[music0002]")]
 text += b"\r\n[music0003]" + click(forest).replace(b"forest", b"forest2") + b"[music0004]\r\nfile=..\\x.wav" + night
-text += b"[music0005]\r\nwave_file=missing.bgm\r\nfile=gone.wav" + night + b"[music0006]\r\nfile=FOREST.WAV\r\ntitle=x\x85\x40" + night
+text += b"[music0005]\r\nwave_file=missing.bgm\r\nfile=gone.mp3" + night + b"[music0006]\r\nfile=FOREST.WAV\r\ntitle=x\x85\x40" + night
 open(sys.argv[2], "wb").write(text)
 PY
 checks=(check "$work/authors.mrl" --bgm)
@@ -32,7 +32,7 @@ work = sys.argv[1]
 lines = open(f"{work}/check.txt", encoding="utf-8").read().splitlines()
 assert [tuple(line.split("\t")[:3]) for line in lines[:-1]] == [
     ("3", "warning", "loop-seam"), ("4", "error", "name-not-plain"), ("5", "error", "bgm-missing"),
-    ("6", "warning", "same-output")] and lines[-1] == "7 pieces checked: 2 errors, 2 warnings", lines
+    ("5", "warning", "no-wav-ending"), ("6", "warning", "same-output")] and lines[-1] == "7 pieces checked: 2 errors, 3 warnings", lines
 native, windows, listed = (json.load(open(f"{work}/{n}.json", encoding="utf-8")) for n in ("native", "windows", "list"))
 # The pair that is no character reads as its bytes on both systems.
 assert native["pieces"][6]["title"] == "x?@" and native == windows, "the Windows document differs"

@@ -39,8 +39,23 @@ for side in native ja_JP.UTF-8 C.UTF-8; do
       --out "$(windows "$root/outé")" >/dev/null || fail "the run failed"
   fi
   holds_the_pieces "$root/outé" || fail "outé does not hold the pieces as the plain run wrote them (oute: $(ls "$root/oute"))"
+  # The files that are there now are found there: without --yes they are kept.
+  if [ $side != native ]; then
+    MORLO_WINE_LOCALE=$side exits 1 wine_cli convert "$(windows "$work/names.mrl")" --bgm "$(windows "$root/BGMé")" \
+      --out "$(windows "$root/outé")" >/dev/null || fail "the files in outé were not found again"
+  fi
 done
 doing=
+
+# Saved as UTF-8, a name Shift-JIS cannot hold is refused, with that reason, on both sides.
+python3 -c 'import sys; t = open(sys.argv[1], encoding="cp932").read(); open(sys.argv[2], "w", encoding="utf-8").write(t.replace("①序章", "café"))' \
+  "$work/names.mrl" "$work/lost.mrl"
+reason="café.wav: the output name holds characters Shift-JIS lacks"
+said=$("$cli" convert "$work/lost.mrl" --bgm "$work/bgm" --out "$work/plain" --yes 2>&1 >/dev/null) && fail "a lost name was written"
+[[ $said == *"${reason/é/?}"* ]] || fail "native: $said"
+said=$(MORLO_WINE_LOCALE=C.UTF-8 wine_cli convert "Z:$work/lost.mrl" --bgm "Z:$work/bgm" --out "Z:$work/plain" --yes 2>&1 >/dev/null) &&
+  fail "a lost name was written by the exe"
+[[ $said == *"${reason/é/?}"* ]] || fail "exe: $said"
 
 # Into a pipe morlo-cli.exe writes what morlo-cli writes, byte for byte, in either language; a
 # folder for a definition and an empty argument are told for what they are.
