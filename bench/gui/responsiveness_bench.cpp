@@ -9,8 +9,8 @@
 // largest are printed). The first run is let to finish (and its window closed); the second run
 // is cancelled by posting the button's command to the progress window once half the output file
 // is written. The files live in a folder under the temporary folder and are removed at the end.
-#include "convert/convert_window.h"
-#include "convert/convert_window_ids.h"
+#include "windows/progress_window.h"
+#include "windows/progress_window_ids.h"
 
 #include <algorithm>
 #include <atomic>

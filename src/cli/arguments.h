@@ -1,6 +1,6 @@
 #pragma once
 // The command line of morlo-cli.
-#include "cli/piece_writers.h"
+#include "writers/writer_for_format.h"
 #include "definition/output_options.h"
 
 #include <cstdint>

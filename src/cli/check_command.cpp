@@ -2,9 +2,9 @@
 
 #include "cli/messages.h"
 #include "cli/text_output.h"
-#include "convert/data_findings.h"
-#include "definition/definition_findings.h"
-#include "definition/definition_survey.h"
+#include "check/data_findings.h"
+#include "check/definition_findings.h"
+#include "check/definition_survey.h"
 #include "platform/native_text.h"
 
 #include <algorithm>

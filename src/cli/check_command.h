@@ -1,7 +1,7 @@
 #pragma once
 // morlo-cli check: every finding about every piece of a definition, writing nothing.
-#include "convert/loop_seam.h"
-#include "definition/findings.h"
+#include "loops/loop_seam.h"
+#include "check/findings.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 

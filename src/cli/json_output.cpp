@@ -1,7 +1,7 @@
 #include "cli/json_output.h"
 
 #include "cli/messages.h"
-#include "convert/wave_trailer.h"
+#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 

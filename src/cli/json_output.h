@@ -1,7 +1,7 @@
 #pragma once
 // morlo-cli's --json documents: UTF-8 whatever the system, keys as the README lists them.
 #include "cli/check_command.h"
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 

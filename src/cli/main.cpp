@@ -10,7 +10,7 @@
 #include "cli/text_output.h"
 #include "convert/convert_pieces.h"
 #include "convert/playlist.h"
-#include "convert/wave_trailer.h"
+#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"

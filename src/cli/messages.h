@@ -2,7 +2,7 @@
 // Every text morlo-cli shows a person, in English (messages_en.cpp) and in Japanese
 // (messages_ja.cpp), one table per language. The language is chosen once at start; codes,
 // levels, JSON keys and file names stay the same in every language.
-#include "definition/findings.h"
+#include "check/findings.h"
 
 #include <cstddef>
 #include <initializer_list>

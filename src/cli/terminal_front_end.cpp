@@ -52,6 +52,31 @@ std::string failureText(PieceFailure failure, const std::string& bgmPath)
     return text(Message::FailOther);
 }
 
+std::string formatRefusalText(const PieceWriter& writer, const MusicEntry& entry, FormatRefusal refusal)
+{
+    const std::string bits = std::to_string(entry.fmt_bits), rate = std::to_string(entry.fmt_samples);
+    switch (refusal.limit) {
+    case FormatLimit::None:
+        break;
+    case FormatLimit::Channels:
+        return text(Message::FormatChannels, {writer.formatName(), std::to_string(refusal.largestChannels),
+                                              std::to_string(entry.fmt_channels)});
+    case FormatLimit::SampleBits:
+        return text(Message::FormatBits, {writer.formatName(), bits});
+    case FormatLimit::EncoderMemory:
+        return text(Message::FlacNoMemory);
+    case FormatLimit::EncoderBits:
+        return text(Message::FlacBits, {bits});
+    case FormatLimit::Rate:
+        return text(Message::FlacRate, {rate});
+    case FormatLimit::EncoderRate:
+        return text(Message::VorbisRate, {rate});
+    case FormatLimit::EncoderRefuses:
+        return text(Message::FlacRefuses);
+    }
+    return text(Message::FailFormatCannotHold);
+}
+
 namespace {
 
 enum class Answer { Replace, Keep, ReplaceAll, KeepAll, Unknown };
@@ -189,7 +214,7 @@ void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure
 {
     fileFailed(utf8Text(writer_.outputName(entry.file)), failure,
                failure == PieceFailure::FormatCannotHold
-                   ? writer_.refusal(entry)
+                   ? formatRefusalText(writer_, entry, writer_.refusal(entry))
                    : failureText(failure, joinPath(bgmFolder_, utf8Text(entry.wave_file))));
 }
 

@@ -50,5 +50,7 @@ private:
     int columns_ = 80;
 };
 
+// Why writer's format cannot hold the piece of entry.
+std::string formatRefusalText(const PieceWriter& writer, const MusicEntry& entry, FormatRefusal refusal);
 // Why a piece was not written; bgmPath is the BGM file it read or tried to.
 std::string failureText(PieceFailure failure, const std::string& bgmPath = "");

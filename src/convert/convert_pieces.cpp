@@ -1,6 +1,6 @@
 #include "convert/convert_pieces.h"
 
-#include "convert/wave_trailer.h"
+#include "writers/wave_trailer.h"
 #include "definition/writable_rule.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
@@ -50,7 +50,7 @@ public:
                                             static_cast<std::uint32_t>(writer_.trailer(piece_).size()));
         if (refusal != PieceFailure::None)
             return fail(refusal);
-        if (!writer_.refusal(entry_).empty())
+        if (writer_.refusal(entry_).refuses())
             return fail(PieceFailure::FormatCannotHold);
 
         FileHandle source;

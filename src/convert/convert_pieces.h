@@ -4,7 +4,7 @@
 // under an unfinished name and give it the output's name only when it is complete, and count
 // successes and failures. Every piece accounts for exactly loopCount + 2 steps.
 #include "convert/conversion_hooks.h"
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 #include "definition/writable_rule.h"

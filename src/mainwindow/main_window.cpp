@@ -1,6 +1,6 @@
 #include "mainwindow/main_window.h"
 
-#include "convert/wave_trailer.h"
+#include "writers/wave_trailer.h"
 #include "mainwindow/music_list.h"
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"

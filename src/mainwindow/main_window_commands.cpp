@@ -1,6 +1,6 @@
 #include "mainwindow/main_window.h"
 
-#include "convert/convert_window.h"
+#include "windows/progress_window.h"
 #include "definition/output_options.h"
 #include "mainwindow/music_list.h"
 #include "platform/win32/wide_text.h"

@@ -1,7 +1,7 @@
 #include "cli/messages.h"
-#include "convert/data_findings.h"
-#include "definition/definition_findings.h"
-#include "definition/definition_survey.h"
+#include "check/data_findings.h"
+#include "check/definition_findings.h"
+#include "check/definition_survey.h"
 #include "definition/output_rule.h"
 #include "support/test_files.h"
 

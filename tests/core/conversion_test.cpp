@@ -1,8 +1,8 @@
 // The conversion run through convertPieces, as the progress window and the command line use it.
 #include "convert/convert_pieces.h"
-#include "convert/fade.h"
-#include "convert/wave_header.h"
-#include "convert/wave_trailer.h"
+#include "writers/fade.h"
+#include "writers/wave_header.h"
+#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 #include "support/test_files.h"

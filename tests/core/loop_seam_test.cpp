@@ -1,4 +1,4 @@
-#include "convert/loop_seam.h"
+#include "loops/loop_seam.h"
 
 #include <gtest/gtest.h>
 

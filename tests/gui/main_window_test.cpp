@@ -1,7 +1,7 @@
 // The main window and the windows of its commands walked as a user does, under Wine in Xvfb.
 #include "cli/terminal_front_end.h"
-#include "convert/convert_window_ids.h"
-#include "convert/wave_trailer.h"
+#include "windows/progress_window_ids.h"
+#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"

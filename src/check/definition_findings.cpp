@@ -1,4 +1,4 @@
-#include "definition/definition_findings.h"
+#include "check/definition_findings.h"
 
 #include "definition/figures.h"
 #include "definition/file_name.h"

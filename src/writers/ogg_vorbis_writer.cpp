@@ -1,8 +1,7 @@
-#include "cli/encoders/ogg_vorbis_writer.h"
+#include "writers/ogg_vorbis_writer.h"
 
-#include "cli/encoders/sample_frames.h"
-#include "cli/encoders/vorbis_comments.h"
-#include "cli/messages.h"
+#include "writers/sample_frames.h"
+#include "writers/vorbis_comments.h"
 #include "definition/file_name.h"
 
 #include <vorbis/vorbisenc.h>
@@ -130,14 +129,14 @@ std::string OggVorbisWriter::outputName(const std::string& definitionName) const
     return replaceExtension(definitionName, ".ogg");
 }
 
-std::string OggVorbisWriter::refusal(const MusicEntry& entry) const
+FormatRefusal OggVorbisWriter::refusal(const MusicEntry& entry) const
 {
-    std::string layout = sampleLayoutRefusal(entry, "Ogg Vorbis", 255);
-    if (!layout.empty())
+    const FormatRefusal layout = sampleLayoutRefusal(entry, 255);
+    if (layout.refuses())
         return layout;
     if (!VorbisSettings(entry, quality_).ready())
-        return text(Message::VorbisRate, {std::to_string(entry.fmt_samples)});
-    return "";
+        return {FormatLimit::EncoderRate};
+    return {};
 }
 
 PieceOutcome OggVorbisWriter::write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,

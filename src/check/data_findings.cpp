@@ -1,4 +1,4 @@
-#include "convert/data_findings.h"
+#include "check/data_findings.h"
 
 #include "definition/output_rule.h"
 #include "platform/file_handle.h"

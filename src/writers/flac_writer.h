@@ -1,12 +1,13 @@
 #pragma once
 // FLAC files through libFLAC at its default compression level: they decode to the WAVE file's
 // sample data bit for bit.
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 
 class FlacWriter : public PieceWriter {
 public:
+    const char* formatName() const override { return "FLAC"; }
     std::string outputName(const std::string& definitionName) const override;
-    std::string refusal(const MusicEntry& entry) const override;
+    FormatRefusal refusal(const MusicEntry& entry) const override;
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
                        ConversionHooks& hooks) override;
 };

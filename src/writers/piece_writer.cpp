@@ -1,9 +1,9 @@
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 
 PieceFigures formatFigures(const PieceWriter& writer, const MusicEntry& entry, std::uint32_t loopCount,
                            FadeRequest fade)
 {
     PieceFigures figures = pieceFigures(entry, loopCount, fade);
-    figures.writable = figures.writable && writer.refusal(entry).empty();
+    figures.writable = figures.writable && !writer.refusal(entry).refuses();
     return figures;
 }

@@ -1,14 +1,15 @@
 #pragma once
 // Ogg Vorbis files through libvorbis at a chosen quality, as long in frames as the WAVE file.
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 
 class OggVorbisWriter : public PieceWriter {
 public:
     // quality: -1 (smallest) to 10 (best), as libvorbis's quality times ten.
     explicit OggVorbisWriter(float quality) : quality_(quality) {}
 
+    const char* formatName() const override { return "Ogg Vorbis"; }
     std::string outputName(const std::string& definitionName) const override;
-    std::string refusal(const MusicEntry& entry) const override;
+    FormatRefusal refusal(const MusicEntry& entry) const override;
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
                        ConversionHooks& hooks) override;
 

@@ -1,7 +1,7 @@
-#include "convert/wave_writer.h"
+#include "writers/wave_writer.h"
 
-#include "convert/fade.h"
-#include "convert/wave_header.h"
+#include "writers/fade.h"
+#include "writers/wave_header.h"
 #include "definition/output_rule.h"
 
 #include <algorithm>

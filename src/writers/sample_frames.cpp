@@ -1,6 +1,5 @@
-#include "cli/encoders/sample_frames.h"
+#include "writers/sample_frames.h"
 
-#include "cli/messages.h"
 
 #include <algorithm>
 
@@ -72,14 +71,12 @@ bool FrameSink::convert(const std::uint8_t* bytes, std::uint32_t frames)
     return writeFrames(samples_.data(), frames);
 }
 
-std::string sampleLayoutRefusal(const MusicEntry& entry, const char* format, unsigned largestChannels)
+FormatRefusal sampleLayoutRefusal(const MusicEntry& entry, unsigned largestChannels)
 {
-    const std::string name(format);
     if (entry.fmt_channels == 0 || entry.fmt_channels > largestChannels)
-        return text(Message::FormatChannels,
-                    {name, std::to_string(largestChannels), std::to_string(entry.fmt_channels)});
+        return {FormatLimit::Channels, largestChannels};
     const std::uint16_t bits = entry.fmt_bits;
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return text(Message::FormatBits, {name, std::to_string(bits)});
-    return "";
+        return {FormatLimit::SampleBits};
+    return {};
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Turns a piece's sample data, as writeSamples hands it out in chunks that may split a frame,
 // into whole frames of signed samples for an encoder.
-#include "convert/wave_writer.h"
+#include "writers/wave_writer.h"
 #include "definition/music_entry.h"
+#include "writers/format_refusal.h"
 
 #include <cstdint>
 #include <string>
@@ -33,6 +34,6 @@ private:
     std::vector<std::int32_t> samples_;
 };
 
-// Why a FrameSink cannot read the piece's samples for format: bits other than 8, 16, 24 or 32,
-// or channels outside 1 to largestChannels; empty when it can.
-std::string sampleLayoutRefusal(const MusicEntry& entry, const char* format, unsigned largestChannels);
+// Why a FrameSink cannot read the piece's samples for a format: bits other than 8, 16, 24 or 32,
+// or channels outside 1 to largestChannels; none when it can.
+FormatRefusal sampleLayoutRefusal(const MusicEntry& entry, unsigned largestChannels);

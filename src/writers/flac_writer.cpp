@@ -1,8 +1,7 @@
-#include "cli/encoders/flac_writer.h"
+#include "writers/flac_writer.h"
 
-#include "cli/encoders/sample_frames.h"
-#include "cli/encoders/vorbis_comments.h"
-#include "cli/messages.h"
+#include "writers/sample_frames.h"
+#include "writers/vorbis_comments.h"
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
 
@@ -106,24 +105,24 @@ std::string FlacWriter::outputName(const std::string& definitionName) const
     return replaceExtension(definitionName, ".flac");
 }
 
-std::string FlacWriter::refusal(const MusicEntry& entry) const
+FormatRefusal FlacWriter::refusal(const MusicEntry& entry) const
 {
-    std::string layout = sampleLayoutRefusal(entry, "FLAC", FLAC__MAX_CHANNELS);
-    if (!layout.empty())
+    const FormatRefusal layout = sampleLayoutRefusal(entry, FLAC__MAX_CHANNELS);
+    if (layout.refuses())
         return layout;
     // Asked of the library that runs, which may hold fewer bits than the one this was built with.
     Encoder encoder = encoderFor(entry);
     if (!encoder)
-        return text(Message::FlacNoMemory);
+        return {FormatLimit::EncoderMemory};
     switch (FLAC__stream_encoder_init_stream(encoder.get(), discardBytes, nullptr, nullptr, nullptr, nullptr)) {
     case FLAC__STREAM_ENCODER_INIT_STATUS_OK:
-        return "";
+        return {};
     case FLAC__STREAM_ENCODER_INIT_STATUS_INVALID_BITS_PER_SAMPLE:
-        return text(Message::FlacBits, {std::to_string(entry.fmt_bits)});
+        return {FormatLimit::EncoderBits};
     case FLAC__STREAM_ENCODER_INIT_STATUS_INVALID_SAMPLE_RATE:
-        return text(Message::FlacRate, {std::to_string(entry.fmt_samples)});
+        return {FormatLimit::Rate};
     default:
-        return text(Message::FlacRefuses);
+        return {FormatLimit::EncoderRefuses};
     }
 }
 

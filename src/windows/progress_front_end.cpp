@@ -1,4 +1,4 @@
-#include "convert/convert_window_front_end.h"
+#include "windows/progress_front_end.h"
 
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"

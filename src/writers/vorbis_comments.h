@@ -1,6 +1,6 @@
 #pragma once
 // The comments FLAC and Ogg Vorbis files carry, as music players and game engines read them.
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 
 #include <string>
 #include <utility>

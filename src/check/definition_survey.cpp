@@ -1,4 +1,4 @@
-#include "definition/definition_survey.h"
+#include "check/definition_survey.h"
 
 #include "platform/profile_source.h"
 #include "platform/shift_jis.h"

@@ -1,6 +1,6 @@
-#include "convert/wave_header.h"
+#include "writers/wave_header.h"
 
-#include "convert/riff_bytes.h"
+#include "writers/riff_bytes.h"
 #include "definition/output_rule.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "cli/piece_writers.h"
+#include "writers/writer_for_format.h"
 
 std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float)
 {

@@ -2,8 +2,9 @@
 // The kind of file a conversion run writes. The WAVE writer is the one every build has; writers of
 // other formats live outside the portable core, in the builds that have their encoders.
 #include "convert/conversion_hooks.h"
-#include "convert/wave_trailer.h"
-#include "convert/wave_writer.h"
+#include "writers/format_refusal.h"
+#include "writers/wave_trailer.h"
+#include "writers/wave_writer.h"
 #include "definition/figures.h"
 #include "definition/music_entry.h"
 #include "definition/output_options.h"
@@ -25,9 +26,11 @@ class PieceWriter {
 public:
     // The piece's file name in the output folder, from the definition's name (both Shift-JIS).
     virtual std::string outputName(const std::string& definitionName) const = 0;
-    // Why this format cannot hold the piece, as a line for the user; empty when it can. Asked
-    // before anything is created, after the piece has passed pieceRefusal.
-    virtual std::string refusal(const MusicEntry& entry) const = 0;
+    // The format's name, as messages name it.
+    virtual const char* formatName() const = 0;
+    // Why this format cannot hold the piece; none when it can. Asked before anything is created,
+    // after the piece has passed pieceRefusal.
+    virtual FormatRefusal refusal(const MusicEntry& entry) const = 0;
     // Writes the whole file to output, a new empty file or standard output: the sample data of
     // writeSamples from buffer, which holds the piece's data; one step per loop and one at the end.
     virtual PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
@@ -49,7 +52,8 @@ PieceFigures formatFigures(const PieceWriter& writer, const MusicEntry& entry, s
 class WaveFileWriter : public PieceWriter {
 public:
     std::string outputName(const std::string& definitionName) const override { return definitionName; }
-    std::string refusal(const MusicEntry&) const override { return ""; }
+    const char* formatName() const override { return "WAVE"; }
+    FormatRefusal refusal(const MusicEntry&) const override { return {}; }
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
                        ConversionHooks& hooks) override
     {

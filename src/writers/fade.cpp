@@ -1,6 +1,6 @@
-#include "convert/fade.h"
+#include "writers/fade.h"
 
-#include "convert/wave_writer.h"
+#include "writers/wave_writer.h"
 #include "definition/output_rule.h"
 
 namespace {

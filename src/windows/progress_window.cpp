@@ -1,8 +1,8 @@
-#include "convert/convert_window.h"
+#include "windows/progress_window.h"
 
-#include "convert/convert_window_front_end.h"
-#include "convert/convert_window_ids.h"
-#include "convert/convert_window_procedure.h"
+#include "windows/progress_front_end.h"
+#include "windows/progress_window_ids.h"
+#include "windows/progress_window_procedure.h"
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"

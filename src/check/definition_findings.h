@@ -1,6 +1,6 @@
 #pragma once
 // Findings about a piece that its definition alone tells, before any file is read.
-#include "definition/findings.h"
+#include "check/findings.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 

@@ -1,4 +1,4 @@
-#include "cli/encoders/vorbis_comments.h"
+#include "writers/vorbis_comments.h"
 
 #include "definition/output_rule.h"
 #include "platform/native_text.h"

@@ -1,7 +1,7 @@
-#include "cli/piece_writers.h"
+#include "writers/writer_for_format.h"
 
-#include "cli/encoders/flac_writer.h"
-#include "cli/encoders/ogg_vorbis_writer.h"
+#include "writers/flac_writer.h"
+#include "writers/ogg_vorbis_writer.h"
 
 std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float quality)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The formats morlo-cli writes. WAVE is written by every build; FLAC and Ogg Vorbis only by the
 // builds that link their encoders (the Linux one, not morlo-cli.exe).
-#include "convert/piece_writer.h"
+#include "writers/piece_writer.h"
 
 #include <memory>
 

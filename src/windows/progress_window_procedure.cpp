@@ -1,6 +1,6 @@
-#include "convert/convert_window_procedure.h"
+#include "windows/progress_window_procedure.h"
 
-#include "convert/convert_window_ids.h"
+#include "windows/progress_window_ids.h"
 #include "toolkit/modal_window.h"
 
 namespace {

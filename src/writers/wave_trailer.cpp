@@ -1,6 +1,6 @@
-#include "convert/wave_trailer.h"
+#include "writers/wave_trailer.h"
 
-#include "convert/riff_bytes.h"
+#include "writers/riff_bytes.h"
 #include "definition/output_rule.h"
 #include "platform/native_text.h"
 #include "version_text.h"

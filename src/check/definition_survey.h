@@ -2,7 +2,7 @@
 // What reading a definition passes over in silence, for its author: sections that are never
 // read, format values taken from their defaults, texts Shift-JIS cannot hold, and a file saved as
 // UTF-8.
-#include "definition/findings.h"
+#include "check/findings.h"
 #include "definition/loop_definition.h"
 
 #include <string>
