@@ -32,7 +32,7 @@ struct FuzzFrontEnd : ConversionFrontEnd {
         asked = true;
         return answer ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
     }
-    void pieceFailed(const MusicEntry&, PieceFailure why) override { failed = true, failure = why; }
+    void pieceFailed(const MusicEntry&, const PieceResult& why) override { failed = true, failure = why.failure; }
 
     std::uint32_t cancelAt, checks = 0;
     bool answer, asked = false, failed = false;
@@ -105,10 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(outputs.empty() || keep, "a failed piece leaves the old file or nothing");
         return 0;
     }
-    require(loopLiesInData(e) && fitsWaveHeader(e, options.loopCount, requestedFade(options)) && e.wave_file == "bgm.dat",
+    require(loopLiesInData(e) && fitsWaveHeader(e, options) && e.wave_file == "bgm.dat",
             "only a sound piece is written");
     const std::string file = readBytes(outPath);
-    const std::uint64_t length = dataLength(e, options.loopCount, requestedFade(options));
+    const std::uint64_t length = dataLength(e, options);
     const auto sizeAt = [&](std::size_t at) { std::uint32_t v; std::memcpy(&v, &file[at], 4); return v; };
     require(file.size() == 46 + length && sizeAt(4) == length + 38 && sizeAt(42) == length, "file and header sizes");
     require(e.loop_start == 0 || file.compare(46, e.loop_start, bgm, e.wave_start, e.loop_start) == 0, "the introduction");

@@ -1,9 +1,9 @@
 #pragma once
 // Findings about a piece that only its BGM file tells: whether the data can be read as a
 // conversion reads it, and how its loop seam sounds.
+#include "check/findings.h"
 #include "loops/loop_seam.h"
 #include "writers/wave_writer.h"
-#include "check/findings.h"
 
 #include <string>
 

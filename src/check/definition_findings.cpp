@@ -68,7 +68,7 @@ void add(Findings& findings, FindingLevel level, const char* code, FindingText t
     findings.push_back(Finding{level, code, text, std::move(values)});
 }
 
-void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
+void errors(Findings& findings, const MusicEntry& entry, const OutputOptions& options)
 {
     if (entry.fileLost)
         add(findings, FindingLevel::Error, "name-not-shift-jis", FindingText::NameLost, {entry.file});
@@ -77,10 +77,10 @@ void errors(Findings& findings, const MusicEntry& entry, std::uint32_t loopCount
     if (!loopLiesInData(entry))
         add(findings, FindingLevel::Error, "loop-past-data", FindingText::LoopPastData,
             {to_string(static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size), to_string(entry.wave_size)});
-    if (!fitsWaveHeader(entry, loopCount, fade))
+    if (!fitsWaveHeader(entry, options))
         add(findings, FindingLevel::Error, "too-large", FindingText::TooLarge,
-            {to_string(loopCount), to_string(fade.seconds),
-             formatSize(exactFileSize(entry, loopCount, fade, bytesPerSecond(entry)))});
+            {to_string(options.loopCount), to_string(options.fadeSeconds),
+             formatSize(exactFileSize(entry, options, bytesPerSecond(entry)))});
 }
 
 void nameWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index)
@@ -143,12 +143,11 @@ void formatWarnings(Findings& findings, const MusicEntry& entry)
 
 } // namespace
 
-Findings definitionFindings(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                            FadeRequest fade)
+Findings definitionFindings(const LoopDefinition& definition, std::size_t index, const OutputOptions& options)
 {
     Findings findings;
     const MusicEntry& entry = definition.entries()[index];
-    errors(findings, entry, loopCount, fade);
+    errors(findings, entry, options);
     nameWarnings(findings, definition, index);
     formatWarnings(findings, entry);
     return findings;

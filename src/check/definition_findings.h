@@ -8,6 +8,5 @@
 #include <cstdint>
 
 // Errors (the same rules that refuse a piece when it is converted) and warnings for entry
-// number index of definition, for the loop count and fade given.
-Findings definitionFindings(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                            FadeRequest fade);
+// number index of definition, for the loop count and fade of options.
+Findings definitionFindings(const LoopDefinition& definition, std::size_t index, const OutputOptions& options);

@@ -96,10 +96,10 @@ struct Option {
     bool (*set)(CliArguments& parsed, const std::string& value);
 };
 
-template <std::uint32_t CliArguments::*field>
+template <std::uint32_t OutputOptions::*field>
 bool setCount(CliArguments& parsed, const std::string& value)
 {
-    return parseCount(value, parsed.*field);
+    return parseCount(value, parsed.options.*field);
 }
 
 // An empty value is a slip (a shell variable that is not set), never a choice.
@@ -107,6 +107,13 @@ template <std::string CliArguments::*field>
 bool setText(CliArguments& parsed, const std::string& value)
 {
     parsed.*field = value;
+    return !value.empty();
+}
+
+template <std::string OutputOptions::*field>
+bool setFolder(CliArguments& parsed, const std::string& value)
+{
+    parsed.options.*field = value;
     return !value.empty();
 }
 
@@ -120,7 +127,13 @@ bool setFlag(CliArguments& parsed, const std::string&)
 template <bool FileChoices::*field>
 bool setChoice(CliArguments& parsed, const std::string&)
 {
-    parsed.choices.*field = true;
+    parsed.options.choices.*field = true;
+    return true;
+}
+
+bool setStandardOutput(CliArguments& parsed, const std::string&)
+{
+    parsed.options.toStandardOutput = true;
     return true;
 }
 
@@ -137,7 +150,7 @@ bool setFormat(CliArguments& parsed, const std::string& value)
         {"wav", OutputFormat::Wave}, {"flac", OutputFormat::Flac}, {"ogg", OutputFormat::OggVorbis}};
     for (const auto& [name, format] : names) {
         if (value == name) {
-            parsed.format = format;
+            parsed.options.format = format;
             return true;
         }
     }
@@ -151,15 +164,15 @@ bool setQuality(CliArguments& parsed, const std::string& value)
     // Written this way round, so that a NaN is refused too.
     if (value.empty() || *end != '\0' || !(quality >= -1 && quality <= 10))
         return false;
-    parsed.quality = quality;
+    parsed.options.quality = quality;
     return true;
 }
 
 const Option options[] = {
-    {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
-    {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
-    {"--bgm", forConvert | forCheck, "a folder", setText<&CliArguments::bgmFolder>},
-    {"--out", forConvert, "a folder", setText<&CliArguments::outputFolder>},
+    {"--loops", forAll, "a number", setCount<&OutputOptions::loopCount>},
+    {"--fade", forAll, "a number", setCount<&OutputOptions::fadeSeconds>},
+    {"--bgm", forConvert | forCheck, "a folder", setFolder<&OutputOptions::bgmFolder>},
+    {"--out", forConvert, "a folder", setFolder<&OutputOptions::outputFolder>},
     {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
     {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
     {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
@@ -168,7 +181,7 @@ const Option options[] = {
     {"--playlist", forConvert, "a file name", setPlaylist},
     {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
     {"--quality", forConvert, "a number from -1 to 10", setQuality},
-    {"--stdout", forConvert, nullptr, setFlag<&CliArguments::toStandardOutput>},
+    {"--stdout", forConvert, nullptr, setStandardOutput},
     {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
     {"--skip-existing", forConvert, nullptr, setFlag<&CliArguments::skipExisting>},
     {"--help", forAll, nullptr, setFlag<&CliArguments::help>},
@@ -246,17 +259,17 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = text(Message::NoDefinition);
         return false;
     }
-    if (parsed.command == Command::Convert && parsed.toStandardOutput &&
-        (!parsed.outputFolder.empty() || !parsed.playlist.empty())) {
+    if (parsed.command == Command::Convert && parsed.options.toStandardOutput &&
+        (!parsed.options.outputFolder.empty() || !parsed.playlist.empty())) {
         problem = text(Message::StdoutTakesNoFiles);
         return false;
     }
     if (parsed.command == Command::Convert &&
-        (parsed.bgmFolder.empty() || (parsed.outputFolder.empty() && !parsed.toStandardOutput))) {
+        (parsed.options.bgmFolder.empty() || (parsed.options.outputFolder.empty() && !parsed.options.toStandardOutput))) {
         problem = text(Message::ConvertNeedsFolders);
         return false;
     }
-    if (parsed.command == Command::Check && parsed.bgmFolder.empty()) {
+    if (parsed.command == Command::Check && parsed.options.bgmFolder.empty()) {
         problem = text(Message::CheckNeedsBgm);
         return false;
     }

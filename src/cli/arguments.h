@@ -1,6 +1,5 @@
 #pragma once
 // The command line of morlo-cli.
-#include "writers/writer_for_format.h"
 #include "definition/output_options.h"
 
 #include <cstdint>
@@ -11,21 +10,15 @@ struct CliArguments {
     enum class Command { List, Convert, Check };
     Command command = Command::List;
     std::string definitionPath;
-    std::string bgmFolder;
-    std::string outputFolder;
-    std::uint32_t loopCount = defaultLoopCount;
-    std::uint32_t fadeSeconds = defaultFadeSeconds;
+    // The run's loop count, fade, folders, choices (list and convert; a full fade for every
+    // command), format (list and convert), Ogg Vorbis quality and standard output (convert).
+    OutputOptions options;
     std::string only; // piece numbers such as "0,2-4"; empty for all
     bool overwrite = false;
     bool skipExisting = false; // convert: keep every existing output file without asking
     bool json = false;    // list and check: one JSON document on stdout
-    FileChoices choices;  // what the files carry beyond the plain WAVE file (list and convert),
-                          // and a full fade (every command)
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
-    OutputFormat format = OutputFormat::Wave; // list and convert
-    float quality = defaultVorbisQuality;     // convert: Ogg Vorbis's quality, -1 to 10
-    bool toStandardOutput = false;            // convert: the one chosen piece to standard output
-    bool help = false;                        // print the usage and nothing else
+    bool help = false;    // print the usage and nothing else
 };
 
 // False with a one-line reason when the arguments make no sense. With --help the rest is not

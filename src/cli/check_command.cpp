@@ -1,10 +1,10 @@
 #include "cli/check_command.h"
 
-#include "cli/messages.h"
-#include "cli/text_output.h"
 #include "check/data_findings.h"
 #include "check/definition_findings.h"
 #include "check/definition_survey.h"
+#include "cli/messages.h"
+#include "cli/text_output.h"
 #include "platform/native_text.h"
 
 #include <algorithm>
@@ -44,7 +44,7 @@ void printFindings(const std::string& number, const std::string& name, const Fin
 } // namespace
 
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
-                                const std::string& bgmFolder, std::uint32_t loopCount, FadeRequest fade)
+                                const OutputOptions& options)
 {
     DefinitionSurvey survey = surveyDefinition(path, definition);
     DefinitionCheck check;
@@ -54,8 +54,8 @@ DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::str
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         PieceCheck piece;
-        piece.findings = definitionFindings(definition, i, loopCount, fade);
-        PieceDataCheck data = checkPieceData(entries[i], bgmFolder, buffer);
+        piece.findings = definitionFindings(definition, i, options);
+        PieceDataCheck data = checkPieceData(entries[i], options.bgmFolder, buffer);
         piece.findings.insert(piece.findings.end(), data.findings.begin(), data.findings.end());
         piece.findings.insert(piece.findings.end(), survey.notes[i].begin(), survey.notes[i].end());
         piece.seam = data.seam;

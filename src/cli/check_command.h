@@ -1,9 +1,9 @@
 #pragma once
 // morlo-cli check: every finding about every piece of a definition, writing nothing.
-#include "loops/loop_seam.h"
 #include "check/findings.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
+#include "loops/loop_seam.h"
 
 #include <cstdint>
 #include <string>
@@ -23,9 +23,9 @@ struct DefinitionCheck {
 };
 
 // Reads the definition at path again for what loading it passed over, then the pieces' data one
-// after another from bgmFolder, as a conversion would.
+// after another from options.bgmFolder, as a conversion would, for options' loop count and fade.
 DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::string& path,
-                                const std::string& bgmFolder, std::uint32_t loopCount, FadeRequest fade);
+                                const OutputOptions& options);
 
 // One line per finding, NUMBER<TAB>LEVEL<TAB>CODE<TAB>title: message (for the file's own findings
 // "-" and its path instead of number and title), then the summary line.

@@ -1,7 +1,6 @@
 #include "cli/json_output.h"
 
 #include "cli/messages.h"
-#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
 
@@ -55,21 +54,16 @@ json findingsJson(const Findings& findings, const LoopSeam& seam)
     return array;
 }
 
-json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-              const FileChoices& choices = {}, const PieceWriter* format = nullptr)
+json listDocument(const LoopDefinition& definition, const OutputOptions& options, const PieceWriter& writer)
 {
-    const bool sizesKnown = !format || format->knowsSizeBeforeWriting();
+    const bool sizesKnown = writer.knowsSizeBeforeWriting();
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const MusicEntry& entry = definition.entries()[i];
-        const FadeRequest fade = requestedFade(fadeSeconds, choices);
-        const PieceFigures figures =
-            format ? formatFigures(*format, entry, loopCount, fade)
-                   : pieceFigures(entry, loopCount, fade, waveTrailerSize(definition, i, loopCount, fadeSeconds, choices));
+        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
         json piece = pieceJson(definition, i, figures);
-        if (format) {
-            piece["output_file"] = utf8Text(format->outputName(entry.file));
+        if (options.format != OutputFormat::Wave) {
+            piece["output_file"] = utf8Text(writer.outputName(definition.entries()[i].file));
             piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
             piece["output_bytes_known_before_writing"] = sizesKnown;
         }
@@ -77,8 +71,8 @@ json listDocument(const LoopDefinition& definition, std::uint32_t loopCount, std
         totals.add(figures);
     }
     return json{{"album", utf8Text(definition.albumTitle())},
-                {"loops", loopCount},
-                {"fade_seconds", fadeSeconds},
+                {"loops", options.loopCount},
+                {"fade_seconds", options.fadeSeconds},
                 {"pieces", pieces},
                 {"totals",
                  {{"pieces", pieces.size()},
@@ -95,16 +89,15 @@ std::string printed(const json& value)
 
 } // namespace
 
-std::string listJson(const LoopDefinition& definition, std::uint32_t loopCount, std::uint32_t fadeSeconds,
-                     const FileChoices& choices, const PieceWriter* format)
+std::string listJson(const LoopDefinition& definition, const OutputOptions& options, const PieceWriter& writer)
 {
-    return printed(listDocument(definition, loopCount, fadeSeconds, choices, format));
+    return printed(listDocument(definition, options, writer));
 }
 
-std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, std::uint32_t loopCount,
-                      std::uint32_t fadeSeconds, const FileChoices& choices)
+std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& check, const OutputOptions& options)
 {
-    json result = listDocument(definition, loopCount, fadeSeconds, choices);
+    const WaveFileWriter wave;
+    json result = listDocument(definition, options, wave);
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const PieceCheck& piece = check.pieces[i];
         json& object = result["pieces"][i];

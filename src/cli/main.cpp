@@ -10,7 +10,6 @@
 #include "cli/text_output.h"
 #include "convert/convert_pieces.h"
 #include "convert/playlist.h"
-#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
@@ -19,6 +18,7 @@
 #include "platform/native_text.h"
 #include "platform/output_folder.h"
 #include "version_text.h"
+#include "writers/writer_for_format.h"
 
 #include <cstdio>
 #include <exception>
@@ -35,10 +35,9 @@ void complain(const std::string& problem) { printLine(stderr, "morlo-cli: " + pr
 
 int listPieces(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
 {
-    const bool wave = arguments.format == OutputFormat::Wave;
+    const OutputOptions& options = arguments.options;
     if (arguments.json) {
-        printText(stdout, listJson(definition, arguments.loopCount, arguments.fadeSeconds, arguments.choices,
-                                   wave ? nullptr : &writer));
+        printText(stdout, listJson(definition, options, writer));
         return exitSuccess;
     }
     const bool sizesKnown = writer.knowsSizeBeforeWriting();
@@ -49,12 +48,7 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        const FadeRequest fade = requestedFade(arguments.fadeSeconds, arguments.choices);
-        const PieceFigures figures =
-            wave ? pieceFigures(entry, arguments.loopCount, fade,
-                                waveTrailerSize(definition, i, arguments.loopCount, arguments.fadeSeconds,
-                                                arguments.choices))
-                 : formatFigures(writer, entry, arguments.loopCount, fade);
+        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
         totals.add(figures);
         char number[16];
         std::snprintf(number, sizeof number, "%4u", static_cast<unsigned>(i));
@@ -71,10 +65,9 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
 
 int checkPieces(const LoopDefinition& definition, const CliArguments& arguments)
 {
-    DefinitionCheck check = checkDefinition(definition, arguments.definitionPath, arguments.bgmFolder,
-                                            arguments.loopCount, requestedFade(arguments.fadeSeconds, arguments.choices));
+    DefinitionCheck check = checkDefinition(definition, arguments.definitionPath, arguments.options);
     if (arguments.json)
-        printText(stdout, checkJson(definition, check, arguments.loopCount, arguments.fadeSeconds, arguments.choices));
+        printText(stdout, checkJson(definition, check, arguments.options));
     else
         printCheck(definition, arguments.definitionPath, check);
     // Notes tell what is so, not what is wrong.
@@ -104,23 +97,20 @@ std::string outputFolderProblem(const std::string& folder)
     return "";
 }
 
-// One line when the pieces will not all fit; the run still writes those that do. Only WAVE
-// files have sizes known before writing.
+// One line when the pieces will not all fit; the run still writes those that do. Only pieces whose
+// sizes are known before writing count.
 void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions& options,
-                          const std::vector<std::int32_t>& rows)
+                          const std::vector<std::int32_t>& rows, const PieceWriter& writer)
 {
     std::uint64_t needed = 0;
     for (std::int32_t row : rows) {
-        const auto index = static_cast<std::size_t>(row);
-        const MusicEntry& entry = definition.entries()[index];
-        const std::uint32_t trailer =
-            waveTrailerSize(definition, index, options.loopCount, options.fadeSeconds, options.choices);
-        if (pieceRefusal(entry, options.loopCount, requestedFade(options), trailer) != PieceFailure::None)
+        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(row), options);
+        if (pieceRefusal(piece.entry, options, writer.trailingBytes(piece)) != PieceRefusal::None)
             continue;
-        needed += exactFileSize(entry, options.loopCount, requestedFade(options), bytesPerSecond(entry)) + trailer;
+        needed += writer.sizeBeforeWriting(piece).value_or(0);
     }
     std::uint64_t free = 0;
-    if (freeBytes(options.outputFolder, free) && needed > free)
+    if (needed > 0 && freeBytes(options.outputFolder, free) && needed > free)
         complain(text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}));
 }
 
@@ -132,16 +122,13 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
 {
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
         return true;
-    const std::string path = joinPath(arguments.outputFolder, arguments.playlist);
-    const std::string text = playlistText(definition, counts.written, arguments.loopCount,
-                                          requestedFade(arguments.fadeSeconds, arguments.choices), writer);
-    const WholeFileResult result = writePlaylist(path, text, frontEnd);
-    counts.cancelled = result.outcome == PieceOutcome::Cancelled;
-    if (result.failure == PieceFailure::Skipped)
-        return true;
-    if (result.outcome == PieceOutcome::Failed)
-        frontEnd.fileFailed(arguments.playlist, result.failure);
-    return result.outcome == PieceOutcome::Completed;
+    const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
+    const std::string text = playlistText(definition, counts.written, arguments.options, writer);
+    const PieceResult result = writePlaylist(path, text, frontEnd);
+    counts.cancelled = result.end == PieceEnd::Cancelled;
+    if (result.end == PieceEnd::Failed)
+        frontEnd.fileFailed(arguments.playlist, result);
+    return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped;
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments, PieceWriter& writer)
@@ -157,13 +144,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
             return exitUsage;
         }
     }
-    OutputOptions options;
-    options.loopCount = arguments.loopCount;
-    options.fadeSeconds = arguments.fadeSeconds;
-    options.bgmFolder = arguments.bgmFolder;
-    options.outputFolder = arguments.outputFolder;
-    options.choices = arguments.choices;
-    options.toStandardOutput = arguments.toStandardOutput;
+    const OutputOptions& options = arguments.options;
     if (options.toStandardOutput) {
         if (rows.size() != 1) {
             complain(text(Message::StdoutOnePiece));
@@ -176,8 +157,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
             complain(problem);
             return exitUsage;
         }
-        if (writer.knowsSizeBeforeWriting())
-            warnWhenShortOfSpace(definition, options, rows);
+        warnWhenShortOfSpace(definition, options, rows, writer);
     }
 
     using Existing = TerminalFrontEnd::Existing;
@@ -253,7 +233,7 @@ int run(const std::vector<std::string>& words)
         printText(stdout, text(Message::Usage));
         return exitSuccess;
     }
-    std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.format, arguments.quality);
+    std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);
     if (!writer) {
         complain(text(Message::NoEncoders));
         return exitUsage;

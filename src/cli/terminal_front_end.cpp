@@ -12,22 +12,32 @@
 #include <unistd.h>
 #include <utility>
 
+std::string pieceRefusalText(PieceRefusal refusal)
+{
+    switch (refusal) {
+    case PieceRefusal::None:
+        break;
+    case PieceRefusal::NameLost:
+        return text(Message::FailNameLost);
+    case PieceRefusal::NameLeavesFolder:
+        return text(Message::FailNameLeavesFolder);
+    case PieceRefusal::LoopPastData:
+        return text(Message::FailLoopPastData);
+    case PieceRefusal::TooLarge:
+        return text(Message::FailTooLarge);
+    }
+    return text(Message::FailOther);
+}
+
 std::string failureText(PieceFailure failure, const std::string& bgmPath)
 {
     switch (failure) {
     case PieceFailure::None:
-    case PieceFailure::Skipped:
+    case PieceFailure::Refused:
+    case PieceFailure::FormatCannotHold:
         break;
     case PieceFailure::NoSuchPiece:
         return text(Message::FailNoSuchPiece);
-    case PieceFailure::NameLost:
-        return text(Message::FailNameLost);
-    case PieceFailure::NameLeavesFolder:
-        return text(Message::FailNameLeavesFolder);
-    case PieceFailure::LoopPastData:
-        return text(Message::FailLoopPastData);
-    case PieceFailure::TooLarge:
-        return text(Message::FailTooLarge);
     case PieceFailure::SourceMissing:
         return text(Message::FailSourceMissing, {bgmPath});
     case PieceFailure::ShortSource:
@@ -44,8 +54,6 @@ std::string failureText(PieceFailure failure, const std::string& bgmPath)
         return text(Message::FailCannotRename);
     case PieceFailure::CannotRemove:
         return text(Message::FailCannotRemove, {unfinishedEnding});
-    case PieceFailure::FormatCannotHold:
-        return text(Message::FailFormatCannotHold);
     case PieceFailure::ReaderGone:
         return text(Message::FailReaderGone);
     }
@@ -210,20 +218,28 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
     }
 }
 
-void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, PieceFailure failure)
+void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, const PieceResult& result)
 {
-    fileFailed(utf8Text(writer_.outputName(entry.file)), failure,
-               failure == PieceFailure::FormatCannotHold
-                   ? formatRefusalText(writer_, entry, writer_.refusal(entry))
-                   : failureText(failure, joinPath(bgmFolder_, utf8Text(entry.wave_file))));
+    const std::string name = utf8Text(writer_.outputName(entry.file));
+    switch (result.failure) {
+    case PieceFailure::Refused:
+        fileFailed(name, result, pieceRefusalText(result.refusal));
+        break;
+    case PieceFailure::FormatCannotHold:
+        fileFailed(name, result, formatRefusalText(writer_, entry, result.format));
+        break;
+    default:
+        fileFailed(name, result, failureText(result.failure, joinPath(bgmFolder_, utf8Text(entry.wave_file))));
+        break;
+    }
 }
 
-void TerminalFrontEnd::fileFailed(const std::string& name, PieceFailure failure, const std::string& reason)
+void TerminalFrontEnd::fileFailed(const std::string& name, const PieceResult& result, const std::string& reason)
 {
-    if (failure == PieceFailure::ReaderGone)
+    if (result.failure == PieceFailure::ReaderGone)
         return;
     clearBar();
-    printLine(stderr, name + ": " + (reason.empty() ? failureText(failure) : reason));
+    printLine(stderr, name + ": " + (reason.empty() ? failureText(result.failure) : reason));
     drawnPercent_ = -1;
     drawBar();
 }

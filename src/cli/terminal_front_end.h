@@ -15,8 +15,8 @@ public:
     // (--skip-existing). The answers a and s at the question turn Ask into the other two.
     enum class Existing { Ask, ReplaceAll, KeepAll };
 
-    // writer names the files and the reasons its format refuses a piece; bgmFolder names the BGM
-    // file that a piece could not read.
+    // writer names the files and the formats; bgmFolder names the BGM file that a piece could not
+    // read.
     TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder, const PieceWriter& writer);
 
     void step() override;
@@ -25,10 +25,10 @@ public:
     void showReading(const MusicEntry& entry) override;
     void showWriting(const MusicEntry& entry) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
-    void pieceFailed(const MusicEntry& entry, PieceFailure failure) override;
+    void pieceFailed(const MusicEntry& entry, const PieceResult& result) override;
     // A line saying why the file name (a piece's or the playlist) was not written: reason, or
     // the failure's own text when reason is empty.
-    void fileFailed(const std::string& name, PieceFailure failure, const std::string& reason = "");
+    void fileFailed(const std::string& name, const PieceResult& result, const std::string& reason = "");
 
     // Ends the progress line.
     void finish();
@@ -52,5 +52,7 @@ private:
 
 // Why writer's format cannot hold the piece of entry.
 std::string formatRefusalText(const PieceWriter& writer, const MusicEntry& entry, FormatRefusal refusal);
-// Why a piece was not written; bgmPath is the BGM file it read or tried to.
+// Why the definition alone refuses a piece.
+std::string pieceRefusalText(PieceRefusal refusal);
+// Why a piece was not written, for the failures that carry no reason of their own; bgmPath is the BGM file it read or tried to.
 std::string failureText(PieceFailure failure, const std::string& bgmPath = "");

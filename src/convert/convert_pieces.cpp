@@ -1,7 +1,5 @@
 #include "convert/convert_pieces.h"
 
-#include "writers/wave_trailer.h"
-#include "definition/writable_rule.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
 
@@ -33,8 +31,6 @@ private:
     std::uint64_t made_ = 0;
 };
 
-enum class PieceResult { Written, Failed, Skipped, Cancelled, CancelledPartLeft };
-
 class PieceConversion {
 public:
     PieceConversion(const PieceToWrite& piece, PieceWriter& writer, WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
@@ -46,16 +42,13 @@ public:
     PieceResult run()
     {
         frontEnd_.showReading(entry_);
-        PieceFailure refusal = pieceRefusal(entry_, options_.loopCount, requestedFade(options_),
-                                            static_cast<std::uint32_t>(writer_.trailer(piece_).size()));
-        if (refusal != PieceFailure::None)
-            return fail(refusal);
-        if (writer_.refusal(entry_).refuses())
-            return fail(PieceFailure::FormatCannotHold);
+        const PieceResult refused = refusalOf(piece_, writer_);
+        if (refused.end != PieceEnd::Written)
+            return fail(refused);
 
         FileHandle source;
         if (!source.openRead(joinPath(options_.bgmFolder, utf8Text(entry_.wave_file))))
-            return fail(PieceFailure::SourceMissing);
+            return fail(PieceResult::failed(PieceFailure::SourceMissing));
         PieceOutcome read = readSourceRange(source, entry_, buffer_, steps_);
         if (read != PieceOutcome::Completed)
             return finish(read, PieceFailure::ShortSource);
@@ -64,36 +57,51 @@ public:
         if (options_.toStandardOutput)
             return writeStandardOutput();
         const std::string outputPath = joinPath(options_.outputFolder, utf8Text(writer_.outputName(entry_.file)));
-        const WholeFileResult allowed = mayWrite(outputPath, frontEnd_);
-        if (allowed.failure == PieceFailure::Skipped) {
-            steps_.makeUpRest();
-            return PieceResult::Skipped;
+        PieceResult ending;
+        if (!mayWrite(outputPath, frontEnd_, ending)) {
+            if (ending.end == PieceEnd::Skipped)
+                steps_.makeUpRest();
+            return ending.end == PieceEnd::Failed ? fail(ending) : ending;
         }
-        if (allowed.outcome != PieceOutcome::Completed)
-            return finish(allowed.outcome, allowed.failure);
-        const WholeFileResult written = writeWholeFile(
+        const PieceResult written = writeWholeFile(
             outputPath, [this](FileHandle& output) { return writer_.write(output, piece_, buffer_, steps_); });
-        if (written.outcome == PieceOutcome::Cancelled && written.failure == PieceFailure::CannotRemove) {
-            frontEnd_.pieceFailed(entry_, PieceFailure::CannotRemove);
-            return PieceResult::CancelledPartLeft;
-        }
-        return finish(written.outcome, written.failure);
+        if (written.end == PieceEnd::Cancelled && written.failure == PieceFailure::CannotRemove)
+            frontEnd_.pieceFailed(entry_, written);
+        return written.end == PieceEnd::Failed ? fail(written) : written;
     }
 
-    PieceResult fail(PieceFailure failure)
+    PieceResult fail(const PieceResult& result)
     {
-        frontEnd_.pieceFailed(entry_, failure);
+        frontEnd_.pieceFailed(entry_, result);
         steps_.makeUpRest();
-        return PieceResult::Failed;
+        return result;
     }
 
 private:
+    // The definition's reason first, then the format's; Written when nothing refuses the piece.
+    static PieceResult refusalOf(const PieceToWrite& piece, const PieceWriter& writer)
+    {
+        PieceResult result;
+        result.refusal = pieceRefusal(piece.entry, piece.options, writer.trailingBytes(piece));
+        if (result.refusal != PieceRefusal::None) {
+            result.end = PieceEnd::Failed;
+            result.failure = PieceFailure::Refused;
+            return result;
+        }
+        result.format = writer.refusal(piece.entry);
+        if (result.format.refuses()) {
+            result.end = PieceEnd::Failed;
+            result.failure = PieceFailure::FormatCannotHold;
+        }
+        return result;
+    }
+
     // Nothing to ask, remove or rename: what was written has been read already.
     PieceResult writeStandardOutput()
     {
         FileHandle output;
         if (!output.openStandardOutput())
-            return fail(PieceFailure::CannotCreate);
+            return fail(PieceResult::failed(PieceFailure::CannotCreate));
         PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
         return finish(written, output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
     }
@@ -102,13 +110,13 @@ private:
     {
         switch (outcome) {
         case PieceOutcome::Completed:
-            return PieceResult::Written;
+            return {};
         case PieceOutcome::Cancelled:
-            return PieceResult::Cancelled;
+            return PieceResult::ended(PieceEnd::Cancelled);
         case PieceOutcome::Failed:
             break;
         }
-        return fail(failure);
+        return fail(PieceResult::failed(failure));
     }
 
     const PieceToWrite& piece_;
@@ -122,41 +130,45 @@ private:
 
 } // namespace
 
-WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd)
+bool mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd, PieceResult& ending)
 {
     if (!pathExists(outputPath))
-        return {};
+        return true;
     const OverwriteAnswer answer = frontEnd.confirmOverwrite(outputPath);
     // A cancel while the question waited is no answer: the file stays, the run ends.
     if (frontEnd.isCancelled())
-        return {PieceOutcome::Cancelled, PieceFailure::None};
-    if (answer == OverwriteAnswer::Skip)
-        return {PieceOutcome::Failed, PieceFailure::Skipped};
-    if (answer != OverwriteAnswer::Replace)
-        return {PieceOutcome::Failed, PieceFailure::OverwriteRefused};
-    if (isReadOnlyFile(outputPath))
-        return {PieceOutcome::Failed, PieceFailure::OutputReadOnly};
-    return {};
+        ending = PieceResult::ended(PieceEnd::Cancelled);
+    else if (answer == OverwriteAnswer::Skip)
+        ending = PieceResult::ended(PieceEnd::Skipped);
+    else if (answer != OverwriteAnswer::Replace)
+        ending = PieceResult::failed(PieceFailure::OverwriteRefused);
+    else if (isReadOnlyFile(outputPath))
+        ending = PieceResult::failed(PieceFailure::OutputReadOnly);
+    else
+        return true;
+    return false;
 }
 
 // The file goes to a name of its own first; the output's name changes hands only once that file
 // is complete and on the disk, so a full disk, a cancel or a killed process never leaves a
 // broken file under it nor loses the file that was there.
-WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write)
+PieceResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write)
 {
     const std::string path = unfinishedPath(outputPath);
     // Only a run that was killed leaves a file of this name behind.
     deleteFile(path);
     FileHandle output;
     if (!output.createWrite(path))
-        return {PieceOutcome::Failed, PieceFailure::CannotCreate};
-    WholeFileResult result{write(output), PieceFailure::WriteFailed};
-    if (result.outcome == PieceOutcome::Completed && (!output.flush() || !output.close()))
-        result.outcome = PieceOutcome::Failed;
-    if (result.outcome == PieceOutcome::Completed) {
+        return PieceResult::failed(PieceFailure::CannotCreate);
+    PieceOutcome outcome = write(output);
+    if (outcome == PieceOutcome::Completed && (!output.flush() || !output.close()))
+        outcome = PieceOutcome::Failed;
+    PieceResult result = outcome == PieceOutcome::Cancelled ? PieceResult::ended(PieceEnd::Cancelled)
+                                                            : PieceResult::failed(PieceFailure::WriteFailed);
+    if (outcome == PieceOutcome::Completed) {
         if (replaceFile(path, outputPath))
             return {};
-        result = {PieceOutcome::Failed, PieceFailure::CannotRename};
+        result.failure = PieceFailure::CannotRename;
     }
     // Closed first, because an open file cannot be deleted on every system.
     output.close();
@@ -194,21 +206,27 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const MusicEntry missing;
     for (std::int32_t row : rows) {
         bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        const PieceTags tags = known ? pieceTags(definition, static_cast<std::size_t>(row)) : PieceTags();
-        const PieceToWrite toWrite{known ? entries[static_cast<std::size_t>(row)] : missing, tags, options};
+        const PieceToWrite toWrite = known ? pieceToWrite(definition, static_cast<std::size_t>(row), options)
+                                           : PieceToWrite{missing, PieceTags(), options};
         PieceConversion piece(toWrite, writer, buffer, frontEnd);
-        PieceResult result = known ? piece.run() : piece.fail(PieceFailure::NoSuchPiece);
-        if (result == PieceResult::Cancelled || result == PieceResult::CancelledPartLeft) {
-            counts.partLeft = result == PieceResult::CancelledPartLeft;
+        const PieceResult result = known ? piece.run() : piece.fail(PieceResult::failed(PieceFailure::NoSuchPiece));
+        switch (result.end) {
+        case PieceEnd::Written:
+            ++counts.successes;
+            counts.written.push_back(row);
+            break;
+        case PieceEnd::Failed:
+            ++counts.failures;
+            break;
+        case PieceEnd::Skipped:
+            ++counts.skipped;
+            break;
+        case PieceEnd::Cancelled:
+            counts.partLeft = result.failure == PieceFailure::CannotRemove;
             counts.failures += counts.partLeft ? 1 : 0;
             counts.cancelled = true;
-            break;
+            return counts;
         }
-        ++(result == PieceResult::Written ? counts.successes
-           : result == PieceResult::Skipped ? counts.skipped
-                                            : counts.failures);
-        if (result == PieceResult::Written)
-            counts.written.push_back(row);
     }
     return counts;
 }

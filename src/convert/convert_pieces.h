@@ -4,10 +4,10 @@
 // under an unfinished name and give it the output's name only when it is complete, and count
 // successes and failures. Every piece accounts for exactly loopCount + 2 steps.
 #include "convert/conversion_hooks.h"
-#include "writers/piece_writer.h"
+#include "convert/piece_result.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
-#include "definition/writable_rule.h"
+#include "writers/piece_writer.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,7 +25,8 @@ public:
     virtual void showWriting(const MusicEntry& entry) = 0;
     // The output file at path exists.
     virtual OverwriteAnswer confirmOverwrite(const std::string& path) = 0;
-    virtual void pieceFailed(const MusicEntry& entry, PieceFailure failure) = 0;
+    // The piece of entry failed, or was cancelled leaving its unfinished file (result says which).
+    virtual void pieceFailed(const MusicEntry& entry, const PieceResult& result) = 0;
 
 protected:
     ~ConversionFrontEnd() = default;
@@ -53,21 +54,16 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
                                PieceWriter& writer);
 
-// How writing one output file ended; failure says why it was not written.
-struct WholeFileResult {
-    PieceOutcome outcome = PieceOutcome::Completed;
-    PieceFailure failure = PieceFailure::None;
-};
-
-// Whether a file may be written at outputPath: Completed when nothing is there or the user lets
-// it be replaced; Failed with OverwriteRefused, Skipped or OutputReadOnly; Cancelled when the
-// user cancelled while the question waited, which is no answer.
-WholeFileResult mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd);
+// Whether a file may be written at outputPath: true when nothing is there or the user lets it be
+// replaced. Otherwise ending says how the piece ends: failed with OverwriteRefused or
+// OutputReadOnly, skipped, or cancelled when the user cancelled while the question waited, which
+// is no answer.
+bool mayWrite(const std::string& outputPath, ConversionFrontEnd& frontEnd, PieceResult& ending);
 
 // Writes a whole file at outputPath through write: under the unfinished name first, given the
 // output's name only once complete and on the disk. Otherwise the unfinished file is removed
 // (failure CannotRemove when it stays) and a file that was at outputPath stays as it was.
-WholeFileResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write);
+PieceResult writeWholeFile(const std::string& outputPath, const std::function<PieceOutcome(FileHandle&)>& write);
 
 // The name a piece is written under until it is complete: the output's name with an ending
 // that says so, which no output name has, so it never stands for a finished piece.

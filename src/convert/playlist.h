@@ -11,8 +11,8 @@
 // shows it (-1 when the format gives none) and the title, and the file name writer gives the piece
 // on a line of its own.
 std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
-                         std::uint32_t loopCount, FadeRequest fade, const PieceWriter& writer);
+                         const OutputOptions& options, const PieceWriter& writer);
 
 // Writes text as the playlist at path, whole or not at all, after the same question as a piece
 // when a file is there (mayWrite).
-WholeFileResult writePlaylist(const std::string& path, const std::string& text, ConversionFrontEnd& frontEnd);
+PieceResult writePlaylist(const std::string& path, const std::string& text, ConversionFrontEnd& frontEnd);

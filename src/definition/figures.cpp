@@ -11,15 +11,14 @@ std::uint32_t figureBytesPerSecond(const MusicEntry& entry)
     return (static_cast<std::uint32_t>(entry.fmt_bits) * entry.fmt_channels * entry.fmt_samples) >> 3;
 }
 
-PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          std::uint32_t trailingBytes)
+PieceFigures pieceFigures(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes)
 {
     std::uint32_t perSecond = figureBytesPerSecond(entry);
     PieceFigures figures;
-    const std::uint64_t plainSize = exactFileSize(entry, loopCount, fade, perSecond);
+    const std::uint64_t plainSize = exactFileSize(entry, options, perSecond);
     figures.fileSize = plainSize + trailingBytes;
     figures.timeKnown = perSecond != 0;
-    figures.writable = pieceRefusal(entry, loopCount, fade, trailingBytes) == PieceFailure::None;
+    figures.writable = pieceRefusal(entry, options, trailingBytes) == PieceRefusal::None;
     if (figures.timeKnown)
         figures.playSeconds = (plainSize - waveHeaderSize) / perSecond;
     return figures;

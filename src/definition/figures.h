@@ -12,6 +12,7 @@ struct PieceFigures {
     std::uint64_t playSeconds = 0; // whole seconds, rounded down
     bool timeKnown = false;        // false when the format gives 0 bytes per second
     bool writable = false;         // false when a run would refuse the piece (writable_rule.h)
+    bool sizeKnown = true;         // false when the format's size is only known once written
 };
 
 // Sums over the ticked pieces; a piece that cannot be written adds nothing.
@@ -30,10 +31,9 @@ struct FigureTotals {
 // 12-bit mono at 1000 frames a second is 1500 bytes a second here, 1000 in the header. The test
 // Figures.ListRateIsNotTheHeaderRate fails when one is made into the other.
 std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
-// trailingBytes: what the file carries behind its data (waveTrailerSize); it adds to the size
-// and to nothing else.
-PieceFigures pieceFigures(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          std::uint32_t trailingBytes = 0);
+// trailingBytes: what the file carries behind its data (PieceWriter::trailingBytes); it adds to
+// the size and to nothing else.
+PieceFigures pieceFigures(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes = 0);
 
 // "  0", " 46", "  1,234", " 22,764,046", "1,234,567,890".
 std::string formatSize(std::uint64_t bytes);

@@ -1,7 +1,7 @@
 #include "definition/loop_definition.h"
 
-#include "platform/shift_jis.h"
 #include "platform/profile_source.h"
+#include "platform/shift_jis.h"
 
 #include <cstdio>
 

@@ -6,6 +6,9 @@
 constexpr std::uint32_t defaultLoopCount = 2;
 constexpr std::uint32_t defaultFadeSeconds = 10;
 constexpr std::uint32_t largestCount = 999;
+constexpr float defaultVorbisQuality = 5;
+
+enum class OutputFormat { Wave, Flac, OggVorbis };
 
 // What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
 // flags, the main window's options menu); with none, a file is byte for byte the plain one.
@@ -18,15 +21,6 @@ struct FileChoices {
     bool fullFade = false;
 };
 
-struct OutputOptions {
-    std::uint32_t loopCount = defaultLoopCount;     // times the loop is written, 0..999
-    std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
-    std::string outputFolder;
-    std::string bgmFolder;
-    FileChoices choices;
-    bool toStandardOutput = false; // the one piece goes to standard output instead of a file
-};
-
 // The fade-out asked for. By the program's own rule it is never longer than one loop, so that a
 // piece whose loop is shorter than the fade ends before it has faded out; a full fade lasts all
 // its seconds, taking the loop from its start again each time it ends, as playback runs on.
@@ -35,15 +29,18 @@ struct FadeRequest {
     bool full = false;
 };
 
-inline FadeRequest requestedFade(std::uint32_t seconds, const FileChoices& choices)
-{
-    return FadeRequest{seconds, choices.fullFade};
-}
+struct OutputOptions {
+    std::uint32_t loopCount = defaultLoopCount;     // times the loop is written, 0..999
+    std::uint32_t fadeSeconds = defaultFadeSeconds; // length of the fade-out, 0..999
+    std::string outputFolder;
+    std::string bgmFolder;
+    FileChoices choices;
+    OutputFormat format = OutputFormat::Wave;
+    float quality = defaultVorbisQuality; // Ogg Vorbis's, -1 (smallest) to 10 (best)
+    bool toStandardOutput = false;        // the one piece goes to standard output instead of a file
 
-inline FadeRequest requestedFade(const OutputOptions& options)
-{
-    return requestedFade(options.fadeSeconds, options.choices);
-}
+    FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
+};
 
 // A loop count or fade seconds as typed: anything outside 0..999, negative numbers included,
 // counts as 999.

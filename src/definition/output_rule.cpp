@@ -28,16 +28,15 @@ std::uint32_t fadeLength(const MusicEntry& entry, FadeRequest fade)
     return static_cast<std::uint32_t>(fadeLengthAt(entry, fade, bytesPerSecond(entry)));
 }
 
-std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade)
+std::uint32_t dataLength(const MusicEntry& entry, const OutputOptions& options)
 {
-    return entry.loop_start + loopCount * entry.loop_size + fadeLength(entry, fade);
+    return entry.loop_start + options.loopCount * entry.loop_size + fadeLength(entry, options.fade());
 }
 
-std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                            std::uint32_t perSecond)
+std::uint64_t exactFileSize(const MusicEntry& entry, const OutputOptions& options, std::uint32_t perSecond)
 {
-    return static_cast<std::uint64_t>(entry.loop_start) + static_cast<std::uint64_t>(loopCount) * entry.loop_size +
-           fadeLengthAt(entry, fade, perSecond) + waveHeaderSize;
+    return static_cast<std::uint64_t>(entry.loop_start) + static_cast<std::uint64_t>(options.loopCount) * entry.loop_size +
+           fadeLengthAt(entry, options.fade(), perSecond) + waveHeaderSize;
 }
 
 bool loopLiesInData(const MusicEntry& entry)
@@ -45,19 +44,26 @@ bool loopLiesInData(const MusicEntry& entry)
     return static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size <= entry.wave_size;
 }
 
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                    std::uint32_t trailingBytes)
+bool fitsWaveHeader(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes)
 {
-    return exactFileSize(entry, loopCount, fade, bytesPerSecond(entry)) + trailingBytes <= UINT32_MAX;
+    return exactFileSize(entry, options, bytesPerSecond(entry)) + trailingBytes <= UINT32_MAX;
 }
 
 LoopFrames loopFrames(const MusicEntry& entry)
 {
     LoopFrames frames;
-    std::uint16_t frameBytes = blockAlign(entry);
+    const std::uint32_t frameBytes = blockAlign(entry);
     if (frameBytes == 0)
         return frames;
-    frames.start = entry.loop_start / frameBytes;
-    frames.end = static_cast<std::uint32_t>((static_cast<std::uint64_t>(entry.loop_start) + entry.loop_size) / frameBytes);
+    // Rounded up: a frame that starts before loop_start holds introduction too.
+    frames.start = static_cast<std::uint32_t>((static_cast<std::uint64_t>(entry.loop_start) + frameBytes - 1) / frameBytes);
+    frames.end = frames.start + entry.loop_size / frameBytes;
     return frames;
+}
+
+LoopFrames writtenLoop(const MusicEntry& entry, const OutputOptions& options)
+{
+    if (!options.choices.loopPoints || options.loopCount == 0)
+        return {};
+    return loopFrames(entry);
 }

@@ -19,21 +19,25 @@ std::uint32_t bytesPerSecond(const MusicEntry& entry);
 // does (fitsWaveHeader refuses it).
 std::uint32_t fadeLength(const MusicEntry& entry, FadeRequest fade);
 // loop_start + loopCount × loop_size + fadeLength, modulo 2^32.
-std::uint32_t dataLength(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade);
+std::uint32_t dataLength(const MusicEntry& entry, const OutputOptions& options);
 // The true size of the output file at perSecond bytes a second, without wrap-around.
-std::uint64_t exactFileSize(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                            std::uint32_t perSecond);
+std::uint64_t exactFileSize(const MusicEntry& entry, const OutputOptions& options, std::uint32_t perSecond);
 
 // Whether the loop lies within the piece's data: loop_start + loop_size ≤ wave_size, without wrap.
 bool loopLiesInData(const MusicEntry& entry);
 // Whether the output's sizes fit the 32-bit fields of a RIFF header, with trailingBytes (what the
-// file carries behind its data, waveTrailerSize) counted.
-bool fitsWaveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                    std::uint32_t trailingBytes = 0);
+// file carries behind its data) counted.
+bool fitsWaveHeader(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes = 0);
 
-// The loop as whole frames of the output file: [start, end), end > start when there is one.
+// The loop as whole frames of the written file, [start, end): from the first frame that lies
+// wholly within the loop, as many frames as the loop holds whole. A player that repeats them
+// plays on as the file does, also when loop_start falls inside a frame. end > start when there is
+// one.
 struct LoopFrames {
     std::uint32_t start = 0;
     std::uint32_t end = 0;
 };
 LoopFrames loopFrames(const MusicEntry& entry);
+// The loop the file carries as loop points: the choice made, a loop written (loopCount above 0)
+// and at least one whole frame; none (start == end) otherwise.
+LoopFrames writtenLoop(const MusicEntry& entry, const OutputOptions& options);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct PieceTags {
     std::string album; // Shift-JIS, as the definition holds it
@@ -15,3 +16,14 @@ struct PieceTags {
 
 // The tags of the entry at index of definition.
 PieceTags pieceTags(const LoopDefinition& definition, std::size_t index);
+
+enum class TagField { Title, Album };
+
+struct TagText {
+    TagField field;
+    const std::string& text; // Shift-JIS
+};
+
+// The texts every kind of tag carries, in this order: the title, then the album, each left out
+// when it is empty, so that a player shows the file's name rather than an empty title.
+std::vector<TagText> tagTexts(const PieceTags& tags);

@@ -3,17 +3,16 @@
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
 
-PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          std::uint32_t trailingBytes)
+PieceRefusal pieceRefusal(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes)
 {
     // Written with '?' for what it lacks, the name would be another file's, or none on Windows.
     if (entry.fileLost)
-        return PieceFailure::NameLost;
+        return PieceRefusal::NameLost;
     if (!isPlainFileName(entry.file))
-        return PieceFailure::NameLeavesFolder;
+        return PieceRefusal::NameLeavesFolder;
     if (!loopLiesInData(entry))
-        return PieceFailure::LoopPastData;
-    if (!fitsWaveHeader(entry, loopCount, fade, trailingBytes))
-        return PieceFailure::TooLarge;
-    return PieceFailure::None;
+        return PieceRefusal::LoopPastData;
+    if (!fitsWaveHeader(entry, options, trailingBytes))
+        return PieceRefusal::TooLarge;
+    return PieceRefusal::None;
 }

@@ -8,29 +8,16 @@
 
 #include <cstdint>
 
-// Every reason a piece is not written: the first four come from the definition alone.
-enum class PieceFailure {
+// Why the definition alone refuses a piece; what needs the BGM files, the output folder or the
+// format is the run's to find (convert/piece_result.h).
+enum class PieceRefusal {
     None,             // the piece can be written
     NameLost,         // the output name holds characters Shift-JIS lacks (a definition saved as Unicode)
     NameLeavesFolder, // the output name is not a plain file name
     LoopPastData,     // loop_start + loop_size > wave_size
     TooLarge,         // the file would not fit a RIFF header's 32-bit sizes
-    NoSuchPiece,      // the row names no entry of the definition
-    SourceMissing,    // the BGM wave file cannot be opened
-    ShortSource,      // the BGM wave file ends before the piece's data does, or no memory for it
-    OverwriteRefused, // the output file exists and the user said no
-    OutputReadOnly,   // the output file exists, the user said yes, but it is read-only
-    CannotCreate,     // the unfinished file cannot be created in the output folder
-    WriteFailed,      // a write, the flush or the close failed or fell short (a full disk)
-    CannotRename,     // the finished file could not take the output's name
-    CannotRemove,     // the piece failed or was cancelled, and its unfinished file stayed
-    FormatCannotHold, // the chosen format cannot hold the piece (its channels, bits or rate)
-    ReaderGone,       // the program reading standard output has closed it
-    Skipped,          // the output file exists and the front end keeps it as skipped, not failed
 };
 
 // The first reason, in this order, that refuses the piece; None when there is none.
-// trailingBytes: what the file carries behind its data (waveTrailerSize), which counts toward the
-// size limit.
-PieceFailure pieceRefusal(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          std::uint32_t trailingBytes = 0);
+// trailingBytes: what the file carries behind its data, which counts toward the size limit.
+PieceRefusal pieceRefusal(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes = 0);

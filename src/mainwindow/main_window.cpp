@@ -1,10 +1,10 @@
 #include "mainwindow/main_window.h"
 
-#include "writers/wave_trailer.h"
 #include "mainwindow/music_list.h"
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/menu_builder.h"
+#include "writers/piece_writer.h"
 
 namespace {
 
@@ -63,12 +63,11 @@ void MainWindow::updateFigures(HWND window)
     Window* list = listView();
     if (!list)
         return;
-    const std::uint32_t loops = limitCount(loopCount(window));
-    const std::uint32_t fade = limitCount(fadeSeconds(window));
+    const OutputOptions options = outputOptions(window);
+    const WaveFileWriter wave;
     rowFigures_.clear();
     for (std::size_t i = 0; i < definition_.entries().size(); ++i)
-        rowFigures_.push_back(pieceFigures(definition_.entries()[i], loops, requestedFade(fade, choices_),
-                                           waveTrailerSize(definition_, i, loops, fade, choices_)));
+        rowFigures_.push_back(figuresOf(pieceToWrite(definition_, i, options), wave));
     {
         const RowBatch batch(*list, changingRows_);
         MusicList(*list).showRowFigures(rowFigures_);
@@ -122,6 +121,15 @@ bool MainWindow::toggleChoice(HWND window, std::uint16_t id)
         return true;
     }
     return false;
+}
+
+OutputOptions MainWindow::outputOptions(HWND window) const
+{
+    OutputOptions options;
+    options.loopCount = limitCount(loopCount(window));
+    options.fadeSeconds = limitCount(fadeSeconds(window));
+    options.choices = choices_;
+    return options;
 }
 
 std::int32_t MainWindow::loopCount(HWND window)

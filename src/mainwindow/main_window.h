@@ -41,6 +41,8 @@ public:
     // An item of the Options menu was chosen: its choice and check mark turn over, and the
     // figures follow. False when id is no such item.
     bool toggleChoice(HWND window, std::uint16_t id);
+    // The run's options as the two fields and the Options menu set them, without folders.
+    OutputOptions outputOptions(HWND window) const;
     // The numbers in the two fields; 0 when a field holds no valid number.
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);

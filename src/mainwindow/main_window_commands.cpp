@@ -1,10 +1,10 @@
 #include "mainwindow/main_window.h"
 
-#include "windows/progress_window.h"
 #include "definition/output_options.h"
 #include "mainwindow/music_list.h"
 #include "platform/win32/wide_text.h"
 #include "windows/folder_window.h"
+#include "windows/progress_window.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -64,11 +64,8 @@ void MainWindow::writeWaveFiles(HWND window)
     if (!list)
         return;
     const std::vector<std::int32_t> rows = MusicList(*list).tickedRows();
-    OutputOptions options;
-    options.fadeSeconds = limitCount(fadeSeconds(window));
-    options.loopCount = limitCount(loopCount(window));
+    OutputOptions options = outputOptions(window);
     options.bgmFolder = folders.bgmFolder();
     options.outputFolder = folders.outputFolder();
-    options.choices = choices_;
     runConversion(window, definition_, options, rows);
 }

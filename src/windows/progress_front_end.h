@@ -19,7 +19,7 @@ public:
     void showWriting(const MusicEntry& entry) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
     // A single failure shows nothing; the counts at the end tell.
-    void pieceFailed(const MusicEntry&, PieceFailure) override {}
+    void pieceFailed(const MusicEntry&, const PieceResult&) override {}
 
     // The end: the counts, the button turned into "閉じる", the new caption, the last step.
     void showEnd(const ConversionCounts& counts);

@@ -1,11 +1,11 @@
 #include "windows/progress_window.h"
 
-#include "windows/progress_front_end.h"
-#include "windows/progress_window_ids.h"
-#include "windows/progress_window_procedure.h"
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
+#include "windows/progress_front_end.h"
+#include "windows/progress_window_ids.h"
+#include "windows/progress_window_procedure.h"
 
 #include <commctrl.h>
 

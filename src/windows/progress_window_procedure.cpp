@@ -1,7 +1,7 @@
 #include "windows/progress_window_procedure.h"
 
-#include "windows/progress_window_ids.h"
 #include "toolkit/modal_window.h"
+#include "windows/progress_window_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "writers/fade.h"
 
-#include "writers/wave_writer.h"
 #include "definition/output_rule.h"
+#include "writers/wave_writer.h"
 
 namespace {
 

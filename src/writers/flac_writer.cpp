@@ -1,9 +1,9 @@
 #include "writers/flac_writer.h"
 
-#include "writers/sample_frames.h"
-#include "writers/vorbis_comments.h"
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
+#include "writers/sample_frames.h"
+#include "writers/vorbis_comments.h"
 
 #include <FLAC/metadata.h>
 #include <FLAC/stream_encoder.h>
@@ -139,12 +139,12 @@ PieceOutcome FlacWriter::write(FileHandle& output, const PieceToWrite& piece, Wa
     FLAC__stream_encoder_set_metadata(encoder.get(), blocks, 1);
     // The header states the length from the start, so that it is right on a pipe too.
     FLAC__stream_encoder_set_total_samples_estimate(
-        encoder.get(), dataLength(entry, options.loopCount, requestedFade(options)) / blockAlign(entry));
+        encoder.get(), dataLength(entry, options) / blockAlign(entry));
     if (FLAC__stream_encoder_init_stream(encoder.get(), writeBytes, seekTo, tellPosition, nullptr, &output) !=
         FLAC__STREAM_ENCODER_INIT_STATUS_OK)
         return PieceOutcome::Failed;
     EncoderSink sink(encoder.get(), entry);
-    PieceOutcome outcome = writeSamples(sink, entry, options.loopCount, requestedFade(options), buffer, hooks);
+    PieceOutcome outcome = writeSamples(sink, entry, options, buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!FLAC__stream_encoder_finish(encoder.get()))

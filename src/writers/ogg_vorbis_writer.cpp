@@ -1,8 +1,8 @@
 #include "writers/ogg_vorbis_writer.h"
 
+#include "definition/file_name.h"
 #include "writers/sample_frames.h"
 #include "writers/vorbis_comments.h"
-#include "definition/file_name.h"
 
 #include <vorbis/vorbisenc.h>
 
@@ -150,7 +150,7 @@ PieceOutcome OggVorbisWriter::write(FileHandle& output, const PieceToWrite& piec
     VorbisStream stream(output, settings, entry, static_cast<int>(piece.tags.track));
     if (!stream.writeHeaders(vorbisComments(piece)))
         return PieceOutcome::Failed;
-    PieceOutcome outcome = writeSamples(stream, entry, piece.options.loopCount, requestedFade(piece.options), buffer, hooks);
+    PieceOutcome outcome = writeSamples(stream, entry, piece.options, buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!stream.end())

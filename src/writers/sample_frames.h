@@ -1,9 +1,9 @@
 #pragma once
 // Turns a piece's sample data, as writeSamples hands it out in chunks that may split a frame,
 // into whole frames of signed samples for an encoder.
-#include "writers/wave_writer.h"
 #include "definition/music_entry.h"
 #include "writers/format_refusal.h"
+#include "writers/wave_writer.h"
 
 #include <cstdint>
 #include <string>

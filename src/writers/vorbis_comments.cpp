@@ -9,18 +9,16 @@ VorbisComments vorbisComments(const PieceToWrite& piece)
     VorbisComments comments;
     const PieceTags& tags = piece.tags;
     if (piece.options.choices.tags) {
-        if (!tags.title.empty())
-            comments.emplace_back("TITLE", utf8Text(tags.title));
-        comments.emplace_back("ALBUM", utf8Text(tags.album));
+        for (const TagText& tag : tagTexts(tags))
+            comments.emplace_back(tag.field == TagField::Title ? "TITLE" : "ALBUM", utf8Text(tag.text));
         comments.emplace_back("TRACKNUMBER", std::to_string(tags.track));
         comments.emplace_back("TRACKTOTAL", std::to_string(tags.total));
         comments.emplace_back("ENCODER", versionText);
     }
-    const MusicEntry& entry = piece.entry;
-    const std::uint16_t frame = blockAlign(entry);
-    if (piece.options.choices.loopPoints && piece.options.loopCount > 0 && frame > 0 && entry.loop_size / frame > 0) {
-        comments.emplace_back("LOOPSTART", std::to_string(entry.loop_start / frame));
-        comments.emplace_back("LOOPLENGTH", std::to_string(entry.loop_size / frame));
+    const LoopFrames loop = writtenLoop(piece.entry, piece.options);
+    if (loop.end > loop.start) {
+        comments.emplace_back("LOOPSTART", std::to_string(loop.start));
+        comments.emplace_back("LOOPLENGTH", std::to_string(loop.end - loop.start));
     }
     return comments;
 }

@@ -1,15 +1,15 @@
 #include "writers/wave_header.h"
 
-#include "writers/riff_bytes.h"
 #include "definition/output_rule.h"
+#include "writers/riff_bytes.h"
 
 #include <algorithm>
 #include <vector>
 
-std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, const OutputOptions& options,
                                         std::uint32_t trailingBytes)
 {
-    std::uint32_t data = dataLength(entry, loopCount, fade);
+    std::uint32_t data = dataLength(entry, options);
     std::vector<std::uint8_t> fields;
     RiffBytes out(fields);
     out.tag("RIFF");

@@ -7,5 +7,5 @@
 #include <cstdint>
 
 // trailingBytes: what follows the data chunk (waveTrailer), counted in the RIFF size.
-std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
+std::array<std::uint8_t, 46> waveHeader(const MusicEntry& entry, const OutputOptions& options,
                                         std::uint32_t trailingBytes = 0);

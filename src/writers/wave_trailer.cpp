@@ -1,18 +1,17 @@
 #include "writers/wave_trailer.h"
 
-#include "writers/riff_bytes.h"
 #include "definition/output_rule.h"
 #include "platform/native_text.h"
 #include "version_text.h"
+#include "writers/riff_bytes.h"
 
 #include <string>
 
 namespace {
 
 // One endless forward loop over the first repetition of the loop, its last frame included.
-void appendLoopPoints(RiffBytes& out, const MusicEntry& entry)
+void appendLoopPoints(RiffBytes& out, const MusicEntry& entry, LoopFrames frames)
 {
-    const LoopFrames frames = loopFrames(entry);
     const std::uint32_t rate = entry.fmt_samples;
     std::vector<std::uint8_t> body;
     RiffBytes fields(body);
@@ -37,8 +36,6 @@ void appendLoopPoints(RiffBytes& out, const MusicEntry& entry)
 // A NUL-terminated text, padded to an even length by the chunk.
 void appendInfoText(RiffBytes& out, const char (&id)[5], const std::string& text)
 {
-    if (text.empty())
-        return;
     std::vector<std::uint8_t> body(text.begin(), text.end());
     body.push_back(0);
     out.chunk(id, body);
@@ -49,8 +46,8 @@ void appendInfo(RiffBytes& out, const PieceTags& tags)
     std::vector<std::uint8_t> body;
     RiffBytes list(body);
     list.tag("INFO");
-    appendInfoText(list, "INAM", tags.title);
-    appendInfoText(list, "IPRD", tags.album);
+    for (const TagText& tag : tagTexts(tags))
+        appendInfoText(list, tag.field == TagField::Title ? "INAM" : "IPRD", tag.text);
     appendInfoText(list, "ITRK", std::to_string(tags.track));
     appendInfoText(list, "ISFT", versionText);
     out.chunk("LIST", body);
@@ -65,8 +62,6 @@ void appendSyncSafe(std::vector<std::uint8_t>& out, std::uint32_t size)
 
 void appendId3Text(std::vector<std::uint8_t>& frames, const char (&id)[5], const std::string& utf8)
 {
-    if (utf8.empty())
-        return;
     RiffBytes(frames).tag(id);
     appendSyncSafe(frames, static_cast<std::uint32_t>(utf8.size() + 1));
     frames.insert(frames.end(), {0, 0, 3}); // no frame flags; UTF-8
@@ -76,8 +71,8 @@ void appendId3Text(std::vector<std::uint8_t>& frames, const char (&id)[5], const
 void appendId3(RiffBytes& out, const PieceTags& tags)
 {
     std::vector<std::uint8_t> frames;
-    appendId3Text(frames, "TIT2", utf8Text(tags.title));
-    appendId3Text(frames, "TALB", utf8Text(tags.album));
+    for (const TagText& tag : tagTexts(tags))
+        appendId3Text(frames, tag.field == TagField::Title ? "TIT2" : "TALB", utf8Text(tag.text));
     appendId3Text(frames, "TRCK", std::to_string(tags.track) + "/" + std::to_string(tags.total));
     std::vector<std::uint8_t> tag = {'I', 'D', '3', 4, 0, 0}; // version 2.4.0, no flags
     appendSyncSafe(tag, static_cast<std::uint32_t>(frames.size()));
@@ -87,27 +82,19 @@ void appendId3(RiffBytes& out, const PieceTags& tags)
 
 } // namespace
 
-std::vector<std::uint8_t> waveTrailer(const MusicEntry& entry, const PieceTags& tags, std::uint32_t loopCount,
-                                      std::uint32_t fadeSeconds, const FileChoices& choices)
+std::vector<std::uint8_t> waveTrailer(const PieceToWrite& piece)
 {
+    const MusicEntry& entry = piece.entry;
     std::vector<std::uint8_t> trailer;
     RiffBytes out(trailer);
-    const LoopFrames frames = loopFrames(entry);
-    if (choices.loopPoints && loopCount > 0 && frames.end > frames.start)
-        appendLoopPoints(out, entry);
-    if (choices.tags) {
-        appendInfo(out, tags);
-        appendId3(out, tags);
+    const LoopFrames loop = writtenLoop(entry, piece.options);
+    if (loop.end > loop.start)
+        appendLoopPoints(out, entry, loop);
+    if (piece.options.choices.tags) {
+        appendInfo(out, piece.tags);
+        appendId3(out, piece.tags);
     }
-    if (!trailer.empty() && dataLength(entry, loopCount, requestedFade(fadeSeconds, choices)) % 2 != 0)
+    if (!trailer.empty() && dataLength(entry, piece.options) % 2 != 0)
         trailer.insert(trailer.begin(), 0);
     return trailer;
-}
-
-std::uint32_t waveTrailerSize(const LoopDefinition& definition, std::size_t index, std::uint32_t loopCount,
-                              std::uint32_t fadeSeconds, const FileChoices& choices)
-{
-    const std::vector<std::uint8_t> trailer =
-        waveTrailer(definition.entries()[index], pieceTags(definition, index), loopCount, fadeSeconds, choices);
-    return static_cast<std::uint32_t>(trailer.size());
 }

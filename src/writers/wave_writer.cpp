@@ -1,8 +1,9 @@
 #include "writers/wave_writer.h"
 
+#include "definition/output_rule.h"
 #include "writers/fade.h"
 #include "writers/wave_header.h"
-#include "definition/output_rule.h"
+#include "writers/wave_trailer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -96,16 +97,17 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
     return PieceOutcome::Completed;
 }
 
-PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          WaveBuffer& buffer, ConversionHooks& hooks)
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
+                          ConversionHooks& hooks)
 {
+    const FadeRequest fade = options.fade();
     const std::uint32_t fadeBytes = fadeLength(entry, fade);
     // An empty buffer belongs to a piece without data, whose loop_start and loop_size are 0.
     std::uint8_t* const loop = buffer.empty() ? buffer.data() : buffer.data() + entry.loop_start;
 
     if (!sink.write(buffer.data(), entry.loop_start))
         return PieceOutcome::Failed;
-    for (std::uint32_t written = 0; written < loopCount; ++written) {
+    for (std::uint32_t written = 0; written < options.loopCount; ++written) {
         if (entry.loop_size == 0 && hooks.isCancelled())
             return PieceOutcome::Cancelled;
         for (std::uint64_t offset = 0; offset < entry.loop_size; offset += waveChunkSize) {
@@ -130,14 +132,14 @@ PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32
     return sink.write(loop, fadeBytes) ? PieceOutcome::Completed : PieceOutcome::Failed;
 }
 
-PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                           WaveBuffer& buffer, ConversionHooks& hooks, const std::vector<std::uint8_t>& trailer)
+PieceOutcome writeWaveFile(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer, ConversionHooks& hooks)
 {
-    const auto header = waveHeader(entry, loopCount, fade, static_cast<std::uint32_t>(trailer.size()));
+    const std::vector<std::uint8_t> trailer = waveTrailer(piece);
+    const auto header = waveHeader(piece.entry, piece.options, static_cast<std::uint32_t>(trailer.size()));
     FileSink data(output);
     if (!data.write(header.data(), static_cast<std::uint32_t>(header.size())))
         return PieceOutcome::Failed;
-    PieceOutcome outcome = writeSamples(data, entry, loopCount, fade, buffer, hooks);
+    PieceOutcome outcome = writeSamples(data, piece.entry, piece.options, buffer, hooks);
     if (outcome != PieceOutcome::Completed)
         return outcome;
     if (!data.write(trailer.data(), static_cast<std::uint32_t>(trailer.size())))

@@ -5,6 +5,7 @@
 #include "definition/music_entry.h"
 #include "definition/output_options.h"
 #include "platform/file_handle.h"
+#include "writers/piece_to_write.h"
 
 #include <cstdint>
 #include <vector>
@@ -39,13 +40,11 @@ protected:
 // that runs on past the loop's end goes through a scratch buffer of one chunk, so the loop stays
 // as it is for the next time round.
 // The caller has checked loopLiesInData and fitsWaveHeader.
-PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                          WaveBuffer& buffer, ConversionHooks& hooks);
+PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
+                          ConversionHooks& hooks);
 
 // Writes header, introduction, loopCount loops and the faded start of the loop to a new, empty
-// file, then trailer (waveTrailer, counted in the header): one step per loop and one at the end.
-// The fade changes the buffer as writeSamples says.
+// file, then the trailer the choices ask for (waveTrailer, counted in the header): one step per
+// loop and one at the end. The fade changes the buffer as writeSamples says.
 // The caller has checked loopLiesInData and fitsWaveHeader (with the trailer's size).
-PieceOutcome writeWaveFile(FileHandle& output, const MusicEntry& entry, std::uint32_t loopCount, FadeRequest fade,
-                           WaveBuffer& buffer, ConversionHooks& hooks,
-                           const std::vector<std::uint8_t>& trailer = {});
+PieceOutcome writeWaveFile(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer, ConversionHooks& hooks);

@@ -3,13 +3,13 @@
 #include "writers/flac_writer.h"
 #include "writers/ogg_vorbis_writer.h"
 
-std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float quality)
+std::unique_ptr<PieceWriter> makePieceWriter(const OutputOptions& options)
 {
-    switch (format) {
+    switch (options.format) {
     case OutputFormat::Flac:
         return std::make_unique<FlacWriter>();
     case OutputFormat::OggVorbis:
-        return std::make_unique<OggVorbisWriter>(quality);
+        return std::make_unique<OggVorbisWriter>(options.quality);
     case OutputFormat::Wave:
         break;
     }

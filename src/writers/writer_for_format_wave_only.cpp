@@ -1,6 +1,6 @@
 #include "writers/writer_for_format.h"
 
-std::unique_ptr<PieceWriter> makePieceWriter(OutputFormat format, float)
+std::unique_ptr<PieceWriter> makePieceWriter(const OutputOptions& options)
 {
-    return format == OutputFormat::Wave ? std::make_unique<WaveFileWriter>() : nullptr;
+    return options.format == OutputFormat::Wave ? std::make_unique<WaveFileWriter>() : nullptr;
 }

@@ -1,7 +1,7 @@
-#include "cli/messages.h"
 #include "check/data_findings.h"
 #include "check/definition_findings.h"
 #include "check/definition_survey.h"
+#include "cli/messages.h"
 #include "definition/output_rule.h"
 #include "support/test_files.h"
 
@@ -27,7 +27,7 @@ static std::vector<std::string> findingsOf(const std::string& lines)
     WaveBuffer buffer;
     DefinitionSurvey survey = surveyDefinition(folder.file("test.mrl"), definition);
     std::vector<std::string> codes;
-    for (const Findings& findings : {definitionFindings(definition, 1, 2, FadeRequest{10}),
+    for (const Findings& findings : {definitionFindings(definition, 1, OutputOptions()),
                                      checkPieceData(definition.entries()[1], folder.path(), buffer).findings,
                                      survey.notes[1], survey.file})
         for (const Finding& finding : findings) {
@@ -90,7 +90,7 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
     ASSERT_TRUE(lost.load(folder.file("lost.mrl")));
     useLanguage(Language::English);
     std::string messages;
-    Findings all = definitionFindings(lost, 0, 2, FadeRequest{10});
+    Findings all = definitionFindings(lost, 0, OutputOptions());
     for (const Finding& finding : surveyDefinition(folder.file("lost.mrl"), lost).file)
         all.push_back(finding);
     for (const Finding& finding : all)

@@ -1,11 +1,12 @@
 // The conversion run through convertPieces, as the progress window and the command line use it.
 #include "convert/convert_pieces.h"
+#include "definition/figures.h"
+#include "platform/native_text.h"
+#include "support/run_options.h"
+#include "support/test_files.h"
 #include "writers/fade.h"
 #include "writers/wave_header.h"
 #include "writers/wave_trailer.h"
-#include "definition/figures.h"
-#include "platform/native_text.h"
-#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -49,12 +50,17 @@ struct Recorder : ConversionFrontEnd {
     void showReading(const MusicEntry&) override {}
     void showWriting(const MusicEntry&) override {}
     OverwriteAnswer confirmOverwrite(const std::string&) override { return answer; }
-    void pieceFailed(const MusicEntry&, PieceFailure failure) override { failures.push_back(failure); }
+    void pieceFailed(const MusicEntry&, const PieceResult& result) override
+    {
+        failures.push_back(result.failure);
+        refusals.push_back(result.refusal);
+    }
 
     int steps = 0, yields = 0, cancelAtYield = 0; // 0: the user never cancels
     OverwriteAnswer answer = OverwriteAnswer::Keep; // to every question
     bool cancelled = false;                         // the user's cancel
     std::vector<PieceFailure> failures;
+    std::vector<PieceRefusal> refusals; // beside each failure: why the definition refused the piece
 };
 
 // Byte p of a BGM file: a range read from a wrong offset, even one 4 GiB off, shows.
@@ -91,15 +97,16 @@ struct Workspace {
 TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
 {
     using F = PieceFailure;
-    const std::vector<std::pair<std::string, PieceFailure>> pieces = {
-        {"file=..\\evil.wav", F::NameLeavesFolder}, {"file=..", F::NameLeavesFolder},
-        {"file=caf\xC3\xA9.wav", F::NameLost}, // the definition is UTF-8 now: "café.wav" would be "caf?.wav"
-        {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", F::LoopPastData},
-        {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", F::TooLarge}, // at 3 loops
-        {"file=edge.wav\nwave_size=4294967249\nloop_start=4294967249\nloop_size=0", F::TooLarge}, // by its tags
-        {"file=keep.wav\nwave_file=gone.dat", F::SourceMissing}, {"file=keep.wav\nwave_file=", F::SourceMissing},
-        {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", F::ShortSource},
-        {"file=past.wav\nwave_start=6000", F::ShortSource}, {"file=far.wav\nwave_size=4294967295", F::ShortSource}};
+    using R = PieceRefusal;
+    const std::vector<std::pair<std::string, std::pair<F, R>>> pieces = {
+        {"file=..\\evil.wav", {F::Refused, R::NameLeavesFolder}}, {"file=..", {F::Refused, R::NameLeavesFolder}},
+        {"file=caf\xC3\xA9.wav", {F::Refused, R::NameLost}}, // the definition is UTF-8 now: "café.wav" would be "caf?.wav"
+        {"file=keep.wav\nwave_size=399\nloop_start=100\nloop_size=300", {F::Refused, R::LoopPastData}},
+        {"file=huge.wav\nwave_size=1500000000\nloop_size=1500000000", {F::Refused, R::TooLarge}}, // at 3 loops
+        {"file=edge.wav\nwave_size=4294967249\nloop_start=4294967249\nloop_size=0", {F::Refused, R::TooLarge}}, // by its tags
+        {"file=keep.wav\nwave_file=gone.dat", {F::SourceMissing, R::None}}, {"file=keep.wav\nwave_file=", {F::SourceMissing, R::None}},
+        {"file=keep.wav\nwave_start=4900\nwave_size=101\nloop_size=101", {F::ShortSource, R::None}},
+        {"file=past.wav\nwave_start=6000", {F::ShortSource, R::None}}, {"file=far.wav\nwave_size=4294967295", {F::ShortSource, R::None}}};
     std::vector<std::string> texts;
     for (const auto& piece : pieces)
         texts.push_back(piece.first);
@@ -112,7 +119,9 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         ConversionCounts counts = convertPieces(run.definition, run.options, {row}, frontEnd);
         const bool known = row >= 0 && row < static_cast<std::int32_t>(pieces.size());
         SCOPED_TRACE(known ? pieces[row].first : std::to_string(row));
-        EXPECT_EQ(frontEnd.failures, std::vector<PieceFailure>{known ? pieces[row].second : F::NoSuchPiece});
+        const std::pair<F, R> why = known ? pieces[row].second : std::make_pair(F::NoSuchPiece, R::None);
+        EXPECT_EQ(frontEnd.failures, std::vector<F>{why.first});
+        EXPECT_EQ(frontEnd.refusals, std::vector<R>{why.second});
         EXPECT_EQ(counts, counted(0, 1));
         EXPECT_EQ(frontEnd.steps, 5) << "each piece makes loopCount + 2 steps, written or not";
         EXPECT_EQ(folderSnapshot(run.root.path()), before);
@@ -158,8 +167,7 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
             const MusicEntry& entry = run.definition.entries()[i];
             const std::string written = readFileBytes(run.out(entry.file));
             EXPECT_EQ(written, readFileBytes(fixturePath(std::string(folder) + "/" + entry.file))) << folder << entry.file;
-            const std::uint32_t trailer = waveTrailerSize(run.definition, i, 2, fade, choices);
-            EXPECT_EQ(written.size(), pieceFigures(entry, 2, requestedFade(fade, choices), trailer).fileSize)
+            EXPECT_EQ(written.size(), figuresOf(pieceToWrite(run.definition, i, run.options), WaveFileWriter()).fileSize)
                 << folder << entry.file;
         }
     }
@@ -208,7 +216,7 @@ TEST(ConvertPieces, ReadsDataPastFourGibibytes)
     run.options.fadeSeconds = 0;
     ConversionCounts counts = run.convert({0});
     EXPECT_EQ(counts, counted(1, 0));
-    auto header = waveHeader(run.definition.entries()[0], 2, FadeRequest{0});
+    auto header = waveHeader(run.definition.entries()[0], runOptions(2, 0));
     EXPECT_TRUE(readFileBytes(run.out("far.wav")) ==
                 std::string(header.begin(), header.end()) + pattern(start, size) + pattern(start + 200, size - 200));
 }
@@ -315,7 +323,7 @@ TEST(Fade, FullFadeRunsOnThroughTheLoopChunkByChunk)
     WaveBuffer buffer(source.begin(), source.end());
     Recorder hooks;
     const MusicEntry entry{"", "", 3, rate, 16, "", 0, intro + loop, intro, loop};
-    ASSERT_EQ(writeSamples(sink, entry, 1, FadeRequest{2, true}, buffer, hooks), PieceOutcome::Completed);
+    ASSERT_EQ(writeSamples(sink, entry, runOptions(1, 2, true), buffer, hooks), PieceOutcome::Completed);
 
     std::string expected = source; // the introduction and the one loop
     for (std::uint32_t k = 0; k < frames; ++k) {

@@ -5,6 +5,7 @@
 #include "definition/output_options.h"
 #include "definition/output_rule.h"
 #include "definition/writable_rule.h"
+#include "support/run_options.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +49,11 @@ TEST(Figures, WorkedExamplesAndTexts)
     FigureTotals totals;
     for (const Row& r : rows) {
         MusicEntry e{r.file, "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop - r.dataShortBy, r.intro, r.loop};
-        const FadeRequest fade{r.fade, r.fullFade};
-        PieceFigures figures = pieceFigures(e, r.loops, fade, r.trailer);
+        const OutputOptions options = runOptions(r.loops, r.fade, r.fullFade);
+        PieceFigures figures = pieceFigures(e, options, r.trailer);
         totals.add(figures);
         std::ostringstream seen;
-        seen << dataLength(e, r.loops, fade) << '|' << refusals[static_cast<int>(pieceRefusal(e, r.loops, fade, r.trailer))]
+        seen << dataLength(e, options) << '|' << refusals[static_cast<int>(pieceRefusal(e, options, r.trailer))]
              << '|' << pieceSizeText(figures) << '|' << pieceTimeText(figures);
         EXPECT_EQ(seen.str(), r.seen);
     }
@@ -104,10 +105,11 @@ static std::string readAs(const std::string& kind, const std::string& text)
             out << row << ' ';
     else if (kind == "line" && parseArguments(words, p, problem))
         out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
-            << p.bgmFolder << ' ' << p.outputFolder << ' ' << p.loopCount << ' ' << p.fadeSeconds << ' ' << p.only
-            << (p.overwrite ? " yes" : "") << (p.toStandardOutput ? " stdout" : "")
-            << (p.format != OutputFormat::Wave ? " format " + std::to_string(static_cast<int>(p.format)) : "")
-            << (p.quality != defaultVorbisQuality ? " quality " + std::to_string(p.quality) : "")
+            << p.options.bgmFolder << ' ' << p.options.outputFolder << ' ' << p.options.loopCount << ' '
+            << p.options.fadeSeconds << ' ' << p.only << (p.overwrite ? " yes" : "")
+            << (p.options.toStandardOutput ? " stdout" : "")
+            << (p.options.format != OutputFormat::Wave ? " format " + std::to_string(static_cast<int>(p.options.format)) : "")
+            << (p.options.quality != defaultVorbisQuality ? " quality " + std::to_string(p.options.quality) : "")
             << (p.skipExisting ? " skip" : "") << (p.help ? " help" : "");
     else
         return problem.empty() && kind != "count" ? "refused without a reason" : "-";

@@ -1,7 +1,7 @@
 // Shift-JIS names: a trail byte 0x5C is no separator, but '/' and ':' are wherever they stand.
 #include "definition/file_name.h"
-#include "platform/shift_jis.h"
 #include "platform/native_text.h"
+#include "platform/shift_jis.h"
 
 #include <gtest/gtest.h>
 

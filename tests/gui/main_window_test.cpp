@@ -1,7 +1,5 @@
 // The main window and the windows of its commands walked as a user does, under Wine in Xvfb.
 #include "cli/terminal_front_end.h"
-#include "windows/progress_window_ids.h"
-#include "writers/wave_trailer.h"
 #include "definition/figures.h"
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
@@ -10,7 +8,9 @@
 #include "support/test_files.h"
 #include "toolkit/message_pump.h"
 #include "windows/folder_window_ids.h"
+#include "windows/progress_window_ids.h"
 #include "windows/version_window_ids.h"
+#include "writers/piece_writer.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -76,8 +76,11 @@ void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t lo
     FigureTotals totals;
     for (int row = 0; row < 3; ++row) {
         const MusicEntry& entry = definition.entries().at(row);
-        const PieceFigures figures = pieceFigures(entry, loops, requestedFade(fade, choices),
-                                                  waveTrailerSize(definition, row, loops, fade, choices));
+        OutputOptions options;
+        options.loopCount = loops;
+        options.fadeSeconds = fade;
+        options.choices = choices;
+        const PieceFigures figures = figuresOf(pieceToWrite(definition, row, options), WaveFileWriter());
         std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);

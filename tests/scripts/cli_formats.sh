@@ -118,7 +118,7 @@ for name in ch9 ch255 w32; do
   ffprobe -v error -show_entries stream=duration_ts,channels -of csv=p=0 "$work/odd-ogg/$name.ogg" >"$work/$name.probe"
 done
 python3 - "$work" <<'PY' || fail "odd formats do not read back as the WAVE files"
-import sys, wave
+import struct, sys, wave
 work = sys.argv[1]
 def wave_data(name):
     with wave.open(f"{work}/odd-wav/{name}" + ".wav" * (name != "plain")) as w:
@@ -131,8 +131,14 @@ for name, frame, loop_start, loop_size in (("w24", 6, 15360, 1200000), ("w32", 8
     # The data of the unaligned piece ends inside a frame, which FLAC cannot hold.
     data = data[:len(data) // frame * frame]
     assert open(f"{work}/{name}.raw", "rb").read() == data, f"{name}: decoded FLAC differs from the WAVE data"
+    # The loop starts at the first frame wholly within it (plain's starts inside a frame) and
+    # holds its whole frames: the WAVE file's smpl chunk says the same.
+    start = -(-loop_start // frame)
     tags = open(f"{work}/{name}.tags").read().split()
-    assert tags == [f"LOOPSTART={loop_start // frame}", f"LOOPLENGTH={loop_size // frame}"], (name, tags)
+    assert tags == [f"LOOPSTART={start}", f"LOOPLENGTH={loop_size // frame}"], (name, tags)
+    with open(f"{work}/odd-wav/{name}" + ".wav" * (name != "plain"), "rb") as w:
+        smpl = w.read()[-68:]
+    assert smpl[:4] == b"smpl" and struct.unpack("<II", smpl[-16:-8]) == (start, start + loop_size // frame - 1), name
 for name, channels, frame in (("ch9", 9, 18), ("ch255", 255, 255), ("w32", 2, 8)):
     frames = len(wave_data(name)) // frame
     assert open(f"{work}/{name}.probe").read().split() == [f"{channels},{frames}"], (name, open(f"{work}/{name}.probe").read())
