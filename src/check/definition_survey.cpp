@@ -54,12 +54,15 @@ Findings formatNotes(ProfileSource& profile, std::size_t index)
 {
     const std::string section = musicSectionName(static_cast<std::uint32_t>(index));
     // The defaults loading takes for a key that is missing or empty.
-    const struct { const char* code; const char* key; const char* value; } defaults[] = {
-        {"default-channels", "fmt_channels", "2"}, {"default-rate", "fmt_samples", "44100"}, {"default-bits", "fmt_bits", "16"}};
+    const struct { const char* code; const char* key; std::uint32_t value; } defaults[] = {
+        {"default-channels", "fmt_channels", MusicEntry::defaultChannels},
+        {"default-rate", "fmt_samples", MusicEntry::defaultSamples},
+        {"default-bits", "fmt_bits", MusicEntry::defaultBits}};
     Findings notes;
     for (const auto& taken : defaults) {
         if (profile.readText(section.c_str(), taken.key).empty())
-            notes.push_back({FindingLevel::Note, taken.code, FindingText::FormatDefault, {taken.key, taken.value}});
+            notes.push_back({FindingLevel::Note, taken.code, FindingText::FormatDefault,
+                             {taken.key, std::to_string(taken.value)}});
     }
     return notes;
 }

@@ -19,9 +19,9 @@ MusicEntry readEntry(ProfileSource& profile, const char* section, std::string fi
     MusicEntry entry;
     entry.file = std::move(file);
     entry.title = cutShiftJis(profile.readText(section, "title"), MusicEntry::titleBytes);
-    entry.fmt_channels = static_cast<std::uint16_t>(profile.readInteger(section, "fmt_channels", 2));
-    entry.fmt_samples = profile.readInteger(section, "fmt_samples", 44100);
-    entry.fmt_bits = static_cast<std::uint16_t>(profile.readInteger(section, "fmt_bits", 16));
+    entry.fmt_channels = static_cast<std::uint16_t>(profile.readInteger(section, "fmt_channels", MusicEntry::defaultChannels));
+    entry.fmt_samples = profile.readInteger(section, "fmt_samples", MusicEntry::defaultSamples);
+    entry.fmt_bits = static_cast<std::uint16_t>(profile.readInteger(section, "fmt_bits", MusicEntry::defaultBits));
     entry.wave_file = cutShiftJis(profile.readText(section, "wave_file"), MusicEntry::fileNameBytes);
     entry.wave_start = profile.readInteger(section, "wave_start", 0);
     entry.wave_size = profile.readInteger(section, "wave_size", 0);

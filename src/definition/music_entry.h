@@ -6,12 +6,16 @@
 struct MusicEntry {
     static constexpr std::size_t fileNameBytes = 15;
     static constexpr std::size_t titleBytes = 255;
+    // The format of a piece whose definition leaves a key out or empty.
+    static constexpr std::uint16_t defaultChannels = 2;
+    static constexpr std::uint32_t defaultSamples = 44100;
+    static constexpr std::uint16_t defaultBits = 16;
 
     std::string file;               // name of the WAVE file to write, in the output folder
     std::string title;
-    std::uint16_t fmt_channels = 2;
-    std::uint32_t fmt_samples = 44100; // sample frames per second
-    std::uint16_t fmt_bits = 16;
+    std::uint16_t fmt_channels = defaultChannels;
+    std::uint32_t fmt_samples = defaultSamples; // sample frames per second
+    std::uint16_t fmt_bits = defaultBits;
     std::string wave_file;          // BGM wave file holding the data, in the BGM folder
     std::uint32_t wave_start = 0;   // byte offset of the data in the BGM wave file
     std::uint32_t wave_size = 0;
