@@ -4,7 +4,13 @@
 # up or killed in the middle of a piece; cancelled at the overwrite question. Every file left is a
 # whole file of this run or the earlier file byte for byte, and nothing else.
 . "$(dirname "$0")/lib/common.sh"
-[ "$(id -u)" -eq 0 ] || fail "mounting small file systems needs root"
+# Mounting the small file systems needs root. Anyone else fails rather than pass untested, unless
+# MORLO_SKIP_NEEDS_ROOT=1 asks for the suite to be skipped, which it then says.
+if [ "$(id -u)" -ne 0 ]; then
+  [ "${MORLO_SKIP_NEEDS_ROOT:-}" = 1 ] || fail "mounting small file systems needs root (MORLO_SKIP_NEEDS_ROOT=1 skips)"
+  echo "cli_safe_writing: SKIPPED, not run as root: safe writing is NOT tested (MORLO_SKIP_NEEDS_ROOT=1)" >&2
+  exit 0
+fi
 mounts=()
 trap 'tmux -S "$work/tmux" kill-server 2>/dev/null; for m in "${mounts[@]}"; do umount "$m"; done; rm -rf "$work"' EXIT
 small() { # folder, size[, ro]: a fresh file system of that size
