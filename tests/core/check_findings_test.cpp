@@ -3,6 +3,7 @@
 #include "check/definition_survey.h"
 #include "cli/messages.h"
 #include "definition/output_rule.h"
+#include "platform/native_text.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,10 @@
 static const std::string sound = "wave_file=bgm.dat\nwave_size=4800\nloop_start=1200\nloop_size=3600\n";
 static const std::string format = "fmt_channels=2\nfmt_samples=44100\nfmt_bits=16\n";
 
-// The findings of piece 1 and of the file, as "E code", "W code" or "N code", checked against a
-// BGM file of 6000 zero bytes. Piece 0 is a sound piece; piece 1 is the same with the given lines
-// put first in its section, so that their values win (or a section of their own ends it early).
+// The findings of piece 1 and of the file, as "E code", "W code" or "N code" and the values its
+// message quotes (UTF-8, split by "|"), checked against a BGM file of 6000 zero bytes. Piece 0 is
+// a sound piece; piece 1 is the same with the given lines put first in its section, so that their
+// values win (or a section of their own ends it early).
 static std::vector<std::string> findingsOf(const std::string& lines)
 {
     TempFolder folder;
@@ -31,7 +33,10 @@ static std::vector<std::string> findingsOf(const std::string& lines)
                                      checkPieceData(definition.entries()[1], folder.path(), buffer).findings,
                                      survey.notes[1], survey.file})
         for (const Finding& finding : findings) {
-            codes.push_back(std::string(1, "EWN"[static_cast<int>(finding.level)]) + " " + finding.code);
+            std::string seen = std::string(1, "EWN"[static_cast<int>(finding.level)]) + " " + finding.code;
+            for (std::size_t i = 0; i < finding.values.size(); ++i)
+                seen += (i == 0 ? " " : "|") + utf8Text(finding.values[i]);
+            codes.push_back(seen);
             for (Language language : {Language::Japanese, Language::English}) {
                 useLanguage(language);
                 EXPECT_EQ(findingMessage(finding).find('$'), std::string::npos) << "a value is missing: " << finding.code;
@@ -45,40 +50,42 @@ TEST(CheckFindings, TellWhatWouldFailOrSurprise)
     const std::string twoByteTitle(254, '\x82'); // 127 times the character 0x82 0x82
     const std::string piece = "file=b.wav\n" + sound + format;
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"", {}}, {"file=..\\x.wav", {"E name-not-plain"}},
-        {"wave_size=400\nloop_start=100\nloop_size=400", {"E loop-past-data"}},
-        {"wave_size=4000000000\nloop_start=0\nloop_size=4000000000", {"E too-large", "E bgm-short"}},
-        {"wave_file=other.dat", {"E bgm-missing"}}, {"wave_start=1200", {}}, {"wave_start=1204", {"E bgm-short"}},
-        {"file=OPENING.WAV", {"W same-output"}}, {"file=abcdefghijk.wav", {"W name-cut"}},
-        {"file=track01.mp3", {"W no-wav-ending"}},
+        {"", {}}, {"file=..\\x.wav", {"E name-not-plain ..\\x.wav"}},
+        {"wave_size=400\nloop_start=100\nloop_size=400", {"E loop-past-data 500|400"}},
+        {"wave_size=4000000000\nloop_start=0\nloop_size=4000000000", // 2 loops and 10 s of fade
+         {"E too-large 2|10|8,001,764,046", "E bgm-short bgm.dat|4000000000"}},
+        {"wave_file=other.dat", {"E bgm-missing other.dat"}}, {"wave_start=1200", {}},
+        {"wave_start=1204", {"E bgm-short bgm.dat|6004"}},
+        {"file=OPENING.WAV", {"W same-output 0|opening.wav"}}, {"file=abcdefghijk.wav", {"W name-cut abcdefghijk.wav"}},
+        {"file=track01.mp3", {"W no-wav-ending track01.mp3"}},
         {"title=" + twoByteTitle, {"W title-cut"}}, {"title=" + twoByteTitle.substr(2) + "ab", {}},
-        {"wave_file=..\\bgm.dat", {"W bgm-outside-folder", "E bgm-missing"}},
-        {"wave_file=C:bgm.dat", {"W bgm-outside-folder", "E bgm-missing"}},
-        {"wave_file=/none.dat", {"W bgm-outside-folder", "E bgm-missing"}},
-        {"fmt_channels=0", {"W no-channels"}}, {"fmt_bits=12", {"W unusual-bits"}},
+        {"wave_file=..\\bgm.dat", {"W bgm-outside-folder ..\\bgm.dat", "E bgm-missing ..\\bgm.dat"}},
+        {"wave_file=C:bgm.dat", {"W bgm-outside-folder C:bgm.dat", "E bgm-missing C:bgm.dat"}},
+        {"wave_file=/none.dat", {"W bgm-outside-folder /none.dat", "E bgm-missing /none.dat"}},
+        {"fmt_channels=0", {"W no-channels"}}, {"fmt_bits=12", {"W unusual-bits 12"}},
         {"fmt_bits=8", {}}, {"fmt_bits=24", {}}, {"fmt_bits=32", {}},
-        {"fmt_samples=7999", {"W unusual-rate"}}, {"fmt_samples=192000", {}},
+        {"fmt_samples=7999", {"W unusual-rate 7999"}}, {"fmt_samples=192000", {}},
         // Any byte may start the data; a loop boundary off a frame, or data ending inside the
         // loop's last frame, split frames.
-        {"wave_start=37", {}}, {"loop_start=1198", {"W unaligned"}}, {"loop_size=3598", {"W unaligned"}},
-        {"loop_size=3598\nwave_size=4799", {"W unaligned", "W unaligned"}}, {"wave_size=4802", {}},
+        {"wave_start=37", {}}, {"loop_start=1198", {"W unaligned loop_start|1198|4"}}, {"loop_size=3598", {"W unaligned loop_size|3598|4"}},
+        {"loop_size=3598\nwave_size=4799", {"W unaligned loop_size|3598|4", "W unaligned wave_size|4799|4"}}, {"wave_size=4802", {}},
         // Format values taken from their defaults, for a key that is empty or missing.
-        {"fmt_bits=", {"N default-bits"}},
-        {"file=b.wav\n" + sound + "[rest]", {"N default-channels", "N default-rate", "N default-bits"}},
+        {"fmt_bits=", {"N default-bits fmt_bits|16"}},
+        {"file=b.wav\n" + sound + "[rest]", {"N default-channels fmt_channels|2", "N default-rate fmt_samples|44100", "N default-bits fmt_bits|16"}},
         // Sections that reading never reaches.
-        {piece + "[music0002]", {}}, {piece + "[music0003]", {"W unread-sections"}},
-        {piece + "[Music0002]\ntitle=no file\n[music0004]", {"W unread-sections"}},
-        {piece + "[music0002]\ntitle=no file\n[other]", {"W unread-sections"}},
-        {piece + "[music1]", {"W unread-sections"}},
+        {piece + "[music0002]", {}}, {piece + "[music0003]", {"W unread-sections 1|[music0003]|music0002"}},
+        {piece + "[Music0002]\ntitle=no file\n[music0004]", {"W unread-sections 2|[Music0002], [music0004]|music0002"}},
+        {piece + "[music0002]\ntitle=no file\n[other]", {"W unread-sections 1|[music0002]|music0002"}},
+        {piece + "[music1]", {"W unread-sections 1|[music1]|music0002"}},
         // A file saved as UTF-8 ("オー"), and Shift-JIS ("オー") or broken UTF-8 (a surrogate) that is not.
         {"title=\xE3\x82\xAA\xE3\x83\xBC", {"N saved-as-utf8"}}, {"title=\x83\x49\x81\x5B", {}},
         {"title=\xED\xA0\x80", {}},
         // Characters Shift-JIS lacks ("é", "🎵", "𠮷", and "¥", which only a look-alike stands for): a
         // name with one would be another file's, a title or BGM name reads with '?'.
-        {"file=caf\xC3\xA9.wav", {"E name-not-shift-jis", "N saved-as-utf8"}},
-        {"title=\xE6\x9B\xB2\xF0\x9F\x8E\xB5", {"W text-not-shift-jis", "N saved-as-utf8"}},
-        {"title=\xC2\xA5" "100", {"W text-not-shift-jis", "N saved-as-utf8"}},
-        {"wave_file=\xF0\xA0\xAE\xB7.dat", {"W text-not-shift-jis", "E bgm-missing", "N saved-as-utf8"}},
+        {"file=caf\xC3\xA9.wav", {"E name-not-shift-jis caf?.wav", "N saved-as-utf8"}},
+        {"title=\xE6\x9B\xB2\xF0\x9F\x8E\xB5", {"W text-not-shift-jis title|\xE6\x9B\xB2?", "N saved-as-utf8"}},
+        {"title=\xC2\xA5" "100", {"W text-not-shift-jis title|?100", "N saved-as-utf8"}},
+        {"wave_file=\xF0\xA0\xAE\xB7.dat", {"W text-not-shift-jis wave_file|?.dat", "E bgm-missing ?.dat", "N saved-as-utf8"}},
     };
     for (const auto& [lines, expected] : cases)
         EXPECT_EQ(findingsOf(lines), expected) << lines;

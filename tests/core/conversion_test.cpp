@@ -2,11 +2,12 @@
 #include "convert/convert_pieces.h"
 #include "definition/figures.h"
 #include "platform/native_text.h"
+#include "support/pieces.h"
 #include "support/run_options.h"
 #include "support/test_files.h"
 #include "writers/fade.h"
+#include "writers/piece_writer.h"
 #include "writers/wave_header.h"
-#include "writers/wave_trailer.h"
 
 #include <gtest/gtest.h>
 
@@ -297,7 +298,7 @@ TEST(Fade, KeepsWholeFramesAcrossChunks)
     const std::uint32_t frames = 400000;
     std::vector<std::int16_t> samples(frames * 3, -10000);
     Recorder hooks;
-    MusicEntry entry{"", "", 3, frames, 16, "", 0, 0, 0, 0};
+    const MusicEntry entry = pieceEntry(3, frames, 16);
     ASSERT_TRUE(applyFade(reinterpret_cast<std::uint8_t*>(samples.data()), frames * 6, entry, 1, hooks));
     for (std::uint32_t k = 0; k < frames * 3; ++k)
         ASSERT_EQ(samples[k], static_cast<std::int16_t>(-10000 * (static_cast<double>(frames - k / 3) / frames))) << k;
@@ -322,7 +323,7 @@ TEST(Fade, FullFadeRunsOnThroughTheLoopChunkByChunk)
     const std::string source = pattern(0, intro + loop);
     WaveBuffer buffer(source.begin(), source.end());
     Recorder hooks;
-    const MusicEntry entry{"", "", 3, rate, 16, "", 0, intro + loop, intro, loop};
+    const MusicEntry entry = pieceEntry(3, rate, 16, intro, loop);
     ASSERT_EQ(writeSamples(sink, entry, runOptions(1, 2, true), buffer, hooks), PieceOutcome::Completed);
 
     std::string expected = source; // the introduction and the one loop

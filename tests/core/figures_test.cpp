@@ -5,6 +5,7 @@
 #include "definition/output_options.h"
 #include "definition/output_rule.h"
 #include "definition/writable_rule.h"
+#include "support/pieces.h"
 #include "support/run_options.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,22 @@
 
 TEST(Figures, WorkedExamplesAndTexts)
 {
+    const char* refusals[] = {"-", "name lost", "leaves folder", "loop past data", "too large"};
+    FigureTotals totals;
+    // The header's data length, why a run refuses the piece ("-" for none), the list's size and
+    // time; every piece adds to the totals.
+    const auto seen = [&](const MusicEntry& e, std::uint32_t loops, FadeRequest fade, std::uint32_t trailer = 0) {
+        const OutputOptions options = runOptions(loops, fade.seconds, fade.full);
+        const PieceFigures figures = pieceFigures(e, options, trailer);
+        totals.add(figures);
+        std::ostringstream out;
+        out << dataLength(e, options) << '|' << refusals[static_cast<int>(pieceRefusal(e, options, trailer))]
+            << '|' << pieceSizeText(figures) << '|' << pieceTimeText(figures);
+        return out.str();
+    };
     struct Row { std::uint16_t channels; std::uint32_t rate; std::uint16_t bits; std::uint32_t intro, loop, loops, fade;
-                 const char* seen; const char* file = "a.wav"; std::uint32_t dataShortBy = 0, trailer = 0;
-                 bool fullFade = false; };
-    const Row rows[] = { // seen: dataLength|refusal|list size|list time
+                 const char* seen; };
+    const Row rows[] = { // channels, frames a second, bits; intro and loop bytes; loops, fade seconds
         {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12"},
         {2, 44100, 16, 1000, 4000, 3, 10, "17000|-| 17,046|0:00"}, // the fade capped to one loop
         {8, 192000, 32, 0, 4000000000u, 0, 999, "4000000000|-|4,000,000,046|10:51"},
@@ -26,37 +39,38 @@ TEST(Figures, WorkedExamplesAndTexts)
         {1, 1000, 4, 100, 1000, 2, 1, "2100|-|  2,646|0:05"}, // no whole byte a frame
         {0, 44100, 16, 10, 20, 2, 10, "50|-| 96|--:--"},
         {1, 10, 8, 0, 5, 1, 0, "5|-| 51|0:00"},
-        {1, 10, 8, 0, 5, 1, 0, "5|-| 61|0:00", "a.wav", 0, 10}, // the trailer adds bytes, not time
         {2, 44100, 16, 0, 3000000000u, 2, 0, "1705032704|too large|出力不可|--:--"},
         {2, 44100, 16, 4294967249u, 0, 2, 10, "4294967249|-|4,294,967,295|6:45:47"},
         {2, 44100, 16, 4294967250u, 0, 2, 10, "4294967250|too large|出力不可|--:--"},
-        {2, 44100, 16, 4294967249u, 0, 2, 10, "4294967249|too large|出力不可|--:--", "a.wav", 0, 1},
-        {2, 44100, 16, 176400, 882000, 2, 10, "2822400|leaves folder|出力不可|--:--", "..\\up.wav"},
-        {2, 44100, 16, 176400, 882000, 2, 10, "2822400|loop past data|出力不可|--:--", "a.wav", 1},
         {2, 44100, 16, 4294500000u, 882000, 0, 10, "414704|loop past data|出力不可|--:--"}, // its end wraps
         {2, 48000, 24, 288000, 8640000, 2, 10, "20448000|-| 20,448,046|1:11"},
         {2, 48000, 24, 288000, 8640000, 999, 10, "44593408|too large|出力不可|--:--"},
-        // A full fade runs all its seconds through a shorter loop, and changes nothing for a longer one.
-        {2, 44100, 16, 1000, 4000, 3, 10, "1777000|-|  1,777,046|0:10", "a.wav", 0, 0, true},
-        {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12", "a.wav", 0, 0, true},
-        {2, 44100, 16, 1000, 0, 2, 10, "1000|-|  1,046|0:00", "a.wav", 0, 0, true}, // nothing to fade
-        {1, 1000, 12, 0, 30, 1, 1, "1030|-|  1,576|0:01", "a.wav", 0, 0, true}, // the list's rate again
-        {2, 44100, 16, 4293203249u, 4, 0, 10, "4294967249|-|4,294,967,295|6:45:47", "a.wav", 0, 0, true},
-        {2, 44100, 16, 4293203250u, 4, 0, 10, "4294967250|too large|出力不可|--:--", "a.wav", 0, 0, true},
-        {8, 192000, 32, 0, 4, 0, 999, "1842888704|too large|出力不可|--:--", "a.wav", 0, 0, true}, // past 4 GiB
     };
-    const char* refusals[] = {"-", "name lost", "leaves folder", "loop past data", "too large"};
-    FigureTotals totals;
-    for (const Row& r : rows) {
-        MusicEntry e{r.file, "", r.channels, r.rate, r.bits, "", 0, r.intro + r.loop - r.dataShortBy, r.intro, r.loop};
-        const OutputOptions options = runOptions(r.loops, r.fade, r.fullFade);
-        PieceFigures figures = pieceFigures(e, options, r.trailer);
-        totals.add(figures);
-        std::ostringstream seen;
-        seen << dataLength(e, options) << '|' << refusals[static_cast<int>(pieceRefusal(e, options, r.trailer))]
-             << '|' << pieceSizeText(figures) << '|' << pieceTimeText(figures);
-        EXPECT_EQ(seen.str(), r.seen);
-    }
+    for (const Row& r : rows)
+        EXPECT_EQ(seen(pieceEntry(r.channels, r.rate, r.bits, r.intro, r.loop), r.loops, FadeRequest{r.fade}), r.seen);
+    // A full fade runs all its seconds through a shorter loop, and changes nothing for a longer one.
+    const Row fullFades[] = {
+        {2, 44100, 16, 1000, 4000, 3, 10, "1777000|-|  1,777,046|0:10"},
+        {2, 44100, 16, 1000000, 5000000, 2, 10, "12764000|-| 12,764,046|1:12"},
+        {2, 44100, 16, 1000, 0, 2, 10, "1000|-|  1,046|0:00"}, // nothing to fade
+        {1, 1000, 12, 0, 30, 1, 1, "1030|-|  1,576|0:01"},     // the list's rate again
+        {2, 44100, 16, 4293203249u, 4, 0, 10, "4294967249|-|4,294,967,295|6:45:47"},
+        {2, 44100, 16, 4293203250u, 4, 0, 10, "4294967250|too large|出力不可|--:--"},
+        {8, 192000, 32, 0, 4, 0, 999, "1842888704|too large|出力不可|--:--"}, // past 4 GiB
+    };
+    for (const Row& r : fullFades)
+        EXPECT_EQ(seen(pieceEntry(r.channels, r.rate, r.bits, r.intro, r.loop), r.loops, FadeRequest{r.fade, true}),
+                  r.seen);
+    // A trailer adds bytes, not time, and counts toward the limit.
+    EXPECT_EQ(seen(pieceEntry(1, 10, 8, 0, 5), 1, FadeRequest{0}, 10), "5|-| 61|0:00");
+    EXPECT_EQ(seen(pieceEntry(2, 44100, 16, 4294967249u, 0), 2, FadeRequest{10}, 1),
+              "4294967249|too large|出力不可|--:--");
+    // A name that leaves the output folder, and data that ends a byte before the loop does.
+    MusicEntry up = pieceEntry(2, 44100, 16, 176400, 882000), cut = up;
+    up.file = "..\\up.wav";
+    cut.wave_size -= 1;
+    EXPECT_EQ(seen(up, 2, FadeRequest{10}), "2822400|leaves folder|出力不可|--:--");
+    EXPECT_EQ(seen(cut, 2, FadeRequest{10}), "2822400|loop past data|出力不可|--:--");
     EXPECT_EQ(totalsText(totals.seconds, totals.bytes), "合計時間 : 13:46:22 合計サイズ : 12,637,723,964");
     const std::tuple<std::uint64_t, const char*, const char*> texts[] = {
         {0, "  0", "0:00"}, {46, " 46", "0:46"}, {1005, "  1,005", "16:45"}, {3599, "  3,599", "59:59"},
@@ -81,60 +95,91 @@ TEST(Figures, ListRateIsNotTheHeaderRate)
         // The 16-bit fields at their largest: the header keeps a block alignment of 16 bits.
         {65535, 16, 1, 131070, 65534}, {1, 65535, 44100, 361261687, 361223100}, {65535, 65535, 1, 536854528, 49152}};
     for (const auto& [channels, bits, rate, list, header] : rows) {
-        const MusicEntry e{"a.wav", "", channels, rate, bits, "", 0, 0, 0, 0};
+        const MusicEntry e = pieceEntry(channels, rate, bits);
         EXPECT_EQ(std::make_pair(figureBytesPerSecond(e), bytesPerSecond(e)), std::make_pair(list, header)) << bits;
     }
 }
 
-// What a count, a piece list or a command line reads as; "-" when refused.
-static std::string readAs(const std::string& kind, const std::string& text)
+TEST(Counts, AsTypedAndOnTheCommandLine)
 {
-    std::istringstream split(text);
-    std::vector<std::string> words{std::istream_iterator<std::string>(split), {}};
-    std::vector<std::int32_t> rows;
-    std::uint32_t count = 0;
+    // Typed into the window's fields: anything outside 0..999 is 999.
+    for (const auto& [typed, count] : {std::pair{-1, 999u}, {1000, 999u}, {999, 999u}, {0, 0u}})
+        EXPECT_EQ(limitCount(typed), count) << typed;
+    // Given to --loops or --fade: the same, and what is no number is refused.
+    const std::pair<const char*, const char*> given[] = {{"7", "7"},   {"1500", "999"}, {"-1", "999"},
+                                                         {"99999999999", "999"}, {"", "refused"}, {"3x", "refused"}};
+    for (const auto& [text, count] : given) {
+        std::uint32_t read = 0;
+        EXPECT_EQ(parseCount(text, read) ? std::to_string(read) : "refused", count) << text;
+    }
+}
+
+TEST(PieceLists, ReadInOrderWithoutRepeats)
+{
+    const std::pair<const char*, const char*> lists[] = { // out of five pieces
+        {"4,0,2-4", "0 2 3 4"}, {"4", "4"}, {"5", "refused"}, {"4-2", "refused"}, {"", "refused"}, {"1,", "refused"},
+        {"-2", "refused"}, {"1-2-3", "refused"}};
+    for (const auto& [text, chosen] : lists) {
+        std::vector<std::int32_t> rows;
+        std::string problem, read;
+        if (!parsePieceList(text, 5, rows, problem))
+            read = problem.empty() ? "refused without a reason" : "refused";
+        for (std::int32_t row : rows)
+            read += (read.empty() ? "" : " ") + std::to_string(row);
+        EXPECT_EQ(read, chosen) << text;
+    }
+}
+
+// A command line as its fields, each named and given only when it is not the default (2 loops,
+// 10 seconds of fade, WAVE, quality 5); "refused" when refused with a reason.
+static std::string readAs(const std::string& line)
+{
+    std::istringstream split(line);
     CliArguments p;
     std::string problem;
+    if (!parseArguments({std::istream_iterator<std::string>(split), {}}, p, problem))
+        return problem.empty() ? "refused without a reason" : "refused";
+    using C = CliArguments::Command;
     std::ostringstream out;
-    if (kind == "typed")
-        out << limitCount(std::stoi(text));
-    else if (kind == "count" && parseCount(text, count))
-        out << count;
-    else if (kind == "pieces" && parsePieceList(text, 5, rows, problem))
-        for (std::int32_t row : rows)
-            out << row << ' ';
-    else if (kind == "line" && parseArguments(words, p, problem))
-        out << (p.command == CliArguments::Command::Convert ? "convert " : "list ") << p.definitionPath << ' '
-            << p.options.bgmFolder << ' ' << p.options.outputFolder << ' ' << p.options.loopCount << ' '
-            << p.options.fadeSeconds << ' ' << p.only << (p.overwrite ? " yes" : "")
-            << (p.options.toStandardOutput ? " stdout" : "")
-            << (p.options.format != OutputFormat::Wave ? " format " + std::to_string(static_cast<int>(p.options.format)) : "")
-            << (p.options.quality != defaultVorbisQuality ? " quality " + std::to_string(p.options.quality) : "")
-            << (p.skipExisting ? " skip" : "") << (p.help ? " help" : "");
-    else
-        return problem.empty() && kind != "count" ? "refused without a reason" : "-";
+    out << (p.command == C::List ? "list" : p.command == C::Convert ? "convert" : p.command == C::Check ? "check" : "?");
+    const std::pair<const char*, std::string> texts[] = {
+        {"definition", p.definitionPath}, {"bgm", p.options.bgmFolder}, {"out", p.options.outputFolder}, {"only", p.only},
+        {"playlist", p.playlist}, {"loops", p.options.loopCount == 2 ? "" : std::to_string(p.options.loopCount)},
+        {"fade", p.options.fadeSeconds == 10 ? "" : std::to_string(p.options.fadeSeconds)},
+        {"format", p.options.format == OutputFormat::Wave ? "" : p.options.format == OutputFormat::Flac ? "flac"
+                                                         : p.options.format == OutputFormat::OggVorbis ? "ogg" : "?"}};
+    for (const auto& [name, value] : texts)
+        out << (value.empty() ? "" : std::string(" ") + name + "=" + value);
+    if (p.options.quality != 5)
+        out << " quality=" << p.options.quality;
+    const std::pair<const char*, bool> flags[] = {
+        {"yes", p.overwrite}, {"skip-existing", p.skipExisting}, {"stdout", p.options.toStandardOutput}, {"json", p.json},
+        {"tags", p.options.choices.tags}, {"loop-points", p.options.choices.loopPoints}, {"full-fade", p.options.choices.fullFade}, {"help", p.help}};
+    for (const auto& [name, set] : flags)
+        out << (set ? std::string(" ") + name : "");
     return out.str();
 }
 
-TEST(Counts, AsTypedAndOnTheCommandLine)
+TEST(CommandLine, ReadsEachCommandsOptions)
 {
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"typed", "-1", "999"}, {"typed", "1000", "999"}, {"typed", "999", "999"}, {"typed", "0", "0"},
-        {"count", "7", "7"}, {"count", "1500", "999"}, {"count", "-1", "999"}, {"count", "99999999999", "999"},
-        {"count", "", "-"}, {"count", "3x", "-"}, {"pieces", "4,0,2-4", "0 2 3 4 "}, {"pieces", "4", "4 "},
-        {"pieces", "5", "-"}, {"pieces", "4-2", "-"}, {"pieces", "", "-"}, {"pieces", "1,", "-"}, {"pieces", "-2", "-"},
-        {"pieces", "1-2-3", "-"}, {"line", "list a.mrl", "list a.mrl   2 10 "},
-        {"line", "convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes", "convert a.mrl in o 999 0 1 yes"},
-        {"line", "", "-"}, {"line", "play a.mrl", "-"}, {"line", "list", "-"}, {"line", "list a.mrl b.mrl", "-"},
-        {"line", "list a.mrl --bgm x", "-"}, {"line", "convert a.mrl --bgm in", "-"}, {"line", "convert a.mrl --out", "-"},
-        {"line", "list a.mrl --loops x", "-"}, {"line", "convert a.mrl --bgm in --stdout --only 1", "convert a.mrl in  2 10 1 stdout"},
-        {"line", "convert a.mrl --bgm in --stdout --out o", "-"}, {"line", "convert a.mrl --bgm in --out o --stdout", "-"},
-        {"line", "list a.mrl --format ogg", "list a.mrl   2 10  format 2"}, {"line", "list a.mrl --format mp3", "-"},
-        {"line", "convert a.mrl --bgm in --out o --format flac --quality -1", "convert a.mrl in o 2 10  format 1 quality -1.000000"},
-        {"line", "convert a.mrl --bgm in --out o --quality 10.5", "-"}, {"line", "convert a.mrl --bgm in --out o --quality 5x", "-"},
-        {"line", "list a.mrl --quality 3", "-"}, {"line", "check --help", "list    2 10  help"},
-        {"line", "convert a.mrl --bgm in --out o --skip-existing", "convert a.mrl in o 2 10  skip"},
-        {"line", "convert a.mrl --bgm in --out o --yes --skip-existing", "-"}, {"line", "list a.mrl --skip-existing", "-"}};
-    for (const auto& [kind, text, seen] : rows)
-        EXPECT_EQ(readAs(kind, text), seen) << kind << " " << text;
+    const std::pair<const char*, const char*> lines[] = {
+        {"list a.mrl", "list definition=a.mrl"},
+        {"convert a.mrl --bgm in --out o --loops 1500 --fade 0 --only 1 --yes",
+         "convert definition=a.mrl bgm=in out=o only=1 loops=999 fade=0 yes"},
+        {"check a.mrl --bgm in --fade 20 --full-fade --json", "check definition=a.mrl bgm=in fade=20 json full-fade"},
+        {"check --help", "check help"},
+        {"convert a.mrl --bgm in --stdout --only 1", "convert definition=a.mrl bgm=in only=1 stdout"},
+        {"list a.mrl --format ogg", "list definition=a.mrl format=ogg"},
+        {"convert a.mrl --bgm in --out o --format flac --quality -1",
+         "convert definition=a.mrl bgm=in out=o format=flac quality=-1"},
+        {"convert a.mrl --bgm in --out o --skip-existing", "convert definition=a.mrl bgm=in out=o skip-existing"},
+        {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
+        {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},
+        {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"},
+        {"convert a.mrl --bgm in --stdout --out o", "refused"}, {"convert a.mrl --bgm in --out o --stdout", "refused"},
+        {"list a.mrl --format mp3", "refused"}, {"convert a.mrl --bgm in --out o --quality 10.5", "refused"},
+        {"convert a.mrl --bgm in --out o --quality 5x", "refused"}, {"list a.mrl --quality 3", "refused"},
+        {"convert a.mrl --bgm in --out o --yes --skip-existing", "refused"}, {"list a.mrl --skip-existing", "refused"}};
+    for (const auto& [line, read] : lines)
+        EXPECT_EQ(readAs(line), read) << line;
 }

@@ -1,4 +1,5 @@
 #include "loops/loop_seam.h"
+#include "support/pieces.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,9 @@ TEST(LoopSeam, FlagsJumpsAndSuggestsTheSmoothEnd)
         SCOPED_TRACE(c.name);
         const std::vector<std::uint8_t> data = pieceData(c.signal, c.bits, c.channels);
         const std::uint32_t frame = c.bits / 8u * c.channels;
-        const MusicEntry entry{"", "", c.channels, 44100, c.bits, "", 0, static_cast<std::uint32_t>(data.size()),
-                               introFrames * frame, (loopFrames + c.endMoved) * frame};
+        MusicEntry entry =
+            pieceEntry(c.channels, 44100, c.bits, introFrames * frame, (loopFrames + c.endMoved) * frame);
+        entry.wave_size = static_cast<std::uint32_t>(data.size());
         LoopSeam seam = measureLoopSeam(data.data(), entry);
         EXPECT_EQ(seam.measured, c.measured);
         EXPECT_EQ(seam.clicks, c.clicks) << "measure " << seam.measure;

@@ -1,6 +1,6 @@
 // The main window and the windows of its commands walked as a user does, under Wine in Xvfb.
 #include "cli/terminal_front_end.h"
-#include "definition/figures.h"
+#include "windows/progress_window_ids.h"
 #include "main_window_driver.h"
 #include "mainwindow/context_menu_point.h"
 #include "platform/native_text.h"
@@ -8,9 +8,7 @@
 #include "support/test_files.h"
 #include "toolkit/message_pump.h"
 #include "windows/folder_window_ids.h"
-#include "windows/progress_window_ids.h"
 #include "windows/version_window_ids.h"
-#include "writers/piece_writer.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -66,31 +64,28 @@ Shown shownAround(HWND window)
             {checked(tagsChoiceCommand, 'T'), checked(loopPointsChoiceCommand, 'L'), checked(fullFadeChoiceCommand, 'F')}};
 }
 
-// Each row's tick and cells and the totals against the core's figures for main_window_three.mrl.
-void expectFigures(HWND window, const std::vector<bool>& ticks, std::uint32_t loops, std::uint32_t fade,
-                   const FileChoices& choices = {})
+// The list's rows, each its tick ('x' or '-') and cells, and the status bar.
+std::string listShown(HWND window)
 {
     const HWND list = GetDlgItem(window, musicListId);
-    LoopDefinition definition;
-    definition.load(fixturePath("main_window_three.mrl"));
-    FigureTotals totals;
-    for (int row = 0; row < 3; ++row) {
-        const MusicEntry& entry = definition.entries().at(row);
-        OutputOptions options;
-        options.loopCount = loops;
-        options.fadeSeconds = fade;
-        options.choices = choices;
-        const PieceFigures figures = figuresOf(pieceToWrite(definition, row, options), WaveFileWriter());
-        std::string shown = ListView_GetCheckState(list, row) ? "ticked" : "";
+    std::string shown;
+    for (int row = 0; row < rowCount(list); ++row) {
+        shown += ListView_GetCheckState(list, row) ? "x" : "-";
         for (int column = 0; column < 5; ++column)
             shown += "|" + itemText(list, row, column);
-        EXPECT_EQ(shown, (ticks[row] ? "ticked|" : "|") + utf8Text(entry.title) + "|" + pieceTimeText(figures) + "|" +
-                             utf8Text(pieceSizeText(figures)) + "|" + utf8Text(entry.file) + "|" + utf8Text(entry.wave_file))
-            << loops;
-        if (ticks[row])
-            totals.add(figures);
+        shown += "\n";
     }
-    EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), utf8Text(totalsText(totals.seconds, totals.bytes))) << loops;
+    return shown + statusText(GetDlgItem(window, statusBarId));
+}
+
+// What listShown must be for main_window_three.mrl: each row's "time|size" and the totals'.
+std::string threePieces(const std::string& ticks, const Texts& figures, const std::string& totals)
+{
+    const std::string titles[] = {u8"一曲目", u8"二曲目", u8"形式なし"}, files[] = {"first", "second", "silent"};
+    std::string rows;
+    for (int row = 0; row < 3; ++row)
+        rows += ticks.substr(row, 1) + "|" + titles[row] + "|" + figures.at(row) + "|" + files[row] + ".wav|three.bgm\n";
+    return rows + u8"合計時間 : " + totals.substr(0, totals.find('|')) + u8" 合計サイズ : " + totals.substr(totals.find('|') + 1);
 }
 
 // Picks an item of a popup of the menu bar as a user does; the result is the item's text.
@@ -286,8 +281,8 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
                   "");
         UpdateWindow(window);
         EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, albumLabelId)), "as repainted");
-        EXPECT_EQ(std::make_pair(itemText(list, 1, 1), itemText(list, 1, 2)),
-                  std::make_pair(std::string("0:22"), std::string("  1,000,046")));
+        const Texts twoLoops = {"2:09| 22,764,046", "0:22|  1,000,046", "--:--|  1,846"};
+        EXPECT_EQ(listShown(window), threePieces("xxx", twoLoops, "2:31| 23,765,938"));
 
         // The first row's check box by the space bar; a refused file, a folder or a device then
         // changes nothing, and nothing waits on them.
@@ -297,8 +292,7 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
         for (const std::string& path : {refused, folder.path(), nul, zero})
             dropFiles(window, {path});
         EXPECT_EQ(windowText(window), u8"morlo - 三曲集");
-        expectFigures(window, {false, true, true}, 2, 10);
-        EXPECT_EQ(statusText(GetDlgItem(window, statusBarId)), u8"合計時間 : 0:22 合計サイズ :   1,001,892");
+        EXPECT_EQ(listShown(window), threePieces("-xx", twoLoops, "0:22|  1,001,892"));
 
         // The totals stay drawn whatever the window's size becomes.
         const std::pair<const char*, std::function<void()>> sizes[] = {
@@ -315,19 +309,28 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             EXPECT_EQ(shownAsRepainted(window, GetDlgItem(window, statusBarId)), "as repainted") << change;
         }
 
-        const std::tuple<int, std::string, std::vector<bool>> commands[] = {
-            {2, u8"選択反転(&R)", {true, false, false}}, {0, u8"全て選択(&A)", {true, true, true}},
-            {1, u8"全て解除(&U)", {false, false, false}}, {2, u8"選択反転(&R)", {true, true, true}}};
-        for (const auto& [item, text, after] : commands) {
+        const std::tuple<int, std::string, const char*, const char*> commands[] = {
+            {2, u8"選択反転(&R)", "x--", "2:09| 22,764,046"}, {0, u8"全て選択(&A)", "xxx", "2:31| 23,765,938"},
+            {1, u8"全て解除(&U)", "---", "0:00|  0"}, {2, u8"選択反転(&R)", "xxx", "2:31| 23,765,938"}};
+        for (const auto& [item, text, ticks, totals] : commands) {
             EXPECT_EQ(choose(window, 1, item), text);
-            expectFigures(window, after, 2, 10);
+            EXPECT_EQ(listShown(window), threePieces(ticks, twoLoops, totals)) << text;
         }
 
-        // Typed key by key over all of the loop count; above 999 counts as 999, empty as 0.
+        // Typed key by key over all of the loop count; above 999 counts as 999, empty as 0. At n loops
+        // the data is 2,764,000 + n × 10,000,000 bytes in row 0 (past 4 GiB at 999), 400,000 + n × 300,000
+        // in row 1 and 200 + n × 800 in row 2.
         SendDlgItemMessageW(window, loopCountFieldId, EM_SETSEL, 0, -1);
-        for (const auto& [key, loops] : {std::pair{'\b', 0}, {'1', 1}, {'5', 15}, {'0', 150}, {'0', 999}}) {
+        const std::tuple<char, Texts, const char*> typed[] = { // 0, 1, 15, 150 and 1500 loops
+            {'\b', {"0:15|  2,764,046", "0:09|400,046", "--:--|246"}, "0:24|  3,164,338"},
+            {'1', {"1:12| 12,764,046", "0:15|700,046", "--:--|  1,046"}, "1:27| 13,465,138"},
+            {'5', {"14:26|152,764,046", "1:51|  4,900,046", "--:--| 12,246"}, "16:17|157,676,338"},
+            {'0', {"2:21:59|1,502,764,046", "17:09| 45,400,046", "--:--|120,246"}, "2:39:08|1,548,284,338"},
+            {'0', {u8"--:--|出力不可", "1:53:24|300,100,046", "--:--|799,446"}, "1:53:24|300,899,492"}};
+        for (const auto& [key, figures, totals] : typed) {
             SendDlgItemMessageW(window, loopCountFieldId, WM_CHAR, static_cast<WPARAM>(key), 0);
-            expectFigures(window, {true, true, true}, loops, 10);
+            EXPECT_EQ(listShown(window), threePieces("xxx", figures, totals))
+                << windowText(GetDlgItem(window, loopCountFieldId));
         }
         // The arrows (the keyboard's, in the field) stop at 0 and 999.
         for (const auto& [before, key, after] : {std::tuple{L"998", VK_UP, "999"}, {L"999", VK_UP, "999"},
@@ -336,21 +339,34 @@ TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
             SendDlgItemMessageW(window, fadeSecondsFieldId, WM_KEYDOWN, key, 0);
             EXPECT_EQ(windowText(GetDlgItem(window, fadeSecondsFieldId)), after) << before;
         }
-        expectFigures(window, {true, true, true}, 999, 0);
+        EXPECT_EQ(listShown(window), threePieces("xxx", {u8"--:--|出力不可", "1:53:18|299,800,046", "--:--|799,446"},
+                                                 "1:53:18|300,599,492"));
 
-        // Each option turns its check mark over and the sizes follow (the full fade those of row 1,
-        // whose loop is shorter than 10 s); the runs below write all three.
+        // Each option turns its check mark over and the sizes follow; the runs below write all three.
+        // Tags add a LIST chunk of 78 bytes (8 + "INFO" + title 6 + 1 and album 6 + 1, each padded to
+        // 8 behind its 8-byte header, track "1" 2 + 8, "morlo ver.1.01" 15 + 1 + 8) and an id3 chunk of
+        // 72 (8 + 10 + title and album 10 + 1 + 9 UTF-8 bytes each, "1/3" 10 + 1 + 3); row 2's title of 8
+        // bytes (12 in UTF-8) makes them 80 and 76. Loop points add a smpl chunk of 8 + 60, none in row 2,
+        // which has no frames. The full fade makes row 1's fade all 10 s, 441,000 bytes.
         SetDlgItemTextW(window, loopCountFieldId, L"2");
         SetDlgItemTextW(window, fadeSecondsFieldId, L"10");
-        const std::tuple<int, std::string, FileChoices, std::string> options[] = {
-            {0, u8"タグを書き込む(&T)", {true, false, false}, "T--"}, {1, u8"ループ位置を書き込む(&L)", {true, true, false}, "TL-"},
-            {2, u8"フェードを最後まで(&F)", {true, true, true}, "TLF"}, {0, u8"タグを書き込む(&T)", {false, true, true}, "-LF"},
-            {2, u8"フェードを最後まで(&F)", {false, true, false}, "-L-"}, {0, u8"タグを書き込む(&T)", {true, true, false}, "TL-"},
-            {2, u8"フェードを最後まで(&F)", {true, true, true}, "TLF"}};
-        for (const auto& [item, text, choices, checks] : options) {
+        const Texts tags = {"2:09| 22,764,196", "0:22|  1,000,196", "--:--|  2,002"},
+                    tagsLoop = {"2:09| 22,764,264", "0:22|  1,000,264", "--:--|  2,002"},
+                    all = {"2:09| 22,764,264", "0:25|  1,141,264", "--:--|  2,002"},
+                    loopFullFade = {"2:09| 22,764,114", "0:25|  1,141,114", "--:--|  1,846"},
+                    loop = {"2:09| 22,764,114", "0:22|  1,000,114", "--:--|  1,846"};
+        const std::tuple<int, std::string, std::string, Texts, const char*> options[] = {
+            {0, u8"タグを書き込む(&T)", "T--", tags, "2:31| 23,766,394"},
+            {1, u8"ループ位置を書き込む(&L)", "TL-", tagsLoop, "2:31| 23,766,530"},
+            {2, u8"フェードを最後まで(&F)", "TLF", all, "2:34| 23,907,530"},
+            {0, u8"タグを書き込む(&T)", "-LF", loopFullFade, "2:34| 23,907,074"},
+            {2, u8"フェードを最後まで(&F)", "-L-", loop, "2:31| 23,766,074"},
+            {0, u8"タグを書き込む(&T)", "TL-", tagsLoop, "2:31| 23,766,530"},
+            {2, u8"フェードを最後まで(&F)", "TLF", all, "2:34| 23,907,530"}};
+        for (const auto& [item, text, checks, figures, totals] : options) {
             EXPECT_EQ(choose(window, 2, item), text);
             EXPECT_EQ(shownAround(window).checks, checks);
-            expectFigures(window, {true, true, true}, 2, 10, choices);
+            EXPECT_EQ(listShown(window), threePieces("xxx", figures, totals)) << checks;
         }
 
         dropFiles(window, {definitionPath});

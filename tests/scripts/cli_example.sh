@@ -65,7 +65,8 @@ PY
 # Ctrl-C while a long piece is written: exit 1, and the unfinished file is gone.
 timeout "$bound" "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --only 0 --loops 999 </dev/null &>/dev/null &
 pid=$!
-for _ in $(seq $((bound * 20))); do [ -e "$work/cancel/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
+comes test -e "$work/cancel/opening.wav.morlo-unfinished" ||
+  { kill "$pid"; fail "the run wrote no unfinished file to interrupt in $bound s"; }
 kill -INT "$pid"
 exits 1 wait "$pid" && [ -z "$(ls "$work/cancel")" ] || fail "Ctrl-C should cancel with exit 1 and remove the unfinished file"
 # What is no definition file is refused at once, in one line naming the path and why.

@@ -4,7 +4,13 @@
 # up or killed in the middle of a piece; cancelled at the overwrite question. Every file left is a
 # whole file of this run or the earlier file byte for byte, and nothing else.
 . "$(dirname "$0")/lib/common.sh"
-[ "$(id -u)" -eq 0 ] || fail "mounting small file systems needs root"
+# Mounting the small file systems needs root. Anyone else fails rather than pass untested, unless
+# MORLO_SKIP_NEEDS_ROOT=1 asks for the suite to be skipped, which it then says.
+if [ "$(id -u)" -ne 0 ]; then
+  [ "${MORLO_SKIP_NEEDS_ROOT:-}" = 1 ] || fail "mounting small file systems needs root (MORLO_SKIP_NEEDS_ROOT=1 skips)"
+  echo "cli_safe_writing: SKIPPED, not run as root: safe writing is NOT tested (MORLO_SKIP_NEEDS_ROOT=1)" >&2
+  exit 0
+fi
 mounts=()
 trap 'tmux -S "$work/tmux" kill-server 2>/dev/null; for m in "${mounts[@]}"; do umount "$m"; done; rm -rf "$work"' EXIT
 small() { # folder, size[, ro]: a fresh file system of that size
@@ -68,7 +74,8 @@ for signal in TERM HUP KILL; do
   doing="$signal"
   "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/signals" --only 0 --loops 999 --yes </dev/null &>/dev/null &
   pid=$!
-  for _ in $(seq $((bound * 20))); do [ -e "$work/signals/opening.wav.morlo-unfinished" ] && break; sleep 0.05; done
+  comes test -e "$work/signals/opening.wav.morlo-unfinished" ||
+    { kill "$pid"; fail "the run wrote no unfinished file to signal in $bound s"; }
   kill -"$signal" "$pid"
   { wait "$pid"; } 2>/dev/null && status=0 || status=$?
   if [ $signal = KILL ]; then
@@ -89,7 +96,8 @@ doing="Ctrl-C at the question"
 socket="$work/tmux"
 LC_ALL=C.UTF-8 tmux -u -S "$socket" -f /dev/null new-session -d -x 120 -y 20 \
   "$(printf '%q ' "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/signals" --only 2); echo \"status \$?\"; tmux -S $socket wait-for -S done; sleep 60"
-for _ in $(seq $((bound * 10))); do tmux -S "$socket" capture-pane -p | grep -q 'Replace it?' && break; sleep 0.1; done
+asked() { tmux -S "$socket" capture-pane -p | grep -q 'Replace it?'; }
+comes asked || { tmux -S "$socket" capture-pane -p; fail "the overwrite question did not show in $bound s"; }
 tmux -S "$socket" send-keys C-c
 timeout "$bound" tmux -S "$socket" wait-for done || fail "the run did not end"
 tmux -S "$socket" capture-pane -p >"$work/screen"

@@ -37,6 +37,7 @@ quick=(convert "$sample" --bgm "$work/bgm" --loops 0 --fade 0)
 mkdir "$work/ref" && "$cli" "${quick[@]}" --out "$work/ref" >/dev/null
 printf old >"$work/old"
 questions() { grep -cF "$prompt" "$work/screen" || true; }
+asked() { tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen" && [ "$(questions)" -ge "$1" ]; }
 while IFS='|' read -r locale keys state end status asked; do
   doing="answering $keys"
   prompt='Replace it? (y = yes, n or Enter = no, a = yes to all, s = no to all)'
@@ -48,11 +49,7 @@ while IFS='|' read -r locale keys state end status asked; do
   n=0
   for key in $keys; do
     n=$((n + 1))
-    for _ in $(seq $((bound * 20))); do
-      tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
-      [ "$(questions)" -ge $n ] && break
-      sleep 0.05
-    done
+    comes asked $n || { cat "$work/screen"; fail "question $n did not show in $bound s"; }
     tmux -S "$socket" send-keys -t ask ${key//+/ }
   done
   timeout "$bound" tmux -S "$socket" wait-for asked || fail "the run did not end"

@@ -43,6 +43,16 @@ menu_command() { # window, popup access key, item access key
   done
   fail "the menu of alt+$2 did not show"
 }
+# Whether the window's picture is more than one colour and the same as at the last look: drawn,
+# and done drawing (the look before is kept in picture).
+picture=
+drawn() { # window id
+  local now
+  now=$(import -window "$1" png:- 2>/dev/null | identify -format '%k %#' - 2>/dev/null) || now=
+  [ "${now%% *}" -gt 1 ] 2>/dev/null && [ "$now" = "$picture" ] && return 0
+  picture=$now
+  return 1
+}
 # Clicks at client coordinates: the client area lies centred horizontally with the frame's
 # width below it.
 click_client() { # window, client width, client height, x, y
@@ -79,7 +89,7 @@ convert_and_compare() { # number of overwrite questions to answer Yes, what is b
   menu_command "$main" f s
   local folders box end f n
   folders=$(wait_window '^フォルダの指定$')
-  sleep 0.3
+  comes drawn "$folders" || fail "the folder window was not drawn in $bound s"
   type_into "$folders" 151 32 "$work/bgm"
   type_into "$folders" 151 72 "$work/out"
   click_client "$folders" 320 128 197 106
@@ -91,7 +101,7 @@ convert_and_compare() { # number of overwrite questions to answer Yes, what is b
   done
   doing="waiting for the end of the run"
   end=$(wait_window '^出力終了$')
-  sleep 0.5
+  comes drawn "$end" || fail "the ended progress window was not drawn in $bound s"
   [ -z "$shot" ] || { mkdir -p "$(dirname "$shot")" && import -window "$end" "$shot" && shot=; }
   click_client "$end" 256 88 128 74
   press_until_gone "$end"

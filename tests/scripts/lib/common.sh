@@ -14,6 +14,8 @@ trap 'rm -rf "$work"' EXIT
 # Every wait is on a state and bounded generously: a slow machine makes a suite slow, never wrong.
 bound=${MORLO_WAIT_SECONDS:-300}
 fail() { echo "$(basename "$0" .sh): $*${doing:+ (while $doing)}" >&2; exit 1; }
+# Tells whether a command succeeds within $bound seconds, tried every 0.05 s.
+comes() { local deadline=$((SECONDS + bound)); until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.05; done; }
 # Tells whether a command, given no input and its errors silenced, exits with the given status.
 exits() { local want=$1; shift; "$@" </dev/null 2>/dev/null; [ $? -eq "$want" ]; }
 wine_cli() { "$top/scripts/wine-run.sh" "$cli_exe" "$@"; }
