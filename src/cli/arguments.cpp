@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -89,8 +90,8 @@ constexpr unsigned forAll = forList | forConvert | forCheck;
 struct Option {
     const char* name;
     unsigned commands;
-    // What the value is ("a number"), for the refusal of a bad one; null for an option without a value.
-    const char* value;
+    // What the value is, for the refusal of a bad one; none for an option without a value.
+    std::optional<Message> value;
     // Stores the value (empty for an option without one); false when the value is refused, which
     // only an option with a value may do.
     bool (*set)(CliArguments& parsed, const std::string& value);
@@ -156,22 +157,22 @@ bool setQuality(CliArguments& parsed, const std::string& value)
 }
 
 const Option options[] = {
-    {"--loops", forAll, "a number", setCount<&CliArguments::loopCount>},
-    {"--fade", forAll, "a number", setCount<&CliArguments::fadeSeconds>},
-    {"--bgm", forConvert | forCheck, "a folder", setText<&CliArguments::bgmFolder>},
-    {"--out", forConvert, "a folder", setText<&CliArguments::outputFolder>},
-    {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
-    {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
-    {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
-    {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
-    {"--full-fade", forAll, nullptr, setChoice<&FileChoices::fullFade>},
-    {"--playlist", forConvert, "a file name", setPlaylist},
-    {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
-    {"--quality", forConvert, "a number from -1 to 10", setQuality},
-    {"--stdout", forConvert, nullptr, setFlag<&CliArguments::toStandardOutput>},
-    {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
-    {"--skip-existing", forConvert, nullptr, setFlag<&CliArguments::skipExisting>},
-    {"--help", forAll, nullptr, setFlag<&CliArguments::help>},
+    {"--loops", forAll, Message::ValueNumber, setCount<&CliArguments::loopCount>},
+    {"--fade", forAll, Message::ValueNumber, setCount<&CliArguments::fadeSeconds>},
+    {"--bgm", forConvert | forCheck, Message::ValueFolder, setText<&CliArguments::bgmFolder>},
+    {"--out", forConvert, Message::ValueFolder, setText<&CliArguments::outputFolder>},
+    {"--only", forConvert, Message::ValuePieceList, setText<&CliArguments::only>},
+    {"--yes", forConvert, {}, setFlag<&CliArguments::overwrite>},
+    {"--tags", forList | forConvert, {}, setChoice<&FileChoices::tags>},
+    {"--loop-points", forList | forConvert, {}, setChoice<&FileChoices::loopPoints>},
+    {"--full-fade", forAll, {}, setChoice<&FileChoices::fullFade>},
+    {"--playlist", forConvert, Message::ValueFileName, setPlaylist},
+    {"--format", forList | forConvert, Message::ValueFormat, setFormat},
+    {"--quality", forConvert, Message::ValueQuality, setQuality},
+    {"--stdout", forConvert, {}, setFlag<&CliArguments::toStandardOutput>},
+    {"--json", forList | forCheck, {}, setFlag<&CliArguments::json>},
+    {"--skip-existing", forConvert, {}, setFlag<&CliArguments::skipExisting>},
+    {"--help", forAll, {}, setFlag<&CliArguments::help>},
 };
 
 const Option* findOption(const std::string& word, Command command)
@@ -213,7 +214,7 @@ bool readOption(const Option& option, const std::vector<std::string>& arguments,
         value = arguments[++i];
     }
     if (!option.set(parsed, value)) {
-        problem = text(Message::TakesValue, {word, textFor(option.value), value});
+        problem = text(Message::TakesValue, {word, text(*option.value), value});
         return false;
     }
     return true;

@@ -73,9 +73,6 @@ const MessageTable& textsInUse();
 // The text of id in the language in use, UTF-8 on every system, with each "$n" (n a digit)
 // replaced by values[n] (UTF-8 too).
 std::string text(Message id, std::initializer_list<std::string> values = {});
-// The text of the language in use whose English text is english; english itself when there is
-// none (for words that other tables hold in English, such as what an option's value is).
-std::string textFor(const char* english);
 // A finding's message; its values are Shift-JIS, as the definition's own texts.
 std::string findingMessage(const Finding& finding);
 // pattern with "$n" replaced by values[n]; a placeholder without a value stays as it is.

@@ -1,5 +1,6 @@
 // morlo-cli's two tables of texts: worded alike (the same values in each), the window's own
 // Japanese texts where it has them, and the locale's choice between them.
+#include "cli/arguments.h"
 #include "cli/messages.h"
 #include "definition/figures.h"
 
@@ -34,6 +35,19 @@ TEST(Messages, BothLanguagesTakeTheSameValuesAndJapaneseIsTheWindows)
     EXPECT_EQ(seen[1], "出力終了(成功:3個 失敗:0個)");
     EXPECT_EQ(seen[2].substr(0, question.size()), question);
     EXPECT_EQ(fillIn("$1 of $0, $2 $", {"a", "b"}), "b of a, $2 $");
+}
+
+TEST(Messages, WhatAnOptionTakesIsSaidInTheLanguageInUse)
+{
+    const std::vector<std::string> words = {"convert", "a.mrl", "--quality", "11"};
+    CliArguments parsed[2];
+    std::string english, japanese;
+    EXPECT_FALSE(parseArguments(words, parsed[0], english));
+    useLanguage(Language::Japanese);
+    EXPECT_FALSE(parseArguments(words, parsed[1], japanese));
+    useLanguage(Language::English);
+    EXPECT_EQ(english, "--quality takes a number from -1 to 10, not '11'");
+    EXPECT_EQ(japanese, "--quality には-1 から 10 までの数を指定します('11' は使えません)");
 }
 
 TEST(Messages, TheLocaleChoosesTheLanguage)
