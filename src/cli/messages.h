@@ -10,7 +10,12 @@
 #include <vector>
 
 enum class Message {
-    Usage,
+    // The usage: its first word, the words for the options a form does not repeat, and each option's
+    // line, whose further lines the usage indents. Every option line takes the same values: $0 the
+    // largest count, $1 the default loop count, $2 the default fade seconds, $3 the default Ogg
+    // Vorbis quality.
+    UsageStart, UsageOtherOptions, HelpLoops, HelpFade, HelpFullFade, HelpOnly, HelpYes, HelpSkipExisting, HelpFormat,
+    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpHelp,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
     ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,

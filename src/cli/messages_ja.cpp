@@ -9,35 +9,26 @@ using M = Message;
 using F = FindingText;
 
 constexpr MessageRow messages[] = {
-    {M::Usage,
-     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
-     "                  [--loop-points]\n"
-     "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
-     "        morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                  [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-     "                  [--loop-points] [--playlist NAME.m3u8]\n"
-     "        morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [ほかは上と同じ]\n"
-     "        morlo-cli --version | --help\n"
-     "        morlo-cli COMMAND --help\n"
-     "  --loops N        ループを繰り返す回数 (0-999、既定 2)\n"
-     "  --fade S         最後のフェードアウトの秒数 (0-999、既定 10)\n"
-     "  --full-fade      フェードアウトを S 秒すべて続け、そのために必要なだけループを続ける\n"
-     "                   (付けなければ、フェードアウトは長くてもループ一回分)\n"
-     "  --only LIST      書き出す曲の番号、例えば 0,2-4 (既定: すべて)\n"
-     "  --yes            既にある出力ファイルを尋ねずに上書きする\n"
-     "  --skip-existing  既にある出力ファイルを尋ねずにそのまま残す\n"
-     "  --format F       wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う\n"
-     "  --quality Q      Ogg Vorbis の品質、-1 から 10 (既定 5)\n"
-     "  --stdout         選んだ一曲をファイルの代わりに標準出力へ書き出す\n"
-     "  --json           行の代わりに JSON 文書 (UTF-8) をひとつ出力する\n"
-     "  --tags           曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
-     "                   FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
-     "                   list では、そのようなファイルの大きさ\n"
-     "  --loop-points    ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
-     "                   (WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ\n"
-     "  --playlist NAME.m3u8\n"
-     "                   書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く\n"
-     "  --help           この説明を表示する\n"},
+    {M::UsageStart, "使い方: "},
+    {M::UsageOtherOptions, "[ほかは上と同じ]"},
+    {M::HelpLoops, "ループを繰り返す回数 (0-$0、既定 $1)"},
+    {M::HelpFade, "最後のフェードアウトの秒数 (0-$0、既定 $2)"},
+    {M::HelpFullFade, "フェードアウトを S 秒すべて続け、そのために必要なだけループを続ける\n"
+                      "(付けなければ、フェードアウトは長くてもループ一回分)"},
+    {M::HelpOnly, "書き出す曲の番号、例えば 0,2-4 (既定: すべて)"},
+    {M::HelpYes, "既にある出力ファイルを尋ねずに上書きする"},
+    {M::HelpSkipExisting, "既にある出力ファイルを尋ねずにそのまま残す"},
+    {M::HelpFormat, "wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う"},
+    {M::HelpQuality, "Ogg Vorbis の品質、-1 から 10 (既定 $3)"},
+    {M::HelpStdout, "選んだ一曲をファイルの代わりに標準出力へ書き出す"},
+    {M::HelpJson, "行の代わりに JSON 文書 (UTF-8) をひとつ出力する"},
+    {M::HelpTags, "曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
+                  "FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
+                  "list では、そのようなファイルの大きさ"},
+    {M::HelpLoopPoints, "ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
+                        "(WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ"},
+    {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く"},
+    {M::HelpHelp, "この説明を表示する"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
