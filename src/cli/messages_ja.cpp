@@ -1,12 +1,35 @@
 // morlo-cli's texts in Japanese; where the window has a text, it is the window's own.
 #include "cli/messages.h"
+#include "convert/run_texts.h"
 
+#include <array>
+#include <cstddef>
 #include <iterator>
 
 namespace {
 
 using M = Message;
 using F = FindingText;
+
+// The texts one after the other, as one text made when compiling.
+template <std::size_t... sizes>
+constexpr std::array<char, (sizes + ...) - sizeof...(sizes) + 1> joined(const char (&... texts)[sizes])
+{
+    std::array<char, (sizes + ...) - sizeof...(sizes) + 1> result{};
+    std::size_t at = 0;
+    for (const char* text : {static_cast<const char*>(texts)...}) {
+        while (*text != '\0')
+            result[at++] = *text++;
+    }
+    return result;
+}
+
+// The window's own texts, with morlo-cli's answers and its count of skipped files.
+constexpr auto question =
+    joined("$0", existsReplaceQuestion, " (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ) ");
+constexpr auto endLine = joined(endLineBeforeSuccesses, "$0", endLineBeforeFailures, "$1", endLineAfterFailures);
+constexpr auto endLineSkipped =
+    joined(endLineBeforeSuccesses, "$0", endLineBeforeFailures, "$1", "個 スキップ:$2", endLineAfterFailures);
 
 constexpr MessageRow messages[] = {
     {M::UsageStart, "使い方: "},
@@ -78,15 +101,15 @@ constexpr MessageRow messages[] = {
     {M::OutputNotFolder, "出力先 $0 はフォルダではありません"},
     {M::OutputNotWritable, "出力フォルダ $0 には書き込めません"},
     {M::ShortOfSpace, "曲には $0 バイト要りますが、出力フォルダの空きは $1 バイトです。入る曲は書き出します"},
-    {M::Question, "$0は存在します\n上書きしますか？ (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ) "},
+    {M::Question, question.data()},
     {M::AnswerAgain, "y、n、a、s のどれかで答えてください(Enter は n)。"},
     {M::NotReplaced, "$0は存在します。置き換えませんでした(置き換えるには --yes、残すには --skip-existing)"},
     {M::KeptExisting, "$0は存在します。そのまま残しました"},
     {M::CancelledPartLeft, "中止しました。書きかけの曲のファイルを消せませんでした"},
     {M::CancelledClean, "中止しました。それまでに書いた曲は残り、書きかけの曲はファイルを残さず、何も置き換えていません"},
     {M::CancelledStandardOutput, "中止しました。標準出力には曲の一部が出ています"},
-    {M::EndLine, "出力終了(成功:$0個 失敗:$1個)"},
-    {M::EndLineSkipped, "出力終了(成功:$0個 失敗:$1個 スキップ:$2個)"},
+    {M::EndLine, endLine.data()},
+    {M::EndLineSkipped, endLineSkipped.data()},
     {M::FailNoSuchPiece, "定義にない曲です"},
     {M::FailNameLost, "出力名に Shift-JIS にない文字があります"},
     {M::FailNameLeavesFolder, "出力名がただのファイル名ではありません"},
