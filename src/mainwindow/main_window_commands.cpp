@@ -60,10 +60,7 @@ void MainWindow::writeWaveFiles(HWND window)
     FolderWindow folders;
     if (!folders.show(window))
         return;
-    Window* list = listView();
-    if (!list)
-        return;
-    const std::vector<std::int32_t> rows = MusicList(*list).tickedRows();
+    const std::vector<std::int32_t> rows = MusicList(controls_.musicList).tickedRows();
     OutputOptions options;
     options.fadeSeconds = limitCount(fadeSeconds(window));
     options.loopCount = limitCount(loopCount(window));
