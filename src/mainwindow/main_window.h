@@ -9,7 +9,6 @@
 #include "toolkit/window.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -25,6 +24,7 @@ public:
     // the entries never disagree. The path is UTF-8.
     bool load(const std::string& path);
     const LoopDefinition& definition() const { return definition_; }
+    const FileChoices& choices() const { return choices_; }
 
     // Shows a newly loaded definition: rows, figures, caption and album label.
     void refresh(HWND window);
@@ -44,12 +44,6 @@ public:
     // The numbers in the two fields; 0 when a field holds no valid number.
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
-
-    // Opening a definition (by the file-open dialog or by dropping; the first file dropped) and
-    // writing the WAVE files.
-    void openWithDialog(HWND window);
-    void openDropped(HWND window, HDROP drop);
-    void writeWaveFiles(HWND window);
 
     // The controls that the window's procedure and the commands reach. The procedure serves the
     // object only once they all exist.

@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include "mainwindow/main_window_commands.h"
 #include "mainwindow/music_list.h"
 #include "windows/version_window.h"
 
@@ -97,11 +98,11 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (command) {
     case openCommand:
         if (object)
-            object->openWithDialog(window);
+            openWithDialog(*object, window);
         return 0;
     case writeWaveCommand:
         if (object)
-            object->writeWaveFiles(window);
+            writeWaveFiles(*object, window);
         return 0;
     case exitCommand:
         SendMessageW(window, WM_CLOSE, 0, 0);
@@ -126,7 +127,7 @@ LRESULT onDropFiles(HWND window, WPARAM wParam)
 {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     if (MainWindow* object = objectOf(window))
-        object->openDropped(window, drop);
+        openDropped(*object, window, drop);
     else
         DragFinish(drop);
     return 0;
