@@ -1,11 +1,14 @@
 #include "cli/arguments.h"
 
 #include "cli/messages.h"
+#include "cli/progress_line.h"
 #include "definition/file_name.h"
 #include "definition/output_options.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -86,11 +89,19 @@ constexpr unsigned forConvert = commandBit(Command::Convert);
 constexpr unsigned forCheck = commandBit(Command::Check);
 constexpr unsigned forAll = forList | forConvert | forCheck;
 
+// An option's value: its name in the usage ("N") and what it must be, for the refusal of a bad one.
+struct OptionValue {
+    const char* name;
+    Message kind;
+};
+
 struct Option {
     const char* name;
     unsigned commands;
-    // What the value is ("a number"), for the refusal of a bad one; null for an option without a value.
-    const char* value;
+    // None for an option without a value.
+    std::optional<OptionValue> value;
+    // Its line in the usage; none for the folders, which the usage's forms explain.
+    std::optional<Message> help;
     // Stores the value (empty for an option without one); false when the value is refused, which
     // only an option with a value may do.
     bool (*set)(CliArguments& parsed, const std::string& value);
@@ -168,24 +179,127 @@ bool setQuality(CliArguments& parsed, const std::string& value)
     return true;
 }
 
-const Option options[] = {
-    {"--loops", forAll, "a number", setCount<&OutputOptions::loopCount>},
-    {"--fade", forAll, "a number", setCount<&OutputOptions::fadeSeconds>},
-    {"--bgm", forConvert | forCheck, "a folder", setFolder<&OutputOptions::bgmFolder>},
-    {"--out", forConvert, "a folder", setFolder<&OutputOptions::outputFolder>},
-    {"--only", forConvert, "a piece list", setText<&CliArguments::only>},
-    {"--yes", forConvert, nullptr, setFlag<&CliArguments::overwrite>},
-    {"--tags", forList | forConvert, nullptr, setChoice<&FileChoices::tags>},
-    {"--loop-points", forList | forConvert, nullptr, setChoice<&FileChoices::loopPoints>},
-    {"--full-fade", forAll, nullptr, setChoice<&FileChoices::fullFade>},
-    {"--playlist", forConvert, "a file name", setPlaylist},
-    {"--format", forList | forConvert, "wav, flac or ogg", setFormat},
-    {"--quality", forConvert, "a number from -1 to 10", setQuality},
-    {"--stdout", forConvert, nullptr, setStandardOutput},
-    {"--json", forList | forCheck, nullptr, setFlag<&CliArguments::json>},
-    {"--skip-existing", forConvert, nullptr, setFlag<&CliArguments::skipExisting>},
-    {"--help", forAll, nullptr, setFlag<&CliArguments::help>},
+using M = Message;
+using V = OptionValue;
+
+// In the order of the usage's lines.
+constexpr Option options[] = {
+    {"--bgm", forConvert | forCheck, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::bgmFolder>},
+    {"--out", forConvert, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::outputFolder>},
+    {"--loops", forAll, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
+    {"--fade", forAll, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
+    {"--full-fade", forAll, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
+    {"--only", forConvert, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
+    {"--yes", forConvert, {}, M::HelpYes, setFlag<&CliArguments::overwrite>},
+    {"--skip-existing", forConvert, {}, M::HelpSkipExisting, setFlag<&CliArguments::skipExisting>},
+    {"--format", forList | forConvert, V{"F", M::ValueFormat}, M::HelpFormat, setFormat},
+    {"--quality", forConvert, V{"Q", M::ValueQuality}, M::HelpQuality, setQuality},
+    {"--stdout", forConvert, {}, M::HelpStdout, setStandardOutput},
+    {"--json", forList | forCheck, {}, M::HelpJson, setFlag<&CliArguments::json>},
+    {"--tags", forList | forConvert, {}, M::HelpTags, setChoice<&FileChoices::tags>},
+    {"--loop-points", forList | forConvert, {}, M::HelpLoopPoints, setChoice<&FileChoices::loopPoints>},
+    {"--playlist", forConvert, V{"NAME.m3u8", M::ValueFileName}, M::HelpPlaylist, setPlaylist},
+    {"--help", forAll, {}, M::HelpHelp, setFlag<&CliArguments::help>},
 };
+
+// The usage's forms of the command line, each after "morlo-cli ", with the commands whose options
+// it names (none for the words read before any command). A line break goes on under the form's
+// start; "$0" stands for the options the form does not repeat.
+struct UsageForm {
+    unsigned commands;
+    const char* text;
+};
+
+constexpr UsageForm usageForms[] = {
+    {forList, "list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n[--loop-points]"},
+    {forCheck, "check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]"},
+    {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
+                 "[--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
+                 "[--loop-points] [--playlist NAME.m3u8]"},
+    {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
+    {0, "--version | --help"},
+    {forAll, "COMMAND --help"},
+};
+
+constexpr bool isNameCharacter(char c) { return (c >= 'a' && c <= 'z') || c == '-'; }
+
+// Whether an option's name begins at text[at].
+constexpr bool optionAt(const char* text, std::size_t at)
+{
+    return text[at] == '-' && text[at + 1] == '-' && (at == 0 || !isNameCharacter(text[at - 1]));
+}
+
+constexpr bool nameAt(const char* text, std::size_t at, const char* name)
+{
+    std::size_t i = 0;
+    for (; name[i] != '\0'; ++i) {
+        if (text[at + i] != name[i])
+            return false;
+    }
+    return !isNameCharacter(text[at + i]);
+}
+
+constexpr bool formNames(const UsageForm& form, const char* name)
+{
+    for (std::size_t at = 0; form.text[at] != '\0'; ++at) {
+        if (optionAt(form.text, at) && nameAt(form.text, at, name))
+            return true;
+    }
+    return false;
+}
+
+// Every option a form names is an option of its commands.
+constexpr bool formsNameTheirOptions()
+{
+    for (const UsageForm& form : usageForms) {
+        for (std::size_t at = 0; form.commands != 0 && form.text[at] != '\0'; ++at) {
+            bool known = !optionAt(form.text, at);
+            for (const Option& option : options) {
+                known = known ||
+                        (nameAt(form.text, at, option.name) && (option.commands & form.commands) == form.commands);
+            }
+            if (!known)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Every option is named by a form of each of its commands.
+constexpr bool optionsNamedInForms()
+{
+    for (const Option& option : options) {
+        for (unsigned command = 1; command <= forAll; command <<= 1) {
+            bool named = (option.commands & command) == 0;
+            for (const UsageForm& form : usageForms)
+                named = named || ((form.commands & command) != 0 && formNames(form, option.name));
+            if (!named)
+                return false;
+        }
+    }
+    return true;
+}
+
+static_assert(formsNameTheirOptions() && optionsNamedInForms(), "the usage's forms and the options disagree");
+
+// text with every line after the first begun by indent.
+std::string indented(const std::string& text, const std::string& indent)
+{
+    std::string result;
+    for (char c : text) {
+        result += c;
+        if (c == '\n')
+            result += indent;
+    }
+    return result;
+}
+
+std::string numberText(float number)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(number));
+    return text;
+}
 
 const Option* findOption(const std::string& word, Command command)
 {
@@ -226,7 +340,7 @@ bool readOption(const Option& option, const std::vector<std::string>& arguments,
         value = arguments[++i];
     }
     if (!option.set(parsed, value)) {
-        problem = text(Message::TakesValue, {word, textFor(option.value), value});
+        problem = text(Message::TakesValue, {word, text(option.value->kind), value});
         return false;
     }
     return true;
@@ -278,4 +392,35 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         return false;
     }
     return true;
+}
+
+std::string usageText()
+{
+    const std::string start = text(Message::UsageStart);
+    const std::string under(static_cast<std::size_t>(textColumns(start)), ' ');
+    const std::string program = "morlo-cli ";
+    std::string usage;
+    for (const UsageForm& form : usageForms) {
+        usage += (usage.empty() ? start : under) + program;
+        const std::string otherOptions = text(Message::UsageOtherOptions);
+        usage += indented(fillIn(form.text, {otherOptions}), under + std::string(program.size(), ' '));
+        usage += '\n';
+    }
+    // Each option's text begins in the same column, at least two spaces after its name; on the next
+    // line when the name reaches further.
+    const std::string textColumn(19, ' ');
+    const std::string largest = std::to_string(largestCount);
+    const std::string loops = std::to_string(defaultLoopCount);
+    const std::string fade = std::to_string(defaultFadeSeconds);
+    const std::string quality = numberText(defaultVorbisQuality);
+    for (const Option& option : options) {
+        if (!option.help)
+            continue;
+        std::string line = "  " + std::string(option.name);
+        if (option.value)
+            line += std::string(" ") + option.value->name;
+        line += line.size() + 2 <= textColumn.size() ? textColumn.substr(line.size()) : '\n' + textColumn;
+        usage += line + indented(text(*option.help, {largest, loops, fade, quality}), textColumn) + '\n';
+    }
+    return usage;
 }

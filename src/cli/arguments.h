@@ -32,3 +32,7 @@ bool parseCount(const std::string& text, std::uint32_t& count);
 // "0,2-4" → 0, 2, 3, 4 in ascending order without repeats, each below pieceCount.
 bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector<std::int32_t>& rows,
                     std::string& problem);
+
+// morlo-cli's usage in the language in use: the forms of its command line, then a line for each
+// option with its default where it has one.
+std::string usageText();

@@ -216,7 +216,7 @@ std::string refusalText(ProfileRefusal refusal, const std::string& path)
 int run(const std::vector<std::string>& words)
 {
     if (!words.empty() && (words[0] == "--help" || words[0] == "-h" || words[0] == "help")) {
-        printText(stdout, text(Message::Usage));
+        printText(stdout, usageText());
         return exitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
@@ -226,11 +226,11 @@ int run(const std::vector<std::string>& words)
     CliArguments arguments;
     std::string problem;
     if (!parseArguments(words, arguments, problem)) {
-        printText(stderr, "morlo-cli: " + problem + '\n' + text(Message::Usage));
+        printText(stderr, "morlo-cli: " + problem + '\n' + usageText());
         return exitUsage;
     }
     if (arguments.help) {
-        printText(stdout, text(Message::Usage));
+        printText(stdout, usageText());
         return exitSuccess;
     }
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);

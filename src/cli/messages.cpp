@@ -49,15 +49,6 @@ std::string text(Message id, std::initializer_list<std::string> values)
     return fillIn(inUse->messages[static_cast<std::size_t>(id)].text, values);
 }
 
-std::string textFor(const char* english)
-{
-    for (std::size_t i = 0; i < static_cast<std::size_t>(Message::count); ++i) {
-        if (std::strcmp(englishTexts.messages[i].text, english) == 0)
-            return inUse->messages[i].text;
-    }
-    return english;
-}
-
 std::string findingMessage(const Finding& finding)
 {
     std::vector<std::string> values;

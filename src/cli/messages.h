@@ -10,7 +10,12 @@
 #include <vector>
 
 enum class Message {
-    Usage,
+    // The usage: its first word, the words for the options a form does not repeat, and each option's
+    // line, whose further lines the usage indents. Every option line takes the same values: $0 the
+    // largest count, $1 the default loop count, $2 the default fade seconds, $3 the default Ogg
+    // Vorbis quality.
+    UsageStart, UsageOtherOptions, HelpLoops, HelpFade, HelpFullFade, HelpOnly, HelpYes, HelpSkipExisting, HelpFormat,
+    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpHelp,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
     ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
@@ -73,9 +78,6 @@ const MessageTable& textsInUse();
 // The text of id in the language in use, UTF-8 on every system, with each "$n" (n a digit)
 // replaced by values[n] (UTF-8 too).
 std::string text(Message id, std::initializer_list<std::string> values = {});
-// The text of the language in use whose English text is english; english itself when there is
-// none (for words that other tables hold in English, such as what an option's value is).
-std::string textFor(const char* english);
 // A finding's message; its values are Shift-JIS, as the definition's own texts.
 std::string findingMessage(const Finding& finding);
 // pattern with "$n" replaced by values[n]; a placeholder without a value stays as it is.

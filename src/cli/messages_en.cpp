@@ -9,35 +9,26 @@ using M = Message;
 using F = FindingText;
 
 constexpr MessageRow messages[] = {
-    {M::Usage,
-     "usage: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
-     "                 [--loop-points]\n"
-     "       morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
-     "       morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                 [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-     "                 [--loop-points] [--playlist NAME.m3u8]\n"
-     "       morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [other options above]\n"
-     "       morlo-cli --version | --help\n"
-     "       morlo-cli COMMAND --help\n"
-     "  --loops N        times the loop is played (0-999, default 2)\n"
-     "  --fade S         seconds of the closing fade-out (0-999, default 10)\n"
-     "  --full-fade      let the fade-out last all S seconds, the loop played on as often as it\n"
-     "                   needs (without it, the fade-out is at most one loop long)\n"
-     "  --only LIST      piece numbers to write, such as 0,2-4 (default: all)\n"
-     "  --yes            replace existing output files without asking\n"
-     "  --skip-existing  keep existing output files without asking\n"
-     "  --format F       wav, flac or ogg (default wav): the file name's extension follows it\n"
-     "  --quality Q      Ogg Vorbis quality, -1 to 10 (default 5)\n"
-     "  --stdout         write the one chosen piece to standard output instead of a file\n"
-     "  --json           print one JSON document (UTF-8) instead of lines\n"
-     "  --tags           write title, album and track number into each file (WAVE: INFO and ID3;\n"
-     "                   FLAC and Ogg: TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL, ENCODER);\n"
-     "                   with list: the sizes of such files\n"
-     "  --loop-points    mark the loop in each file for players that loop forever (WAVE: a smpl\n"
-     "                   chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes\n"
-     "  --playlist NAME.m3u8\n"
-     "                   also write a playlist of the written pieces (UTF-8) into the output folder\n"
-     "  --help           print this text\n"},
+    {M::UsageStart, "usage: "},
+    {M::UsageOtherOptions, "[other options above]"},
+    {M::HelpLoops, "times the loop is played (0-$0, default $1)"},
+    {M::HelpFade, "seconds of the closing fade-out (0-$0, default $2)"},
+    {M::HelpFullFade, "let the fade-out last all S seconds, the loop played on as often as it\n"
+                      "needs (without it, the fade-out is at most one loop long)"},
+    {M::HelpOnly, "piece numbers to write, such as 0,2-4 (default: all)"},
+    {M::HelpYes, "replace existing output files without asking"},
+    {M::HelpSkipExisting, "keep existing output files without asking"},
+    {M::HelpFormat, "wav, flac or ogg (default wav): the file name's extension follows it"},
+    {M::HelpQuality, "Ogg Vorbis quality, -1 to 10 (default $3)"},
+    {M::HelpStdout, "write the one chosen piece to standard output instead of a file"},
+    {M::HelpJson, "print one JSON document (UTF-8) instead of lines"},
+    {M::HelpTags, "write title, album and track number into each file (WAVE: INFO and ID3;\n"
+                  "FLAC and Ogg: TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL, ENCODER);\n"
+                  "with list: the sizes of such files"},
+    {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
+                        "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
+    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder"},
+    {M::HelpHelp, "print this text"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},

@@ -1,6 +1,9 @@
 // morlo-cli's texts in Japanese; where the window has a text, it is the window's own.
 #include "cli/messages.h"
+#include "convert/run_texts.h"
 
+#include <array>
+#include <cstddef>
 #include <iterator>
 
 namespace {
@@ -8,36 +11,47 @@ namespace {
 using M = Message;
 using F = FindingText;
 
+// The texts one after the other, as one text made when compiling.
+template <std::size_t... sizes>
+constexpr std::array<char, (sizes + ...) - sizeof...(sizes) + 1> joined(const char (&... texts)[sizes])
+{
+    std::array<char, (sizes + ...) - sizeof...(sizes) + 1> result{};
+    std::size_t at = 0;
+    for (const char* text : {static_cast<const char*>(texts)...}) {
+        while (*text != '\0')
+            result[at++] = *text++;
+    }
+    return result;
+}
+
+// The window's own texts, with morlo-cli's answers and its count of skipped files.
+constexpr auto question =
+    joined("$0", existsReplaceQuestion, " (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ) ");
+constexpr auto endLine = joined(endLineBeforeSuccesses, "$0", endLineBeforeFailures, "$1", endLineAfterFailures);
+constexpr auto endLineSkipped =
+    joined(endLineBeforeSuccesses, "$0", endLineBeforeFailures, "$1", "個 スキップ:$2", endLineAfterFailures);
+
 constexpr MessageRow messages[] = {
-    {M::Usage,
-     "使い方: morlo-cli list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
-     "                  [--loop-points]\n"
-     "        morlo-cli check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n"
-     "        morlo-cli convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-     "                  [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-     "                  [--loop-points] [--playlist NAME.m3u8]\n"
-     "        morlo-cli convert FILE.mrl --bgm DIR --stdout --only N [--format F] [ほかは上と同じ]\n"
-     "        morlo-cli --version | --help\n"
-     "        morlo-cli COMMAND --help\n"
-     "  --loops N        ループを繰り返す回数 (0-999、既定 2)\n"
-     "  --fade S         最後のフェードアウトの秒数 (0-999、既定 10)\n"
-     "  --full-fade      フェードアウトを S 秒すべて続け、そのために必要なだけループを続ける\n"
-     "                   (付けなければ、フェードアウトは長くてもループ一回分)\n"
-     "  --only LIST      書き出す曲の番号、例えば 0,2-4 (既定: すべて)\n"
-     "  --yes            既にある出力ファイルを尋ねずに上書きする\n"
-     "  --skip-existing  既にある出力ファイルを尋ねずにそのまま残す\n"
-     "  --format F       wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う\n"
-     "  --quality Q      Ogg Vorbis の品質、-1 から 10 (既定 5)\n"
-     "  --stdout         選んだ一曲をファイルの代わりに標準出力へ書き出す\n"
-     "  --json           行の代わりに JSON 文書 (UTF-8) をひとつ出力する\n"
-     "  --tags           曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
-     "                   FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
-     "                   list では、そのようなファイルの大きさ\n"
-     "  --loop-points    ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
-     "                   (WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ\n"
-     "  --playlist NAME.m3u8\n"
-     "                   書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く\n"
-     "  --help           この説明を表示する\n"},
+    {M::UsageStart, "使い方: "},
+    {M::UsageOtherOptions, "[ほかは上と同じ]"},
+    {M::HelpLoops, "ループを繰り返す回数 (0-$0、既定 $1)"},
+    {M::HelpFade, "最後のフェードアウトの秒数 (0-$0、既定 $2)"},
+    {M::HelpFullFade, "フェードアウトを S 秒すべて続け、そのために必要なだけループを続ける\n"
+                      "(付けなければ、フェードアウトは長くてもループ一回分)"},
+    {M::HelpOnly, "書き出す曲の番号、例えば 0,2-4 (既定: すべて)"},
+    {M::HelpYes, "既にある出力ファイルを尋ねずに上書きする"},
+    {M::HelpSkipExisting, "既にある出力ファイルを尋ねずにそのまま残す"},
+    {M::HelpFormat, "wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う"},
+    {M::HelpQuality, "Ogg Vorbis の品質、-1 から 10 (既定 $3)"},
+    {M::HelpStdout, "選んだ一曲をファイルの代わりに標準出力へ書き出す"},
+    {M::HelpJson, "行の代わりに JSON 文書 (UTF-8) をひとつ出力する"},
+    {M::HelpTags, "曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
+                  "FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
+                  "list では、そのようなファイルの大きさ"},
+    {M::HelpLoopPoints, "ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
+                        "(WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ"},
+    {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く"},
+    {M::HelpHelp, "この説明を表示する"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -87,15 +101,15 @@ constexpr MessageRow messages[] = {
     {M::OutputNotFolder, "出力先 $0 はフォルダではありません"},
     {M::OutputNotWritable, "出力フォルダ $0 には書き込めません"},
     {M::ShortOfSpace, "曲には $0 バイト要りますが、出力フォルダの空きは $1 バイトです。入る曲は書き出します"},
-    {M::Question, "$0は存在します\n上書きしますか？ (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ) "},
+    {M::Question, question.data()},
     {M::AnswerAgain, "y、n、a、s のどれかで答えてください(Enter は n)。"},
     {M::NotReplaced, "$0は存在します。置き換えませんでした(置き換えるには --yes、残すには --skip-existing)"},
     {M::KeptExisting, "$0は存在します。そのまま残しました"},
     {M::CancelledPartLeft, "中止しました。書きかけの曲のファイルを消せませんでした"},
     {M::CancelledClean, "中止しました。それまでに書いた曲は残り、書きかけの曲はファイルを残さず、何も置き換えていません"},
     {M::CancelledStandardOutput, "中止しました。標準出力には曲の一部が出ています"},
-    {M::EndLine, "出力終了(成功:$0個 失敗:$1個)"},
-    {M::EndLineSkipped, "出力終了(成功:$0個 失敗:$1個 スキップ:$2個)"},
+    {M::EndLine, endLine.data()},
+    {M::EndLineSkipped, endLineSkipped.data()},
     {M::FailNoSuchPiece, "定義にない曲です"},
     {M::FailNameLost, "出力名に Shift-JIS にない文字があります"},
     {M::FailNameLeavesFolder, "出力名がただのファイル名ではありません"},

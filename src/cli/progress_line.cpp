@@ -78,3 +78,14 @@ std::string progressLine(int percent, const std::string& title, int columns)
         return head.substr(0, static_cast<std::size_t>(std::max(columns, 0)));
     return head + std::string(titleGap, ' ') + fitTitle(title, room);
 }
+
+int textColumns(const std::string& text)
+{
+    int columns = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const Character c = utf8Character(text, at);
+        columns += c.columns;
+        at += c.bytes;
+    }
+    return columns;
+}

@@ -7,3 +7,6 @@
 // ends in "..."; the bar and the percentage stay whole. Narrower than the bar, the line is the
 // percentage and as much title as fits. Control characters of the title show as '?'.
 std::string progressLine(int percent, const std::string& title, int columns);
+
+// The columns text takes in the terminal, counted as the progress line counts them.
+int textColumns(const std::string& text);

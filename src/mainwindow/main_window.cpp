@@ -43,46 +43,34 @@ bool MainWindow::load(const std::string& path)
 
 void MainWindow::refresh(HWND window)
 {
-    Window* list = listView();
-    if (!list)
-        return;
     {
-        const RowBatch batch(*list, changingRows_);
-        MusicList(*list).fill(definition_.entries());
+        const RowBatch batch(controls_.musicList, changingRows_);
+        MusicList(controls_.musicList).fill(definition_.entries());
     }
     updateFigures(window);
     SetWindowTextW(window, wideFromShiftJis("morlo - " + definition_.albumTitle()).c_str());
-    if (Window* label = albumLabel()) {
-        setText(*label, definition_.albumTitle().c_str());
-        redrawOverParent(*label);
-    }
+    setText(controls_.albumLabel, definition_.albumTitle().c_str());
+    redrawOverParent(controls_.albumLabel);
 }
 
 void MainWindow::updateFigures(HWND window)
 {
-    Window* list = listView();
-    if (!list)
-        return;
     const OutputOptions options = outputOptions(window);
     const WaveFileWriter wave;
     rowFigures_.clear();
     for (std::size_t i = 0; i < definition_.entries().size(); ++i)
         rowFigures_.push_back(figuresOf(pieceToWrite(definition_, i, options), wave));
     {
-        const RowBatch batch(*list, changingRows_);
-        MusicList(*list).showRowFigures(rowFigures_);
+        const RowBatch batch(controls_.musicList, changingRows_);
+        MusicList(controls_.musicList).showRowFigures(rowFigures_);
     }
     updateTotals();
 }
 
 void MainWindow::updateTotals()
 {
-    Window* list = listView();
-    Window* status = statusBar();
-    if (!list || !status)
-        return;
-    const FigureTotals totals = MusicList(*list).tickedTotals(rowFigures_);
-    setStatusText(*status, totalsText(totals.seconds, totals.bytes).c_str(), 0);
+    const FigureTotals totals = MusicList(controls_.musicList).tickedTotals(rowFigures_);
+    setStatusText(controls_.statusBar, totalsText(totals.seconds, totals.bytes).c_str(), 0);
 }
 
 void MainWindow::tickChanged()
@@ -93,12 +81,9 @@ void MainWindow::tickChanged()
 
 void MainWindow::changeTicks(std::uint16_t command)
 {
-    Window* list = listView();
-    if (!list)
-        return;
     {
-        const RowBatch batch(*list, changingRows_);
-        const MusicList musicList(*list);
+        const RowBatch batch(controls_.musicList, changingRows_);
+        const MusicList musicList(controls_.musicList);
         if (command == tickAllCommand)
             musicList.tickAll();
         else if (command == untickAllCommand)
@@ -140,15 +125,4 @@ std::int32_t MainWindow::loopCount(HWND window)
 std::int32_t MainWindow::fadeSeconds(HWND window)
 {
     return static_cast<std::int32_t>(GetDlgItemInt(window, fadeSecondsFieldId, nullptr, TRUE));
-}
-
-void MainWindow::addControl(std::uint16_t id, Window& control)
-{
-    controls_.emplace(id, &control);
-}
-
-Window* MainWindow::control(std::uint16_t id) const
-{
-    auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
 }

@@ -1,17 +1,16 @@
 #pragma once
-// The application object: the loop definition loaded last and the controls that other code
-// reaches by id. One main window (class morlo_main) serves it while run() runs.
+// The application object: the loop definition loaded last, the Options menu's choices and the
+// main window's controls. One main window (class morlo_main) serves it while run() runs.
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
+#include "mainwindow/main_controls.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -47,30 +46,21 @@ public:
     static std::int32_t loopCount(HWND window);
     static std::int32_t fadeSeconds(HWND window);
 
-    // Opening a definition (by the file-open dialog or by dropping; the first file dropped) and
-    // writing the WAVE files.
-    void openWithDialog(HWND window);
-    void openDropped(HWND window, HDROP drop);
-    void writeWaveFiles(HWND window);
-
-    // The control map holds controls that other code looks up; it does not own them.
-    // A second entry under an id already present is ignored.
-    void addControl(std::uint16_t id, Window& control);
-    void clearControls() { controls_.clear(); }
-    // Null while the control is not registered.
-    Window* listView() const { return control(musicListId); }
-    Window* statusBar() const { return control(statusBarId); }
-    Window* albumLabel() const { return control(albumLabelId); }
+    // The controls that the window's procedure and the commands reach. The procedure serves the
+    // object only once they all exist.
+    const Window& listView() const { return controls_.musicList; }
+    const Window& statusBar() const { return controls_.statusBar; }
 
 private:
-    Window* control(std::uint16_t id) const;
-
     LoopDefinition definition_;
     FileChoices choices_; // the Options menu's check marks
-    std::map<std::uint16_t, Window*> controls_;
+    MainControls controls_;
     std::vector<PieceFigures> rowFigures_; // what each row shows, for the fields as they are
     bool changingRows_ = false;
 };
 
-// The main window's procedure; it serves the MainWindow given as its creation parameter.
+// The main window's procedure. A second window of the class is refused; the first serves nothing
+// until serveMainWindow hands it its object, whose controls then all exist, and serves that
+// object until the window is gone.
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void serveMainWindow(HWND window, MainWindow& object);

@@ -1,4 +1,4 @@
-#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_commands.h"
 
 #include "definition/output_options.h"
 #include "mainwindow/music_list.h"
@@ -24,7 +24,7 @@ void openPath(MainWindow& object, HWND window, const std::wstring& path)
 
 } // namespace
 
-void MainWindow::openWithDialog(HWND window)
+void openWithDialog(MainWindow& object, HWND window)
 {
     // The filter's strings are separated by NULs, so it is converted with its whole length.
     static const char filter[] = "ループ定義ファイル(*.mrl)\0*.mrl\0全て(*.*)\0*.*\0";
@@ -42,30 +42,27 @@ void MainWindow::openWithDialog(HWND window)
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (GetOpenFileNameW(&dialog))
-        openPath(*this, window, path.c_str());
+        openPath(object, window, path.c_str());
 }
 
-void MainWindow::openDropped(HWND window, HDROP drop)
+void openDropped(MainWindow& object, HWND window, HDROP drop)
 {
     if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
         std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
-        openPath(*this, window, path);
+        openPath(object, window, path);
     }
     DragFinish(drop);
 }
 
-void MainWindow::writeWaveFiles(HWND window)
+void writeWaveFiles(const MainWindow& object, HWND window)
 {
     FolderWindow folders;
     if (!folders.show(window))
         return;
-    Window* list = listView();
-    if (!list)
-        return;
-    const std::vector<std::int32_t> rows = MusicList(*list).tickedRows();
-    OutputOptions options = outputOptions(window);
+    const std::vector<std::int32_t> rows = MusicList(object.listView()).tickedRows();
+    OutputOptions options = object.outputOptions(window);
     options.bgmFolder = folders.bgmFolder();
     options.outputFolder = folders.outputFolder();
-    runConversion(window, definition_, options, rows);
+    runConversion(window, object.definition(), options, rows);
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include "mainwindow/main_window_commands.h"
 #include "mainwindow/music_list.h"
 #include "windows/version_window.h"
 
@@ -10,8 +11,9 @@
 
 namespace {
 
-// The one main window and the object it serves. Other windows of the class (a refused
-// second main window) are not served, so they cannot disturb the first.
+// The one main window and the object it serves, null while the window is being built. Other
+// windows of the class (a refused second main window) are not served, so they cannot disturb the
+// first.
 MainWindow* served = nullptr;
 HWND servedWindow = nullptr;
 
@@ -20,18 +22,17 @@ MainWindow* objectOf(HWND window)
     return window == servedWindow ? served : nullptr;
 }
 
-LRESULT onCreate(HWND window, LPARAM lParam)
+LRESULT onCreate(HWND window)
 {
-    if (served)
+    if (servedWindow)
         return -1;
-    served = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     servedWindow = window;
     return 0;
 }
 
 LRESULT onDestroy(HWND window)
 {
-    if (!objectOf(window))
+    if (window != servedWindow)
         return 0;
     served = nullptr;
     servedWindow = nullptr;
@@ -42,20 +43,18 @@ LRESULT onDestroy(HWND window)
 // The top row keeps its place; the list fills the rest above the status bar.
 LRESULT onSize(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    MainWindow* object = objectOf(window);
-    Window* status = object ? object->statusBar() : nullptr;
-    if (!status)
+    const MainWindow* object = objectOf(window);
+    if (!object)
         return 0;
-    status->send(WM_SIZE, wParam, lParam);
+    const Window& status = object->statusBar();
+    status.send(WM_SIZE, wParam, lParam);
     // Works around Wine: the bar's pixels moved into the new area stay valid while the main window,
     // without WS_CLIPCHILDREN, erases that area over them, which left the totals blank.
-    InvalidateRect(status->handle(), nullptr, TRUE);
+    InvalidateRect(status.handle(), nullptr, TRUE);
     RECT statusRect = {};
-    GetWindowRect(status->handle(), &statusRect);
-    if (Window* list = object->listView()) {
-        const int height = HIWORD(lParam) - (statusRect.bottom - statusRect.top) - 20;
-        MoveWindow(list->handle(), 0, 20, LOWORD(lParam), std::max(height, 0), TRUE);
-    }
+    GetWindowRect(status.handle(), &statusRect);
+    const int height = HIWORD(lParam) - (statusRect.bottom - statusRect.top) - 20;
+    MoveWindow(object->listView().handle(), 0, 20, LOWORD(lParam), std::max(height, 0), TRUE);
     return 0;
 }
 
@@ -63,9 +62,8 @@ LRESULT onSize(HWND window, WPARAM wParam, LPARAM lParam)
 LRESULT onNotify(HWND window, LPARAM lParam)
 {
     MainWindow* object = objectOf(window);
-    Window* list = object ? object->listView() : nullptr;
     const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-    if (list && change->hdr.hwndFrom == list->handle() && change->hdr.code == LVN_ITEMCHANGED &&
+    if (object && change->hdr.hwndFrom == object->listView().handle() && change->hdr.code == LVN_ITEMCHANGED &&
         (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK))
         object->tickChanged();
     return 0;
@@ -75,10 +73,9 @@ LRESULT onNotify(HWND window, LPARAM lParam)
 // keyboard it opens at the focused row.
 LRESULT onContextMenu(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    MainWindow* object = objectOf(window);
-    Window* list = object ? object->listView() : nullptr;
-    if (list && reinterpret_cast<HWND>(wParam) == list->handle())
-        showMusicListMenu(window, contextMenuPoint(lParam, MusicList(*list).menuArea()));
+    const MainWindow* object = objectOf(window);
+    if (object && reinterpret_cast<HWND>(wParam) == object->listView().handle())
+        showMusicListMenu(window, contextMenuPoint(lParam, MusicList(object->listView()).menuArea()));
     return 0;
 }
 
@@ -101,11 +98,11 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (command) {
     case openCommand:
         if (object)
-            object->openWithDialog(window);
+            openWithDialog(*object, window);
         return 0;
     case writeWaveCommand:
         if (object)
-            object->writeWaveFiles(window);
+            writeWaveFiles(*object, window);
         return 0;
     case exitCommand:
         SendMessageW(window, WM_CLOSE, 0, 0);
@@ -130,7 +127,7 @@ LRESULT onDropFiles(HWND window, WPARAM wParam)
 {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     if (MainWindow* object = objectOf(window))
-        object->openDropped(window, drop);
+        openDropped(*object, window, drop);
     else
         DragFinish(drop);
     return 0;
@@ -138,11 +135,17 @@ LRESULT onDropFiles(HWND window, WPARAM wParam)
 
 } // namespace
 
+void serveMainWindow(HWND window, MainWindow& object)
+{
+    if (window == servedWindow)
+        served = &object;
+}
+
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        return onCreate(window, lParam);
+        return onCreate(window);
     case WM_DESTROY:
         return onDestroy(window);
     case WM_SIZE:

@@ -8,8 +8,9 @@
 namespace {
 
 constexpr DWORD childStyle = WS_CHILD | WS_VISIBLE;
-constexpr std::uint32_t checkedImage = 0x2000;
-constexpr std::uint32_t uncheckedImage = 0x1000;
+// The list view's check boxes are its state images: the first unticked, the second ticked.
+constexpr std::uint32_t checkedImage = INDEXTOSTATEIMAGEMASK(2);
+constexpr std::uint32_t uncheckedImage = INDEXTOSTATEIMAGEMASK(1);
 
 } // namespace
 
@@ -145,7 +146,7 @@ bool isItemChecked(const Window& listView, int item)
 {
     const auto state = static_cast<std::uint32_t>(listView.send(LVM_GETITEMSTATE, static_cast<WPARAM>(item),
                                                                 LVIS_STATEIMAGEMASK));
-    return (state & ~0xFFFu) == checkedImage;
+    return (state & LVIS_STATEIMAGEMASK) == checkedImage;
 }
 
 LRESULT setItemChecked(const Window& listView, int item, bool checked)

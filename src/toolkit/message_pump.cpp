@@ -31,11 +31,8 @@ void runMainLoop()
     }
 }
 
-void modalWait(const volatile int& flag)
+void pumpOrSleep()
 {
-    // A WM_QUIT taken here is dropped: the modal window keeps running.
-    while (flag == 0) {
-        if (pumpMessage() == pumpEmpty)
-            Sleep(1);
-    }
+    if (pumpMessage() == pumpEmpty)
+        Sleep(1);
 }

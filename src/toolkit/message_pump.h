@@ -11,5 +11,6 @@ int pumpMessage();
 void drainMessages();
 // Runs until WM_QUIT, sleeping 1 ms whenever the queue is empty.
 void runMainLoop();
-// Runs until flag is not 0; a WM_QUIT taken meanwhile is lost.
-void modalWait(const volatile int& flag);
+// Takes one message and dispatches it, or sleeps 1 ms when the queue is empty. A WM_QUIT taken
+// here is dropped, so a modal window keeps running.
+void pumpOrSleep();

@@ -2,16 +2,11 @@
 
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
-#include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
 #include "windows/browse_folder.h"
 #include "windows/folder_window_ids.h"
 
 namespace {
-
-constexpr int waiting = 0;
-constexpr int cancelled = 1;
-constexpr int confirmed = 2;
 
 // The showing whose window exists, and its window.
 FolderWindow* shownFolderWindow = nullptr;
@@ -38,8 +33,8 @@ void browseInto(HWND window, int fieldId, LPCSTR title)
 bool FolderWindow::show(HWND owner)
 {
     const ModalWindowLayout layout{"morlo_selectdir", "フォルダの指定", procedure, 320, 128};
-    // Cleared before the window exists, so that its destruction at any moment ends the wait.
-    result_ = waiting;
+    // Open before the window exists, so that its destruction at any moment ends the wait.
+    state_ = State::Open;
     WindowClass windowClass;
     Window window;
     if (!openModalWindow(windowClass, window, owner, layout, this))
@@ -53,20 +48,22 @@ bool FolderWindow::show(HWND owner)
     Window outputBrowse;
     Window cancelButton;
     Window convertButton;
-    createStatic(bgmLabel, 0, "BGMフォルダ", SS_LEFT, 8, 8, 128, 16, parent, bgmLabelId);
-    createStatic(outputLabel, 0, "出力フォルダ", SS_LEFT, 8, 48, 128, 16, parent, outputLabelId);
-    createEdit(bgmField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 22, 286, 20, parent, bgmFieldId);
-    createEdit(outputField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 62, 286, 20, parent, outputFieldId);
-    createButton(bgmBrowse, 0, "...", BS_PUSHBUTTON, 294, 22, 20, 20, parent, bgmBrowseButtonId);
-    createButton(outputBrowse, 0, "...", BS_PUSHBUTTON, 294, 62, 20, 20, parent, outputBrowseButtonId);
-    createButton(cancelButton, 0, "キャンセル", BS_PUSHBUTTON, 236, 96, 78, 20, parent, cancelButtonId);
-    createButton(convertButton, 0, "変換", BS_PUSHBUTTON, 158, 96, 78, 20, parent, convertButtonId);
+    const bool built =
+        createStatic(bgmLabel, 0, "BGMフォルダ", SS_LEFT, 8, 8, 128, 16, parent, bgmLabelId) &&
+        createStatic(outputLabel, 0, "出力フォルダ", SS_LEFT, 8, 48, 128, 16, parent, outputLabelId) &&
+        createEdit(bgmField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 22, 286, 20, parent, bgmFieldId) &&
+        createEdit(outputField, WS_EX_CLIENTEDGE, "C:\\", ES_LEFT, 8, 62, 286, 20, parent, outputFieldId) &&
+        createButton(bgmBrowse, 0, "...", BS_PUSHBUTTON, 294, 22, 20, 20, parent, bgmBrowseButtonId) &&
+        createButton(outputBrowse, 0, "...", BS_PUSHBUTTON, 294, 62, 20, 20, parent, outputBrowseButtonId) &&
+        createButton(cancelButton, 0, "キャンセル", BS_PUSHBUTTON, 236, 96, 78, 20, parent, cancelButtonId) &&
+        createButton(convertButton, 0, "変換", BS_PUSHBUTTON, 158, 96, 78, 20, parent, convertButtonId);
+    if (!built) {
+        closeModalWindow(parent);
+        return false;
+    }
     ShowWindow(parent, SW_SHOWNORMAL);
-    modalWait(result_);
-    // The window may have gone without its close handling (with its owner, say); the owner must
-    // never stay disabled.
-    EnableWindow(owner, TRUE);
-    return result_ == confirmed;
+    waitForModalWindow(owner, state_, State::Open);
+    return state_ == State::Confirmed;
 }
 
 LRESULT CALLBACK FolderWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -101,8 +98,8 @@ LRESULT FolderWindow::onDestroy(HWND window)
     // A refused second window is destroyed as well; it must not end the showing that exists.
     if (window != shownWindow)
         return 0;
-    if (shownFolderWindow && shownFolderWindow->result_ == waiting)
-        shownFolderWindow->result_ = cancelled;
+    if (shownFolderWindow && shownFolderWindow->state_ == State::Open)
+        shownFolderWindow->state_ = State::Cancelled;
     shownFolderWindow = nullptr;
     shownWindow = nullptr;
     return 0;
@@ -137,12 +134,12 @@ void FolderWindow::confirm(HWND window)
         MessageBeep(MB_ICONWARNING);
         return;
     }
-    result_ = confirmed;
+    state_ = State::Confirmed;
     SendMessageW(window, WM_CLOSE, 0, 0);
 }
 
 void FolderWindow::cancel(HWND window)
 {
-    result_ = cancelled;
+    state_ = State::Cancelled;
     SendMessageW(window, WM_CLOSE, 0, 0);
 }

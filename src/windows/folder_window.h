@@ -9,13 +9,16 @@ class FolderWindow {
 public:
     // Blocks until the window is gone. True when the user pressed "変換"; the two folders then
     // hold the fields' texts exactly as they stood, in UTF-8. While a field holds a text that
-    // UTF-8 cannot carry (half of a surrogate pair), "変換" only beeps.
+    // UTF-8 cannot carry (half of a surrogate pair), "変換" only beeps. False too when the window
+    // could not be made.
     bool show(HWND owner);
 
     const std::string& bgmFolder() const { return bgmFolder_; }
     const std::string& outputFolder() const { return outputFolder_; }
 
 private:
+    enum class State { Open, Cancelled, Confirmed };
+
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT onCreate(HWND window, const CREATESTRUCTW& creation);
     static LRESULT onDestroy(HWND window);
@@ -25,5 +28,5 @@ private:
 
     std::string bgmFolder_;
     std::string outputFolder_;
-    int result_ = 0; // 0 open, 1 cancelled, 2 confirmed
+    State state_ = State::Open;
 };

@@ -1,5 +1,6 @@
 #include "windows/progress_front_end.h"
 
+#include "convert/run_texts.h"
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/message_pump.h"
@@ -33,7 +34,7 @@ void ProgressFrontEnd::showWriting(const MusicEntry& entry)
 OverwriteAnswer ProgressFrontEnd::confirmOverwrite(const std::string& path)
 {
     // The path is UTF-8, so the question is put together in UTF-16.
-    const std::wstring question = wideFromUtf8(path) + wideFromShiftJis("は存在します\n上書きしますか？");
+    const std::wstring question = wideFromUtf8(path) + wideFromShiftJis(existsReplaceQuestion);
     // Only a clear Yes replaces a file; a failed message box keeps it.
     const int answer = MessageBoxW(window_.handle(), question.c_str(), wideFromShiftJis("確認").c_str(), MB_YESNO);
     return answer == IDYES ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
@@ -42,8 +43,8 @@ OverwriteAnswer ProgressFrontEnd::confirmOverwrite(const std::string& path)
 void ProgressFrontEnd::showEnd(const ConversionCounts& counts)
 {
     TextBytes text;
-    wsprintfA(text, "出力終了(成功:%d個 失敗:%d個)", static_cast<int>(counts.successes),
-              static_cast<int>(counts.failures));
+    wsprintfA(text, "%s%d%s%d%s", endLineBeforeSuccesses, static_cast<int>(counts.successes), endLineBeforeFailures,
+              static_cast<int>(counts.failures), endLineAfterFailures);
     setText(statusLine_, text);
     setText(closeButton_, "閉じる");
     setText(window_, "出力終了");

@@ -1,20 +1,21 @@
 #pragma once
 // Shows the shared conversion procedure in the progress window: the status line, the bar, the
-// overwrite question, and the done flag as the sign of cancellation.
+// overwrite question, and the window's closing as the sign of cancellation.
 #include "convert/convert_pieces.h"
 #include "toolkit/window.h"
+#include "windows/progress_window_state.h"
 
 class ProgressFrontEnd : public ConversionFrontEnd {
 public:
     ProgressFrontEnd(const Window& window, const Window& closeButton, const Window& statusLine,
-                     const Window& progressBar, const int& done)
-        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), done_(done)
+                     const Window& progressBar, const ProgressWindowState& state)
+        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), state_(state)
     {
     }
 
     void step() override;
     void yieldOnce() override;
-    bool isCancelled() override { return done_ != 0; }
+    bool isCancelled() override { return state_ != ProgressWindowState::Open; }
     void showReading(const MusicEntry& entry) override;
     void showWriting(const MusicEntry& entry) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
@@ -29,5 +30,5 @@ private:
     const Window& closeButton_;
     const Window& statusLine_;
     const Window& progressBar_;
-    const int& done_;
+    const ProgressWindowState& state_;
 };

@@ -22,32 +22,35 @@ struct ProgressWindow {
 
 const ModalWindowLayout progressLayout{"morlo_convert", "出力中", convertWindowProcedure, 256, 88};
 
-void buildControls(ProgressWindow& progress)
+bool buildControls(ProgressWindow& progress)
 {
     const HWND window = progress.window.handle();
-    createButton(progress.closeButton, 0, "キャンセル", 0, 89, 64, 78, 20, window, closeButtonId);
-    createStatic(progress.statusLine, 0, "", 0, 8, 40, 240, 20, window, statusLineId);
-    createProgressBar(progress.progressBar, 0, PBS_SMOOTH, 8, 8, 240, 20, window, progressBarId);
+    return createButton(progress.closeButton, 0, "キャンセル", 0, 89, 64, 78, 20, window, closeButtonId) &&
+           createStatic(progress.statusLine, 0, "", 0, 8, 40, 240, 20, window, statusLineId) &&
+           createProgressBar(progress.progressBar, 0, PBS_SMOOTH, 8, 8, 240, 20, window, progressBarId);
 }
 
 } // namespace
 
-void runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
+bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
                    const std::vector<std::int32_t>& rows)
 {
-    int done = 0;
+    ProgressWindowState state = ProgressWindowState::Open;
     ProgressWindow progress;
-    if (!openModalWindow(progress.windowClass, progress.window, owner, progressLayout, &done))
-        return;
-    buildControls(progress);
+    if (!openModalWindow(progress.windowClass, progress.window, owner, progressLayout, &state))
+        return false;
+    if (!buildControls(progress)) {
+        closeModalWindow(progress.window.handle());
+        return false;
+    }
     ShowWindow(progress.window.handle(), SW_SHOWNORMAL);
     // A 32-bit range: long runs (many pieces, many loops) pass 65,535 steps.
     setProgressRange(progress.progressBar, 0, static_cast<std::uint32_t>(conversionSteps(rows.size(), options.loopCount)));
     setProgressStep(progress.progressBar, 1);
     drainMessages();
 
-    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, done);
+    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state);
     frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd));
-    modalWait(done);
-    EnableWindow(owner, TRUE);
+    waitForModalWindow(owner, state, ProgressWindowState::Open);
+    return true;
 }

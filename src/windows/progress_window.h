@@ -1,6 +1,7 @@
 #pragma once
 // A conversion run under the modal progress window (class morlo_convert): writes every piece of
 // rows, asks before replacing files, and waits at the end until the user closes the window.
+// False when the window could not be made; nothing is written then.
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 
@@ -9,5 +10,5 @@
 #include <cstdint>
 #include <vector>
 
-void runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
+bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
                    const std::vector<std::int32_t>& rows);

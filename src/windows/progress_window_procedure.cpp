@@ -6,19 +6,19 @@
 namespace {
 
 // Only one run exists at a time; each new progress window simply takes the pointer over.
-int* doneFlag = nullptr;
+ProgressWindowState* runState = nullptr;
 
 LRESULT onCreate(LPARAM lParam)
 {
-    doneFlag = static_cast<int*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    runState = static_cast<ProgressWindowState*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
     return 0;
 }
 
-// Closing and cancelling are one event: the run learns of both from the flag.
+// Closing and cancelling are one event: the run learns of both from the state.
 LRESULT onDestroy()
 {
-    if (doneFlag)
-        *doneFlag = 1;
+    if (runState)
+        *runState = ProgressWindowState::Closed;
     return 0;
 }
 

@@ -1,23 +1,24 @@
 #include "windows/version_window.h"
 
 #include "toolkit/controls.h"
-#include "toolkit/message_pump.h"
 #include "toolkit/modal_window.h"
 #include "version_text.h"
 #include "windows/version_window_ids.h"
 
 namespace {
 
-// The showing whose window exists: its done flag and its window.
-int* shownDoneFlag = nullptr;
+enum class Showing { Open, Closed };
+
+// The showing whose window exists: its state and its window.
+Showing* shownState = nullptr;
 HWND shownWindow = nullptr;
 
 LRESULT onCreate(HWND window, const CREATESTRUCTW& creation)
 {
     // One version window at a time.
-    if (shownDoneFlag)
+    if (shownState)
         return -1;
-    shownDoneFlag = static_cast<int*>(creation.lpCreateParams);
+    shownState = static_cast<Showing*>(creation.lpCreateParams);
     shownWindow = window;
     return 0;
 }
@@ -27,9 +28,9 @@ LRESULT onDestroy(HWND window)
     // A refused second window is destroyed as well; it must not end the showing that exists.
     if (window != shownWindow)
         return 0;
-    if (shownDoneFlag)
-        *shownDoneFlag = 1;
-    shownDoneFlag = nullptr;
+    if (shownState)
+        *shownState = Showing::Closed;
+    shownState = nullptr;
     shownWindow = nullptr;
     return 0;
 }
@@ -65,21 +66,24 @@ const ModalWindowLayout versionLayout{"morlo_version", "バージョン情報", 
 
 bool VersionWindow::show(HWND owner)
 {
-    // Cleared before the window exists, so that its destruction at any moment ends the wait.
-    int done = 0;
+    // Open before the window exists, so that its destruction at any moment ends the wait.
+    Showing showing = Showing::Open;
     WindowClass windowClass;
     Window window;
-    if (!openModalWindow(windowClass, window, owner, versionLayout, &done))
+    if (!openModalWindow(windowClass, window, owner, versionLayout, &showing))
         return false;
     const HWND parent = window.handle();
     Window icon;
     Window text;
     Window ok;
-    createStatic(icon, 0, "", SS_ICON, 8, 8, 16, 16, parent, versionIconId);
+    if (!createStatic(icon, 0, "", SS_ICON, 8, 8, 16, 16, parent, versionIconId) ||
+        !createStatic(text, 0, versionText, SS_SIMPLE, 32, 8, 72, 18, parent, versionTextId) ||
+        !createButton(ok, 0, "OK", BS_PUSHBUTTON, 64, 22, 42, 18, parent, versionOkButtonId)) {
+        closeModalWindow(parent);
+        return false;
+    }
     setIcon(icon, loadProgramIcon(instanceOf(owner)));
-    createStatic(text, 0, versionText, SS_SIMPLE, 32, 8, 72, 18, parent, versionTextId);
-    createButton(ok, 0, "OK", BS_PUSHBUTTON, 64, 22, 42, 18, parent, versionOkButtonId);
     ShowWindow(parent, SW_SHOWNORMAL);
-    modalWait(done);
+    waitForModalWindow(owner, showing, Showing::Open);
     return true;
 }

@@ -1,7 +1,9 @@
 // morlo-cli's two tables of texts: worded alike (the same values in each), the window's own
-// Japanese texts where it has them, and the locale's choice between them.
+// Japanese texts where it has them, the usage made from them, and the locale's choice between them.
+#include "cli/arguments.h"
 #include "cli/messages.h"
 #include "definition/figures.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,30 @@ TEST(Messages, BothLanguagesTakeTheSameValuesAndJapaneseIsTheWindows)
     EXPECT_EQ(seen[0], "合計時間 : 1:02:05 合計サイズ :  22,764,046");
     EXPECT_EQ(seen[1].substr(0, question.size()), question);
     EXPECT_EQ(fillIn("$1 of $0, $2 $", {"a", "b"}), "b of a, $2 $");
+}
+
+TEST(Messages, WhatAnOptionTakesIsSaidInTheLanguageInUse)
+{
+    const std::vector<std::string> words = {"convert", "a.mrl", "--quality", "11"};
+    CliArguments parsed[2];
+    std::string english, japanese;
+    EXPECT_FALSE(parseArguments(words, parsed[0], english));
+    useLanguage(Language::Japanese);
+    EXPECT_FALSE(parseArguments(words, parsed[1], japanese));
+    useLanguage(Language::English);
+    EXPECT_EQ(english, "--quality takes a number from -1 to 10, not '11'");
+    EXPECT_EQ(japanese, "--quality には-1 から 10 までの数を指定します('11' は使えません)");
+}
+
+// Its options, values and defaults come from the tables; the layout is what the goldens keep.
+TEST(Messages, TheUsageInEachLanguage)
+{
+    const std::string english = usageText();
+    useLanguage(Language::Japanese);
+    const std::string japanese = usageText();
+    useLanguage(Language::English);
+    EXPECT_EQ(english, readFileBytes(fixturePath("usage_english.txt")));
+    EXPECT_EQ(japanese, readFileBytes(fixturePath("usage_japanese.txt")));
 }
 
 TEST(Messages, TheLocaleChoosesTheLanguage)

@@ -236,6 +236,36 @@ std::string openDialogTexts(HWND dialog)
     return texts;
 }
 
+// The control of this id in a window of this class cannot be made while it is set, as on a system
+// short of resources.
+struct RefusedControl {
+    const char* windowClass;
+    int id;
+};
+const RefusedControl* refused = nullptr;
+
+LRESULT CALLBACK refuseCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    char parentClass[64] = {};
+    if (code == HCBT_CREATEWND && refused) {
+        const CREATESTRUCTW& creation = *reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (creation.hwndParent && GetClassNameA(creation.hwndParent, parentClass, sizeof parentClass) &&
+            std::string(parentClass) == refused->windowClass &&
+            reinterpret_cast<UINT_PTR>(creation.hMenu) == static_cast<UINT_PTR>(refused->id))
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Destroys the version window outright, without its close handling.
+void CALLBACK destroyVersionWindow(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (const HWND version = findWindow("morlo_version")) {
+        KillTimer(nullptr, timer);
+        DestroyWindow(version);
+    }
+}
+
 } // namespace
 
 TEST(MainWindow, ShowsWhatItOpensFollowsTicksAndNumbersAndWritesTheTickedPieces)
@@ -479,4 +509,37 @@ TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderField
     EXPECT_EQ(namesIn(out) + "/" + namesIn(lookAlikeOut), "0.wav|1.wav|/");
     EXPECT_TRUE(readFileBytes(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
     EXPECT_TRUE(readFileBytes(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
+}
+
+// Each modal window whose last control cannot be made goes at once, its command doing nothing
+// more; one that goes without its close handling leaves the main window enabled too.
+TEST(MainWindow, ModalWindowsThatCannotBeBuiltOrGoUnclosedLeaveTheMainWindowUsable)
+{
+    TempFolder folder, out;
+    const std::string definitionPath = writeDefinition(folder, 1);
+    MainWindow mainWindow;
+    EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
+        dropFiles(window, {definitionPath});
+        const std::pair<RefusedControl, std::function<void()>> commands[] = {
+            {{"morlo_version", versionOkButtonId}, [window] { sendCommand(window, versionCommand); }},
+            {{"morlo_selectdir", convertButtonId}, [window] { sendCommand(window, writeWaveCommand); }},
+            {{"morlo_convert", progressBarId}, [&] {
+                 EXPECT_EQ(writeWaves(window, folder.path(), out.path(), Answers{}), Texts{"nothing seen"});
+             }}};
+        const HHOOK hook = SetWindowsHookExW(WH_CBT, refuseCreation, nullptr, GetCurrentThreadId());
+        for (const auto& [control, command] : commands) {
+            refused = &control;
+            command();
+            refused = nullptr;
+            EXPECT_FALSE(findWindow(control.windowClass)) << control.windowClass;
+            EXPECT_TRUE(IsWindowEnabled(window)) << control.windowClass;
+        }
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(namesIn(out.path()), "");
+
+        SetTimer(nullptr, 0, 20, destroyVersionWindow);
+        sendCommand(window, versionCommand);
+        EXPECT_FALSE(findWindow("morlo_version"));
+        EXPECT_TRUE(IsWindowEnabled(window));
+    }));
 }
