@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 #ifndef _WIN32
 #include <csignal>
@@ -46,7 +47,11 @@ static ConversionCounts counted(std::uint32_t successes, std::uint32_t failures,
 
 struct Recorder : ConversionFrontEnd {
     void step() override { ++steps; }
-    void yieldOnce() override { cancelled = cancelled || ++yields == cancelAtYield; }
+    void yieldOnce() override
+    {
+        if (!cancelled && ++yields == cancelAtYield && (cancelled = true) && atCancel)
+            atCancel();
+    }
     bool isCancelled() override { return cancelled; }
     void showReading(const MusicEntry&) override {}
     void showWriting(const MusicEntry&) override {}
@@ -60,6 +65,7 @@ struct Recorder : ConversionFrontEnd {
     int steps = 0, yields = 0, cancelAtYield = 0; // 0: the user never cancels
     OverwriteAnswer answer = OverwriteAnswer::Keep; // to every question
     bool cancelled = false;                         // the user's cancel
+    std::function<void()> atCancel;                 // what else happens at that moment
     std::vector<PieceFailure> failures;
     std::vector<PieceRefusal> refusals; // beside each failure: why the definition refused the piece
 };
@@ -203,6 +209,21 @@ TEST(ConvertPieces, CancelRemovesTheUnfinishedFileAndChangesNothingElse)
         std::remove(run.out("a.wav").c_str());
         EXPECT_EQ(folderSnapshot(run.root.path()), before);
     }
+#ifndef _WIN32
+    // The unfinished file cannot go (a folder took its name as the user cancelled): the piece is
+    // counted as failed, once, and the run says that a part is left.
+    Workspace run({"file=a.wav" + big});
+    ASSERT_TRUE(writeFileBytes(joinPath(run.options.bgmFolder, "big.dat"), std::string(1311720, 'x')));
+    const std::string part = unfinishedPath(run.out("a.wav"));
+    run.frontEnd.cancelAtYield = 3;
+    run.frontEnd.atCancel = [&] {
+        EXPECT_TRUE(std::remove(part.c_str()) == 0 && makeFolder(part) && writeFileBytes(joinPath(part, "x"), "x"));
+    };
+    ConversionCounts partLeft = counted(0, 1, true);
+    partLeft.partLeft = true;
+    EXPECT_EQ(run.convert({0}), partLeft);
+    EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::CannotRemove});
+#endif
 }
 
 TEST(ConvertPieces, ReadsDataPastFourGibibytes)
