@@ -13,7 +13,7 @@ Suites (build trees are under $MORLO_BUILD, default build/ in this clone):
   core  rebuilds the check tree (native, sanitizers) and runs ctest there.
   cli   rebuilds the check, the native and the windows tree, runs the core tests (morlo-cli's
         arguments and texts are tested there) and every tests/scripts/*.sh whose name does not
-        contain "fuzz", one after the other, in a private Xvfb display.
+        contain "fuzz", one after the other, in a private Xvfb display, up to the first that fails.
   gui   rebuilds the windows tree and runs ctest there under Wine in a private Xvfb display.
 Each suite builds its whole trees, so the runner follows the project's layout.
 
@@ -203,9 +203,10 @@ class Runner:
         if suite == "core":
             command = ["ctest", "--test-dir", os.path.join(self.build, "check"), "--output-on-failure"]
         elif suite == "cli":
-            command = ["bash", "-c", 'rc=0; ctest --test-dir "$MORLO_BUILD/check" --output-on-failure || '
-                       '{ echo "script failed: the core tests"; rc=1; }; for s in tests/scripts/*.sh; do case "$(basename "$s")" in *fuzz*) continue;; esac; '
-                       'echo "== $s"; bash "$s" || { echo "script failed: $s"; rc=1; }; done; exit $rc']
+            # The first failure decides: the rest would only take time.
+            command = ["bash", "-c", 'ctest --test-dir "$MORLO_BUILD/check" --output-on-failure || '
+                       '{ echo "script failed: the core tests"; exit 1; }; for s in tests/scripts/*.sh; do case "$(basename "$s")" in *fuzz*) continue;; esac; '
+                       'echo "== $s"; bash "$s" || { echo "script failed: $s"; exit 1; }; done']
         else:
             command = ["ctest", "--test-dir", os.path.join(self.build, "windows"), "--output-on-failure"]
         started = time.monotonic()
