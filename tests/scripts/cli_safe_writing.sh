@@ -53,6 +53,8 @@ grep -qx 'opening.wav: writing the output file failed (is the disk full?); no fi
   fail "the full disk is not named: $(cat "$work/said")"
 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/native-2m" --yes --full-fade 2>"$work/said" >/dev/null </dev/null || true
 grep -q '^morlo-cli: the pieces need 6,243,228 bytes' "$work/said" || fail "the space needed leaves out the full fade"
+"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/native-2m" --yes --tags --loop-points 2>"$work/said" >/dev/null </dev/null || true
+grep -q '^morlo-cli: the pieces need 5,657,418 bytes' "$work/said" || fail "the space needed leaves out the tags and loop points"
 doing=""
 
 # An output folder that cannot take files is refused before anything starts, in one line.
