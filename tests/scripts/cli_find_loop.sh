@@ -19,7 +19,7 @@ body = data[fmt:fmt + 8 + size] + b"odd \x03\x00\x00\x00abc\x00" + data[data.ind
 open(f"{work}/forest-odd.wav", "wb").write(b"RIFF" + struct.pack("<I", 4 + len(body)) + b"WAVE" + body)
 PY
 # And through FLAC (lossless: exact) and Ogg Vorbis (lossy: within a millisecond).
-flac -s -o "$work/forest-flac.wav" "$work/forest24.wav"
+flac -s -o "$work/forest-flac.wav" "$work/forest24.wav" 2>/dev/null
 oggenc -Q -q 3 -o "$work/opening-ogg.wav" "$work/opening.wav"
 for name in opening night forest forest24 forest32 forest-odd forest-flac; do
   "$cli" find-loop "$work/$name.wav" --json >"$work/$name.json" || fail "$name.wav: no loop found"
