@@ -110,22 +110,24 @@ TEST(LoopJudgement, SuggestionsMoveTheStartTheEndOrBothToWhereTheMusicRunsOn)
 {
     const std::vector<float> data = looped(2.5);
     const struct {
-        const char* name; std::size_t start, length; double startMoved, endMoved;
+        const char* name; std::size_t start, length, suggestedStart; double startMoved, endMoved;
     } cases[] = {
-        {"end 3 ms late", introFrames, loopFrames + ms3, 0, -3.0},
-        {"end 3 ms early", introFrames, loopFrames - ms3, 0, 3.0},
-        {"start 3 ms late, end right", introFrames + ms3, loopFrames - ms3, -3.0, 0},
-        {"start 3 ms early in the introduction, end right", introFrames - ms3, loopFrames + ms3, 3.0, 0},
-        {"start in the introduction, length right", introFrames - 22050, loopFrames, 500.0, 500.0},
+        {"end 3 ms late", introFrames, loopFrames + ms3, introFrames, 0, -3.0},
+        {"end 3 ms early", introFrames, loopFrames - ms3, introFrames, 0, 3.0},
+        {"start 3 ms late, end right", introFrames + ms3, loopFrames - ms3, introFrames, -3.0, 0},
+        {"start 3 ms early in the introduction, end right", introFrames - ms3, loopFrames + ms3, introFrames, 3.0, 0},
+        {"start in the introduction, length right", introFrames - 22050, loopFrames, introFrames, 500.0, 500.0},
+        // Any start within the loop repeats: the author's is kept rather than the end.
+        {"start within the loop, end 3 ms late", introFrames + 22050, loopFrames + ms3, introFrames + 22050, 0, -3.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Judged seen = judged(data, c.start, c.length);
         ASSERT_TRUE(seen.check.loop.suggestion) << seen.message;
         const LoopSuggestion& suggested = *seen.check.loop.suggestion;
-        EXPECT_EQ(suggested.startFrame, introFrames);
+        EXPECT_EQ(suggested.startFrame, c.suggestedStart);
         EXPECT_EQ(suggested.lengthFrames, loopFrames);
-        EXPECT_EQ(suggested.loop_start, introFrames * 4);
+        EXPECT_EQ(suggested.loop_start, c.suggestedStart * 4);
         EXPECT_EQ(suggested.loop_size, loopFrames * 4);
         EXPECT_NEAR(suggested.startShiftMs, c.startMoved, 0.01);
         EXPECT_NEAR(suggested.endShiftMs, c.endMoved, 0.01);
@@ -158,6 +160,15 @@ TEST(LoopJudgement, DataEndingAtTheLoopsEndIsJudgedByItsWaveform)
                                 "shorter ends could be tried; smoother: loop_start=4000 loop_size=176400 (start 1000 "
                                 "frames, length 44100 frames; start moved +0.0 ms, end moved -0.6 ms; measure " +
                                 smoother + ")");
+    // A little data past the end is too little for the music, and later ends are tried too.
+    tone.resize(tone.size() + 100);
+    for (std::size_t i = tone.size() - 100; i < tone.size(); ++i)
+        tone[i] = static_cast<float>(0.5 * std::sin(2 * pi * static_cast<double>(i) / 100));
+    const Judged shortTail = judged(tone, 1000, 44100 + 25);
+    EXPECT_EQ(shortTail.check.loop.judgedBy, JudgedBy::Waveform);
+    EXPECT_EQ(shortTail.message.substr(shortTail.message.find(';')), "; smoother: loop_start=4000 loop_size=176400 "
+              "(start 1000 frames, length 44100 frames; start moved +0.0 ms, end moved -0.6 ms; measure " +
+              shortTail.check.findings[0].values.back() + ")");
     // With data past the end the music judges; silence past it tells nothing, and the waveform does.
     tone.resize(tone.size() + rate / 2);
     EXPECT_EQ(judged(tone, 1000, 44100 + 25).check.loop.judgedBy, JudgedBy::Music);
