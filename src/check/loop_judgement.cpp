@@ -25,7 +25,8 @@ LoopSuggestion suggestion(const MusicEntry& entry, const LoopFrames& loop,
     return suggested;
 }
 
-// False when the music tells nothing: the data past the end is silent, as is the loop's start.
+// False when the music cannot judge: data it cannot read, or silence past the end and after the
+// start alike.
 bool judgeByMusic(const std::uint8_t* data, const MusicEntry& entry, const LoopFrames& loop,
                   LoopJudgement& judgement)
 {
