@@ -10,7 +10,7 @@ namespace {
 constexpr double outlineRate = 100; // values a second
 constexpr double logFloor = 1e-9;
 // Peaks closer than this (in outline steps) are one peak.
-constexpr std::size_t peakSpacing = 10;
+constexpr std::size_t peakSpacing = 3;
 
 struct Outline {
     std::vector<float> loudness;   // log of the power

@@ -20,6 +20,8 @@ constexpr std::size_t fitted = 2048;
 // How much a seam's prediction error (in powers of ten over the music's own) weighs beside the
 // surroundings' difference.
 constexpr double seamWeight = 0.3;
+// Differences below this may be the bytes themselves repeating.
+constexpr double nearlySame = 1e-4;
 // A one-pass answer is a guess however well it fits.
 constexpr double guessCeiling = 0.8;
 
@@ -88,6 +90,10 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     for (std::size_t i = 0; i < score.size(); ++i) {
         ratios[i] = seam.errorRatio(view, n - (range.lowest + i));
         score[i] = differences[i] + seamWeight * std::log10(std::max(1.0, ratios[i]));
+        // Lossless data whose introduction ends as the loop does: the bytes themselves tell.
+        const std::size_t length = range.lowest + i;
+        if (differences[i] < nearlySame && view.sameFrames(n - context - length, n - context, context))
+            score[i] -= 1;
     }
     std::vector<std::size_t> ranked(score.size());
     for (std::size_t i = 0; i < ranked.size(); ++i)

@@ -97,5 +97,7 @@ RepeatStretch repeatStretch(const PcmView& view, std::size_t lag, std::size_t at
     const Walk walk(view, lag, stretch.exact);
     stretch.start = walk.backToFrame(walk.backToBlock(at, stretch.sounding));
     stretch.end = walk.forward(at, stretch.sounding);
+    std::size_t ignored = 0;
+    stretch.reach = stretch.exact ? Walk(view, lag, false).forward(stretch.end, ignored) : stretch.end;
     return stretch;
 }

@@ -8,6 +8,10 @@
 struct RepeatStretch {
     std::size_t start = 0;    // the earliest frame t with t + lag repeating t
     std::size_t end = 0;      // one past the last such frame found
+    // How far the music goes on repeating, if only nearly, after end: a loop repeats to the end of
+    // the data (a written file's fade repeats it ever more quietly); a pattern of the music's own
+    // stops repeating somewhere before.
+    std::size_t reach = 0;
     std::size_t sounding = 0; // frames of the stretch that hold sound (silence repeats anything silent)
     bool exact = false;       // the bytes themselves repeat
 };

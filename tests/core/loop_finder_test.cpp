@@ -1,5 +1,7 @@
+#include "loops/audio_file.h"
 #include "loops/loop_finder.h"
 #include "support/synthetic_music.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,44 @@ TEST(FindLoop, WhatDoesNotLoopIsNotFound)
     for (std::size_t i = fading.size() / 2; i < fading.size(); ++i)
         fading[i] *= static_cast<float>(2.0 * (fading.size() - i) / fading.size());
     EXPECT_EQ(findLoop(piece(fading, 16, 2, rate).view(), LoopSearch()).reason, NotFound::NoRepeat);
+}
+
+// Real music (see tests/README.md): 1.2 s of introduction, then a loop of 3 s twice whose last
+// second is the second before its start, so that the loop runs on as the introduction did.
+TEST(FindLoop, RealMusicInEachForm)
+{
+    AudioData audio;
+    ASSERT_EQ(readAudioFile(fixturePath("real_loop.wav"), audio), AudioRefusal::None);
+    ASSERT_EQ(audio.rate, 11025u);
+    const std::size_t intro = 13230, length = 33075;
+    Piece data{audio.bytes, audio.channels, audio.bits, audio.rate};
+    const FoundLoop repeat = findLoop(data.view(), LoopSearch());
+    ASSERT_FALSE(repeat.candidates.empty());
+    EXPECT_EQ(repeat.candidates.front().length, length);
+    // The earliest start lies a second before the loop as made: the introduction ends as the loop does.
+    EXPECT_EQ(repeat.candidates.front().start, earliestRepeat(data, intro, length));
+    EXPECT_EQ(repeat.candidates.front().start, intro - 11025);
+
+    std::vector<float> samples(data.view().frames());
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = data.view().at(i, 0);
+    const FoundLoop lossy = findLoop(piece(withNoise(samples, 0.003, 14), 16, 1, 11025).view(), LoopSearch());
+    ASSERT_FALSE(lossy.candidates.empty());
+    EXPECT_NEAR(static_cast<double>(lossy.candidates.front().length), static_cast<double>(length), 11.025);
+    EXPECT_NEAR(static_cast<double>(lossy.candidates.front().start), static_cast<double>(intro - 11025), 220.5);
+
+    // One pass, told a start 1.5 s late and a length 1.2 s short.
+    Piece onePass = data;
+    onePass.bytes.resize((intro + length) * 2);
+    LoopSearch near;
+    near.nearStart = 1.2 + 1.5;
+    near.nearLength = 3.0 - 1.2;
+    const FoundLoop seam = findLoop(onePass.view(), near);
+    ASSERT_FALSE(seam.candidates.empty());
+    EXPECT_EQ(seam.loopCase, LoopCase::OnePass);
+    EXPECT_EQ(seam.candidates.front().start, intro);
+    EXPECT_EQ(seam.candidates.front().length, length);
+    EXPECT_GT(seam.candidates.front().confidence, 0.5);
 }
 
 TEST(PcmView, ReadsEveryWidthAsFullScaleFractions)
