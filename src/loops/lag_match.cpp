@@ -2,6 +2,8 @@
 
 #include "loops/correlation.h"
 
+#include <cmath>
+
 namespace {
 
 // About -70 dB of full scale: quieter stretches are taken as silence.
@@ -71,6 +73,19 @@ double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std:
         energyB += y * y;
     }
     return difference(products, energyA, energyB, length);
+}
+
+double stretchCorrelation(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
+{
+    double products = 0, energyA = 0, energyB = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const double x = view.mono(a + i), y = view.mono(b + i);
+        products += x * y;
+        energyA += x * x;
+        energyB += y * y;
+    }
+    const double both = std::sqrt(energyA * energyB);
+    return both > 0 ? products / both : 0;
 }
 
 bool sounding(const PcmView& view, std::size_t from, std::size_t length)

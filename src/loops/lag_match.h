@@ -27,5 +27,9 @@ std::size_t exactLagNear(const PcmView& view, std::size_t lag, std::size_t from,
 // The difference between [a, a + length) and [b, b + length).
 double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std::size_t length);
 
+// The correlation coefficient of [a, a + length) with [b, b + length), which a change of level
+// leaves alone: 1 for the same sound at any level.
+double stretchCorrelation(const PcmView& view, std::size_t a, std::size_t b, std::size_t length);
+
 // Whether a stretch holds sound rather than (near) silence, which matches anything silent.
 bool sounding(const PcmView& view, std::size_t from, std::size_t length);

@@ -20,8 +20,8 @@ constexpr double referenceSeconds = 1.0;
 constexpr double shortestRepeatSeconds = 0.5;
 // A stretch repeating this long (or a whole loop, if shorter) shows the loop beyond doubt.
 constexpr double convincingSeconds = 10.0;
-// A loop repeats to the data's end, or to within this (or a tenth of what follows the loop).
-constexpr double endSlackSeconds = 3.0;
+// A loop repeats to the data's end, or to within this (or a twentieth of what follows the loop).
+constexpr double endSlackSeconds = 1.0;
 
 std::size_t distance(std::size_t a, std::size_t b) { return a > b ? a - b : b - a; }
 
@@ -92,7 +92,7 @@ public:
         const RepeatStretch stretch = repeatStretch(view_, lag, exactPlace(lag, found.from - lag));
         const std::size_t repeated = stretch.end - stretch.start;
         const std::size_t dataLeft = view_.frames() - lag;
-        if (stretch.reach + std::max(view_.framesIn(endSlackSeconds), dataLeft / 10) < dataLeft)
+        if (stretch.reach + std::max(view_.framesIn(endSlackSeconds), dataLeft / 20) < dataLeft)
             return false;
         const double wholeEnough = std::min<double>(lag, view_.framesIn(convincingSeconds));
         if (stretch.sounding < view_.framesIn(shortestRepeatSeconds) ||

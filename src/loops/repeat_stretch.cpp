@@ -12,20 +12,30 @@ constexpr std::size_t fineStep = 64;
 // back, the first block that differs does, and the start is looked for within it.
 constexpr int lossyMisses = 2;
 
+// How a repetition is recognised: byte for byte, as nearly the same sound, or as the same sound at
+// any level (a fade-out).
+enum class Likeness { Exact, Near, Shape };
+
+// A fade keeps the sound's shape at every level: so alike it is the same music.
+constexpr double sameShape = 0.7;
+
 class Walk {
 public:
-    Walk(const PcmView& view, std::size_t lag, bool exact)
-        : view_(view), lag_(lag), exact_(exact), missesAllowed_(exact ? 1 : lossyMisses)
+    Walk(const PcmView& view, std::size_t lag, Likeness likeness)
+        : view_(view), lag_(lag), likeness_(likeness), missesAllowed_(likeness == Likeness::Exact ? 1 : lossyMisses)
     {
     }
 
     // Whether [t, t + count) repeats lag frames later; quiet stretches repeat quiet ones.
     bool repeats(std::size_t t, std::size_t count) const
     {
-        if (exact_)
+        if (likeness_ == Likeness::Exact)
             return view_.sameFrames(t, t + lag_, count);
-        return stretchDifference(view_, t, t + lag_, count) < repeatThreshold ||
-               (!sounding(view_, t, count) && !sounding(view_, t + lag_, count));
+        if (!sounding(view_, t, count) && !sounding(view_, t + lag_, count))
+            return true;
+        if (likeness_ == Likeness::Near)
+            return stretchDifference(view_, t, t + lag_, count) < repeatThreshold;
+        return stretchCorrelation(view_, t, t + lag_, count) > sameShape;
     }
 
     // The blocks of the stretch before at, block by block; returns the first block's frame.
@@ -50,7 +60,7 @@ public:
     // The first frame of the stretch, from the first block found.
     std::size_t backToFrame(std::size_t start) const
     {
-        if (exact_) {
+        if (likeness_ == Likeness::Exact) {
             while (start > 0 && view_.sameFrames(start - 1, start - 1 + lag_, 1))
                 --start;
             return start;
@@ -83,7 +93,7 @@ public:
 private:
     const PcmView& view_;
     std::size_t lag_;
-    bool exact_;
+    Likeness likeness_;
     int missesAllowed_;
 };
 
@@ -94,10 +104,10 @@ RepeatStretch repeatStretch(const PcmView& view, std::size_t lag, std::size_t at
     RepeatStretch stretch;
     const std::size_t count = at + lag + block <= view.frames() ? block : view.frames() - lag - at;
     stretch.exact = view.sameFrames(at, at + lag, count);
-    const Walk walk(view, lag, stretch.exact);
+    const Walk walk(view, lag, stretch.exact ? Likeness::Exact : Likeness::Near);
     stretch.start = walk.backToFrame(walk.backToBlock(at, stretch.sounding));
     stretch.end = walk.forward(at, stretch.sounding);
     std::size_t ignored = 0;
-    stretch.reach = stretch.exact ? Walk(view, lag, false).forward(stretch.end, ignored) : stretch.end;
+    stretch.reach = Walk(view, lag, Likeness::Shape).forward(stretch.end, ignored);
     return stretch;
 }

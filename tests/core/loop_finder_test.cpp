@@ -109,6 +109,21 @@ TEST(FindLoop, TheShortestLoopComesFirstAndTheLengthsAllowedAreKept)
     EXPECT_GE(thrice.candidates.front().start, intro.size() - rate / 100);
 }
 
+TEST(FindLoop, ASectionPlayedTwiceInsideTheLoopIsNotTheLoop)
+{
+    const std::uint32_t rate = 22050;
+    const std::vector<float> intro = syntheticMusic(1.0, rate, 15), section = syntheticMusic(2.25, rate, 16);
+    std::vector<float> loop = loopedMusic(section, section, 1.0); // the section, twice
+    const std::vector<float> rest = syntheticMusic(2.5, rate, 17);
+    loop.insert(loop.end(), rest.begin(), rest.end());
+    const Piece data = piece(loopedMusic(intro, loop, 2.0), 16, 2, rate);
+    const FoundLoop found = findLoop(data.view(), LoopSearch());
+    ASSERT_FALSE(found.candidates.empty());
+    EXPECT_EQ(found.candidates.front().length, loop.size());
+    for (const LoopCandidate& candidate : found.candidates)
+        EXPECT_NE(candidate.length, section.size());
+}
+
 TEST(FindLoop, OnePassNeedsToBeToldWhereAndStaysThere)
 {
     const std::uint32_t rate = 44100;
