@@ -12,16 +12,34 @@ constexpr double logFloor = 1e-9;
 // Peaks closer than this (in outline steps) are one peak.
 constexpr std::size_t peakSpacing = 3;
 
+// Both leave the level alone, so that a fade-out at the data's end (a written file's) still
+// repeats what came before it.
 struct Outline {
-    std::vector<float> loudness;   // log of the power
-    std::vector<float> brightness; // log of the power of the frame-to-frame steps
+    std::vector<float> loudness;   // log of the power, less its mean over the second around it
+    std::vector<float> brightness; // log of the power of the frame-to-frame steps over the power
 };
+
+// values less their running mean over width values centred on each.
+std::vector<float> withoutTrend(const std::vector<float>& values, std::size_t width)
+{
+    std::vector<double> running(values.size() + 1, 0);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        running[i + 1] = running[i] + values[i];
+    std::vector<float> result(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t first = i > width / 2 ? i - width / 2 : 0;
+        const std::size_t last = std::min(values.size(), i + width / 2 + 1);
+        result[i] = static_cast<float>(values[i] - (running[last] - running[first]) / static_cast<double>(last - first));
+    }
+    return result;
+}
 
 Outline outlineOf(const PcmView& view, std::size_t hop)
 {
     Outline outline;
     const std::size_t steps = view.frames() / hop;
-    outline.loudness.reserve(steps);
+    std::vector<float> loudness;
+    loudness.reserve(steps);
     outline.brightness.reserve(steps);
     float previous = 0;
     for (std::size_t step = 0; step < steps; ++step) {
@@ -32,9 +50,11 @@ Outline outlineOf(const PcmView& view, std::size_t hop)
             stepPower += static_cast<double>(value - previous) * (value - previous);
             previous = value;
         }
-        outline.loudness.push_back(static_cast<float>(std::log10(logFloor + power / hop)));
-        outline.brightness.push_back(static_cast<float>(std::log10(logFloor + stepPower / hop)));
+        const double logPower = std::log10(logFloor + power / hop);
+        loudness.push_back(static_cast<float>(logPower));
+        outline.brightness.push_back(static_cast<float>(std::log10(logFloor + stepPower / hop) - logPower));
     }
+    outline.loudness = withoutTrend(loudness, static_cast<std::size_t>(outlineRate));
     return outline;
 }
 
