@@ -88,6 +88,16 @@ double stretchCorrelation(const PcmView& view, std::size_t a, std::size_t b, std
     return both > 0 ? products / both : 0;
 }
 
+double levelRatio(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
+{
+    double energyA = 0, energyB = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        energyA += static_cast<double>(view.mono(a + i)) * view.mono(a + i);
+        energyB += static_cast<double>(view.mono(b + i)) * view.mono(b + i);
+    }
+    return energyA > 0 && energyB > 0 ? std::log10(energyA / energyB) : 0;
+}
+
 bool sounding(const PcmView& view, std::size_t from, std::size_t length)
 {
     double energy = 0;

@@ -31,5 +31,8 @@ double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std:
 // leaves alone: 1 for the same sound at any level.
 double stretchCorrelation(const PcmView& view, std::size_t a, std::size_t b, std::size_t length);
 
+// log10 of the power of [a, a + length) over that of [b, b + length); 0 for silence on either side.
+double levelRatio(const PcmView& view, std::size_t a, std::size_t b, std::size_t length);
+
 // Whether a stretch holds sound rather than (near) silence, which matches anything silent.
 bool sounding(const PcmView& view, std::size_t from, std::size_t length);

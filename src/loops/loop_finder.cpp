@@ -60,10 +60,14 @@ public:
     // repeats it; none where nothing there repeats.
     std::optional<ExactLength> exactLength(std::size_t coarse, const FrameRange& lengths) const
     {
-        const std::size_t n = view_.frames();
         const std::size_t reach = view_.framesIn(coarseReachSeconds);
-        const FrameRange range{std::max(lengths.lowest, coarse > reach ? coarse - reach : 0),
-                               std::min(lengths.highest, coarse + reach)};
+        return exactLengthWithin({std::max(lengths.lowest, coarse > reach ? coarse - reach : 0),
+                                  std::min(lengths.highest, coarse + reach)});
+    }
+
+    std::optional<ExactLength> exactLengthWithin(const FrameRange& range) const
+    {
+        const std::size_t n = view_.frames();
         if (range.empty() || range.highest >= n)
             return std::nullopt;
         const std::size_t length = std::min(view_.framesIn(referenceSeconds),
@@ -139,13 +143,15 @@ private:
     const LoopSearch& search_;
 };
 
-// Every loop is also a loop at twice its length; the shortest one is the loop.
-void shortestFirst(std::vector<LoopCandidate>& candidates)
+// Every loop is also a loop at twice its length: unless told the length (then the nearest to it),
+// the shortest one is the loop.
+void bestFirst(std::vector<LoopCandidate>& candidates, std::optional<std::size_t> toldLength)
 {
-    std::sort(candidates.begin(), candidates.end(), [](const LoopCandidate& a, const LoopCandidate& b) {
-        return a.confidence != b.confidence ? a.confidence > b.confidence : a.length < b.length;
+    const auto away = [&](const LoopCandidate& c) { return toldLength ? distance(c.length, *toldLength) : c.length; };
+    std::sort(candidates.begin(), candidates.end(), [&](const LoopCandidate& a, const LoopCandidate& b) {
+        return a.confidence != b.confidence ? a.confidence > b.confidence : away(a) < away(b);
     });
-    if (candidates.empty())
+    if (candidates.empty() || toldLength)
         return;
     for (std::size_t i = 1; i < candidates.size(); ++i) {
         const LoopCandidate& best = candidates.front();
@@ -227,6 +233,13 @@ FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
                 lengthsFound.push_back(*exact);
         }
     }
+    // Told the length, every length within reach of it is compared at once: the data may hold
+    // too little of a second pass for the outline to show it.
+    if (search.nearLength) {
+        const std::optional<ExactLength> exact = repeats.exactLengthWithin(lengths);
+        if (exact)
+            lengthsFound.push_back(*exact);
+    }
     // Walking a repetition costs a pass over the data: only the lengths that repeat best are.
     std::sort(lengthsFound.begin(), lengthsFound.end(), [](const ExactLength& a, const ExactLength& b) {
         return a.exact != b.exact ? a.exact : a.difference < b.difference;
@@ -236,7 +249,8 @@ FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
         if (repeats.loopOf(lengthsFound[i], candidate))
             found.candidates.push_back(candidate);
     }
-    shortestFirst(found.candidates);
+    bestFirst(found.candidates, search.nearLength ? std::optional<std::size_t>(view.framesIn(*search.nearLength))
+                                                  : std::nullopt);
     if (found.candidates.empty() && search.nearStart && search.nearLength) {
         found.loopCase = LoopCase::OnePass;
         found.candidates = onePassSeams(view, *search.nearStart, lengths, candidatesShown);

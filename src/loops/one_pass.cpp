@@ -89,7 +89,9 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     std::vector<double> ratios(differences.size()), score(differences.size());
     for (std::size_t i = 0; i < score.size(); ++i) {
         ratios[i] = seam.errorRatio(view, n - (range.lowest + i));
-        score[i] = differences[i] + seamWeight * std::log10(std::max(1.0, ratios[i]));
+        // Surroundings that do not repeat the end's tell nothing, however near they come.
+        const double surroundings = differences[i] < repeatThreshold ? differences[i] : 2 * repeatThreshold;
+        score[i] = surroundings + seamWeight * std::log10(std::max(0.1, ratios[i]));
         // Lossless data whose introduction ends as the loop does: the bytes themselves tell.
         const std::size_t length = range.lowest + i;
         if (differences[i] < nearlySame && view.sameFrames(n - context - length, n - context, context))

@@ -2,6 +2,8 @@
 
 #include "loops/lag_match.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr std::size_t block = 2048;
@@ -18,6 +20,9 @@ enum class Likeness { Exact, Near, Shape };
 
 // A fade keeps the sound's shape at every level: so alike it is the same music.
 constexpr double sameShape = 0.7;
+// A loop repeats at its own level, as a lossy encoder keeps it; a sound fading away does not
+// (in tenths of a decibel's ten: 1.5 dB).
+constexpr double sameLevel = 0.15;
 
 class Walk {
 public:
@@ -34,7 +39,8 @@ public:
         if (!sounding(view_, t, count) && !sounding(view_, t + lag_, count))
             return true;
         if (likeness_ == Likeness::Near)
-            return stretchDifference(view_, t, t + lag_, count) < repeatThreshold;
+            return stretchDifference(view_, t, t + lag_, count) < repeatThreshold &&
+                   std::fabs(levelRatio(view_, t, t + lag_, count)) < sameLevel;
         return stretchCorrelation(view_, t, t + lag_, count) > sameShape;
     }
 
