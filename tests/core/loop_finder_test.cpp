@@ -68,6 +68,18 @@ TEST(FindLoop, RepeatGivesTheLengthAndEarliestStartToTheFrame)
     }
 }
 
+TEST(FindLoop, QuietMusicIsMusic)
+{
+    // 40 dB below full scale: quiet, yet far above silence.
+    const std::uint32_t rate = 22050;
+    std::vector<float> music = loopedMusic(syntheticMusic(1.0, rate, 18), syntheticMusic(3.0, rate, 19), 2.0);
+    for (float& sample : music)
+        sample *= 0.01f;
+    const FoundLoop found = findLoop(piece(music, 24, 1, rate).view(), LoopSearch());
+    ASSERT_EQ(found.reason, NotFound::None);
+    EXPECT_EQ(found.candidates.front().length, 3 * rate);
+}
+
 TEST(FindLoop, LossyRepeatIsFoundWithinAMillisecond)
 {
     const std::uint32_t rate = 44100;
@@ -80,8 +92,10 @@ TEST(FindLoop, LossyRepeatIsFoundWithinAMillisecond)
     EXPECT_NEAR(static_cast<double>(best.length), static_cast<double>(loop.size()), rate / 1000.0);
     EXPECT_NEAR(static_cast<double>(best.start), static_cast<double>(intro.size()), rate * 0.02);
     EXPECT_FALSE(best.exact);
-    EXPECT_GT(best.confidence, 0.5);
-    EXPECT_LT(best.confidence, 1.0);
+    // More than a loop repeated (0.45 of it) by nearly the same sound (nearly 0.5 more), yet not
+    // byte for byte.
+    EXPECT_GT(best.confidence, 0.9);
+    EXPECT_LT(best.confidence, 0.95);
 }
 
 TEST(FindLoop, TheShortestLoopComesFirstAndTheLengthsAllowedAreKept)
@@ -94,11 +108,20 @@ TEST(FindLoop, TheShortestLoopComesFirstAndTheLengthsAllowedAreKept)
     EXPECT_EQ(found.candidates.front().length, loop.size());
     EXPECT_LE(found.candidates.size(), 3u);
 
+    for (std::size_t i = 1; i < found.candidates.size(); ++i)
+        EXPECT_GE(found.candidates[i - 1].confidence, found.candidates[i].confidence);
+
     LoopSearch longer;
     longer.minSeconds = 4;
     const FoundLoop twice = findLoop(data.view(), longer);
     ASSERT_FALSE(twice.candidates.empty());
     EXPECT_EQ(twice.candidates.front().length, 2 * loop.size());
+    longer.maxSeconds = 6.0;
+    for (const LoopCandidate& candidate : findLoop(data.view(), longer).candidates)
+        EXPECT_EQ(candidate.length, 2 * loop.size());
+    LoopSearch shorter;
+    shorter.maxSeconds = 2.4;
+    EXPECT_EQ(findLoop(data.view(), shorter).reason, NotFound::NoRepeat);
 
     LoopSearch near;
     near.nearStart = 2.0;
@@ -145,6 +168,16 @@ TEST(FindLoop, OnePassNeedsToBeToldWhereAndStaysThere)
     }
     near.nearStart = 9.0; // beyond the data's end
     EXPECT_EQ(findLoop(data.view(), near).reason, NotFound::NothingNear);
+    near.nearStart = 1.3;
+    near.nearLength = 30.0; // a loop far longer than the data
+    EXPECT_EQ(findLoop(data.view(), near).reason, NotFound::NothingNear);
+    // Told 1.8 s off, the search still reaches the loop as made, and keeps within 2 s of a start.
+    near.nearStart = 1.3 + 1.8;
+    near.nearLength = 3.0 - 1.8;
+    const FoundLoop far = findLoop(data.view(), near);
+    ASSERT_FALSE(far.candidates.empty());
+    for (const LoopCandidate& candidate : far.candidates)
+        EXPECT_GE(candidate.start, static_cast<std::size_t>(1.1 * rate));
 }
 
 TEST(FindLoop, WhatDoesNotLoopIsNotFound)
