@@ -28,6 +28,13 @@ done
 "$cli" find-loop "$work/night.wav" >"$work/night.txt"
 exits 1 "$cli" find-loop "$sample" --bgm "$work/bgm" --json >"$work/bgm.json" || fail "one pass each should exit 1"
 "$cli" find-loop "$work/click.wav" 2>/dev/null && fail "a missing file should fail"
+# What finds nothing, and why: a second of sound, five of silence, a length beyond the data.
+sox -n -r 22050 -b 16 -c 1 "$work/short.wav" synth 1 sine 440
+sox -n -r 22050 -b 16 -c 1 "$work/silent.wav" trim 0 5
+exits 1 "$cli" find-loop "$work/short.wav" --json >"$work/short.json" || fail "too short: exit 1"
+exits 1 "$cli" find-loop "$work/silent.wav" --json >"$work/silent.json" || fail "silent: exit 1"
+exits 1 "$cli" find-loop "$work/forest.wav" --near 2,60 --json >"$work/far.json" || fail "nothing near: exit 1"
+exits 1 "$cli" find-loop "$work/silent.wav" >"$work/silent.txt" || fail "silent text: exit 1"
 python3 - "$sample" "$work/near.mrl" <<'PY'
 import sys
 text = open(sys.argv[1], "rb").read()
@@ -67,6 +74,11 @@ for name in ["opening", "night", "forest", "forest24", "forest32", "forest-odd",
 ogg = json.load(open(f"{work}/opening-ogg.json"))["pieces"][0]["candidates"][0]
 assert abs(ogg["loop_length_frames"] - 352800) <= 44 and abs(ogg["loop_start_frame"] - 88200) <= 882, ogg
 assert 0.5 < ogg["confidence"] < 1, ogg
+for name, reason in [("short", "too-short"), ("silent", "silent"), ("far", "nothing-near")]:
+    piece = json.load(open(f"{work}/{name}.json"))["pieces"][0]
+    assert (piece["found"], piece["case"], piece["reason"], piece["candidates"]) == (False, None, reason, []), (name, piece)
+silent = open(f"{work}/silent.txt", encoding="utf-8").read().splitlines()
+assert silent[1] == "  not found (silent): the data is silent", silent
 pieces = json.load(open(f"{work}/bgm.json"))["pieces"]
 assert [(p["number"], p["found"], p["case"], p["reason"], p["candidates"]) for p in pieces] == [
     (0, False, None, "no-repeat", []), (1, False, None, "no-repeat", []), (2, False, None, "no-repeat", [])], pieces
