@@ -25,6 +25,17 @@ LoopSuggestion suggestion(const MusicEntry& entry, const LoopFrames& loop,
     return suggested;
 }
 
+// The waveform measure of the suggested loop's seam, where it can be measured.
+void measureSeam(const std::uint8_t* data, const MusicEntry& entry, LoopSuggestion& suggested)
+{
+    MusicEntry moved = entry;
+    moved.loop_start = suggested.loop_start;
+    moved.loop_size = suggested.loop_size;
+    const LoopSeam seam = measureLoopSeam(data, moved);
+    if (seam.measured)
+        suggested.measure = seam.measure;
+}
+
 // False when the music cannot judge: data it cannot read, or silence past the end and after the
 // start alike.
 bool judgeByMusic(const std::uint8_t* data, const MusicEntry& entry, const LoopFrames& loop,
@@ -45,12 +56,30 @@ bool judgeByMusic(const std::uint8_t* data, const MusicEntry& entry, const LoopF
     if (const std::optional<RunningLoop> running = runningLoopNear(view, loop.start, loop.end, *window)) {
         LoopSuggestion suggested = suggestion(entry, loop, running->start, running->length);
         suggested.difference = running->difference;
-        MusicEntry moved = entry;
-        moved.loop_start = suggested.loop_start;
-        moved.loop_size = suggested.loop_size;
-        const LoopSeam seam = measureLoopSeam(data, moved);
-        if (seam.measured)
-            suggested.measure = seam.measure;
+        measureSeam(data, entry, suggested);
+        judgement.suggestion = suggested;
+    }
+    return true;
+}
+
+// Where too little follows the loop's end, by the music's own repetition at the data's end; false
+// when the data's end repeats nothing near the loop's length.
+bool judgeByRepetition(const std::uint8_t* data, const MusicEntry& entry, const LoopFrames& loop,
+                       LoopJudgement& judgement)
+{
+    const PcmView view(data, entry.wave_size, entry.fmt_channels, entry.fmt_bits, entry.fmt_samples);
+    if (!view.readable() || loop.end > view.frames())
+        return false;
+    const std::optional<EndRepeat> repeat = endRepeatNear(view, loop.start, loop.end);
+    if (!repeat)
+        return false;
+    judgement.judgedBy = JudgedBy::Music;
+    judgement.difference = repeat->authorsDifference;
+    judgement.flagged = repeat->authorsDifference >= repeatThreshold || !repeat->authorsStartRepeats;
+    if (judgement.flagged) {
+        LoopSuggestion suggested = suggestion(entry, loop, repeat->loop.start, repeat->loop.length);
+        suggested.difference = repeat->loop.difference;
+        measureSeam(data, entry, suggested);
         judgement.suggestion = suggested;
     }
     return true;
@@ -69,6 +98,8 @@ LoopJudgement judgeLoop(const std::uint8_t* data, const MusicEntry& entry)
     const bool musicFollows = loop.end > loop.start && entry.fmt_samples > 0 &&
                               tail >= static_cast<std::size_t>(musicTailSeconds * entry.fmt_samples);
     if (musicFollows && judgeByMusic(data, entry, loop, judgement))
+        return judgement;
+    if (loop.end > loop.start && entry.fmt_samples > 0 && judgeByRepetition(data, entry, loop, judgement))
         return judgement;
     judgement.dataEndsAtLoopEnd = tail == 0;
     judgement.flagged = judgement.seam.clicks;

@@ -91,3 +91,32 @@ std::optional<RunningLoop> runningLoopNear(const PcmView& view, std::size_t star
     }
     return std::nullopt;
 }
+
+std::optional<EndRepeat> endRepeatNear(const PcmView& view, std::size_t start, std::size_t end)
+{
+    const std::size_t length = std::min(view.framesIn(1.0), view.frames() / 4);
+    if (length == 0 || end <= start)
+        return std::nullopt;
+    const std::size_t from = view.frames() - length;
+    const Repeat repeat = bestLag(view, start, end, from, length);
+    if (repeat.difference >= repeatThreshold)
+        return std::nullopt;
+    const RepeatStretch stretch = repeatStretch(view, repeat.lag, from - repeat.lag);
+    const std::size_t slack = view.framesIn(0.001);
+    const std::size_t keptEnd = end >= repeat.lag ? end - repeat.lag : 0;
+    // The data's end repeats, so the music repeats from the stretch's start to the data's end.
+    const auto repeats = [&](std::size_t candidate) {
+        return candidate + slack >= stretch.start && candidate + repeat.lag <= view.frames();
+    };
+    std::vector<std::size_t> starts;
+    for (std::size_t candidate : {start, keptEnd}) {
+        if (distance(candidate, stretch.start) <= slack)
+            starts.push_back(candidate);
+    }
+    starts.insert(starts.end(), {start, keptEnd, stretch.start});
+    const auto chosen = std::find_if(starts.begin(), starts.end(), repeats);
+    const std::size_t authorsLength = end - start;
+    return EndRepeat{RunningLoop{*chosen, repeat.lag, repeat.difference},
+                     authorsLength <= from ? stretchDifference(view, from - authorsLength, from, length) : 2.0,
+                     repeats(start)};
+}

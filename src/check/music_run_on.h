@@ -39,3 +39,14 @@ struct RunningLoop {
 // kept, the earliest start. None when no length near runs on.
 std::optional<RunningLoop> runningLoopNear(const PcmView& view, std::size_t start, std::size_t end,
                                            const MusicWindow& window);
+
+// Where too little of the data follows the loop's end to compare, the data's end may still repeat
+// the music about a loop before it (data holding the loop's end twice): then the loop near the
+// author's of that length, by the same rule, or the author's own when it is such a loop (a
+// difference below repeatThreshold at the author's length, and a start where the music repeats).
+struct EndRepeat {
+    RunningLoop loop;          // the loop the music asks for
+    double authorsDifference;  // the data's end against the music the author's length before it
+    bool authorsStartRepeats;  // the author's start lies where the music repeats at that length
+};
+std::optional<EndRepeat> endRepeatNear(const PcmView& view, std::size_t start, std::size_t end);
