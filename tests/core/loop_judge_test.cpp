@@ -145,6 +145,22 @@ TEST(LoopJudgement, SuggestionsMoveTheStartTheEndOrBothToWhereTheMusicRunsOn)
               "; no loop whose length is within 50 ms of this one's runs on");
 }
 
+TEST(LoopJudgement, TooLittleAfterTheEndIsJudgedByTheDatasOwnRepetition)
+{
+    // The loop's second pass is the author's, and the data ends 50 ms after it: the data's last
+    // second repeats the one a loop before, which tells the length.
+    const std::vector<float> data = looped(2.0 + 2205.0 / loopFrames);
+    const std::size_t second = introFrames + loopFrames;
+    const Judged right = judged(data, second, loopFrames);
+    EXPECT_EQ(right.check.loop.judgedBy, JudgedBy::Music);
+    EXPECT_TRUE(right.check.findings.empty()) << right.message;
+    const Judged late = judged(data, second, loopFrames + ms3);
+    EXPECT_EQ(late.check.loop.judgedBy, JudgedBy::Music);
+    ASSERT_TRUE(late.check.loop.suggestion) << late.message;
+    EXPECT_EQ(late.check.loop.suggestion->startFrame, second);
+    EXPECT_EQ(late.check.loop.suggestion->lengthFrames, loopFrames);
+}
+
 TEST(LoopJudgement, DataEndingAtTheLoopsEndIsJudgedByItsWaveform)
 {
     // 441 periods of a 441 Hz tone and a quarter period more, the loop running to the data's end.
