@@ -40,6 +40,10 @@ Finding musicFinding(const LoopJudgement& loop)
         return finding;
     }
     finding.text = FindingText::LoopMusicSuggested;
+    if (loop.bytesRepeatOtherwise) {
+        finding.text = FindingText::LoopBytes;
+        finding.values = {std::to_string(loop.repeatLength), std::to_string(loop.repeatFrom)};
+    }
     addSuggestion(*loop.suggestion, finding.values);
     return finding;
 }

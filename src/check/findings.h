@@ -33,6 +33,7 @@ enum class FindingText {
     LoopSeamDataEndsSmoother, // as LoopSeamSmoother
     LoopMusic,         // difference, threshold, length search milliseconds
     LoopMusicSuggested, // difference, threshold, then the suggestion (below)
+    LoopBytes,         // the length and the first frame at which the bytes repeat, then the suggestion
     UnreadAfterGap,    // the sections never read, the first missing one
     UnreadAfterNoFile, // the sections never read, the one without a file
     SavedAsUtf8,       //

@@ -51,9 +51,18 @@ bool judgeByMusic(const std::uint8_t* data, const MusicEntry& entry, const LoopF
     judgement.judgedBy = JudgedBy::Music;
     judgement.difference = runOnDifference(view, loop.start, loop.end, *window).value_or(0);
     judgement.flagged = judgement.difference >= repeatThreshold;
+    const std::optional<RunningLoop> running = runningLoopNear(view, loop.start, loop.end, *window);
+    const std::size_t compared = std::min(window->length, view.frames() - (loop.end + window->offset));
+    const bool authorsExact = view.sameFrames(loop.start + window->offset, loop.end + window->offset, compared);
+    if (!judgement.flagged && running && running->exact && (!authorsExact || loop.start < running->earliest)) {
+        judgement.flagged = true;
+        judgement.bytesRepeatOtherwise = true;
+        judgement.repeatLength = running->length;
+        judgement.repeatFrom = running->earliest;
+    }
     if (!judgement.flagged)
         return true;
-    if (const std::optional<RunningLoop> running = runningLoopNear(view, loop.start, loop.end, *window)) {
+    if (running) {
         LoopSuggestion suggested = suggestion(entry, loop, running->start, running->length);
         suggested.difference = running->difference;
         measureSeam(data, entry, suggested);
@@ -75,7 +84,9 @@ bool judgeByRepetition(const std::uint8_t* data, const MusicEntry& entry, const 
         return false;
     judgement.judgedBy = JudgedBy::Music;
     judgement.difference = repeat->authorsDifference;
-    judgement.flagged = repeat->authorsDifference >= repeatThreshold || !repeat->authorsStartRepeats;
+    // Where the bytes repeat, only their own length runs on exactly.
+    const bool otherLength = repeat->exact && !repeat->authorsExact;
+    judgement.flagged = repeat->authorsDifference >= repeatThreshold || !repeat->authorsStartRepeats || otherLength;
     if (judgement.flagged) {
         LoopSuggestion suggested = suggestion(entry, loop, repeat->loop.start, repeat->loop.length);
         suggested.difference = repeat->loop.difference;

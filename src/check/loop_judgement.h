@@ -37,6 +37,11 @@ struct LoopJudgement {
     bool dataEndsAtLoopEnd = false;
     LoopSeam seam;         // the waveform measure, whichever judges
     double difference = 0; // judged by the music
+    // Judged by the music, the bytes repeat at a length or from a start other than the loop's:
+    // lossless data shows a cut however smooth the sound around it.
+    bool bytesRepeatOtherwise = false;
+    std::size_t repeatLength = 0; // frames
+    std::size_t repeatFrom = 0;   // the earliest frame from which they repeat
     bool flagged = false;
     std::optional<LoopSuggestion> suggestion; // only for a flagged loop
 };

@@ -87,7 +87,8 @@ std::optional<RunningLoop> runningLoopNear(const PcmView& view, std::size_t star
             continue;
         const std::optional<double> difference = runOnDifference(view, candidate, candidate + length, window);
         if (difference && *difference < repeatThreshold)
-            return RunningLoop{candidate, length, *difference};
+            return RunningLoop{candidate, length, *difference,
+                               view.sameFrames(repeat->from - length, repeat->from, window.length), earliest};
     }
     return std::nullopt;
 }
@@ -118,5 +119,6 @@ std::optional<EndRepeat> endRepeatNear(const PcmView& view, std::size_t start, s
     const std::size_t authorsLength = end - start;
     return EndRepeat{RunningLoop{*chosen, repeat.lag, repeat.difference},
                      authorsLength <= from ? stretchDifference(view, from - authorsLength, from, length) : 2.0,
-                     repeats(start)};
+                     repeats(start), view.sameFrames(from - repeat.lag, from, length),
+                     authorsLength <= from && view.sameFrames(from - authorsLength, from, length)};
 }

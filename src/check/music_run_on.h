@@ -30,6 +30,8 @@ struct RunningLoop {
     std::size_t start = 0;  // frames
     std::size_t length = 0; // frames
     double difference = 0;
+    bool exact = false;       // the bytes themselves repeat at that length
+    std::size_t earliest = 0; // the earliest frame from which the music repeats at it
 };
 
 // The loop of [start, end) mended so that the music runs on: its true length found within
@@ -48,5 +50,7 @@ struct EndRepeat {
     RunningLoop loop;          // the loop the music asks for
     double authorsDifference;  // the data's end against the music the author's length before it
     bool authorsStartRepeats;  // the author's start lies where the music repeats at that length
+    bool exact;                // the bytes themselves repeat at that length
+    bool authorsExact;         // and at the author's length
 };
 std::optional<EndRepeat> endRepeatNear(const PcmView& view, std::size_t start, std::size_t end);

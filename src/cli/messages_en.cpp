@@ -181,6 +181,9 @@ constexpr FindingRow findings[] = {
     {F::LoopMusicSuggested, "the music does not run on from the loop's end into its start: difference $0 (the same "
                             "music is below $1, unrelated about 1); suggested: loop_start=$2 loop_size=$3 (start $4 "
                             "frames, length $5 frames; start moved $6 ms, end moved $7 ms)"},
+    {F::LoopBytes, "the data repeats byte for byte every $0 frames from frame $1, and this loop does not: a cut "
+                   "the sound around it hides; suggested: loop_start=$2 loop_size=$3 (start $4 frames, length $5 "
+                   "frames; start moved $6 ms, end moved $7 ms)"},
     {F::UnreadAfterGap, "sections never read ($0): $1; reading stops at the first missing number, [$2]: number "
                         "the sections from music0000 without gaps"},
     {F::UnreadAfterNoFile, "sections never read ($0): $1; reading stops at [$2], which has no file= value"},

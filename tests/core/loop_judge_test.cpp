@@ -139,6 +139,14 @@ TEST(LoopJudgement, SuggestionsMoveTheStartTheEndOrBothToWhereTheMusicRunsOn)
                                 " (the same music is below 0.30, unrelated about 1); suggested: loop_start=211680 "
                                 "loop_size=529200 (start 52920 frames, length 132300 frames; start moved +0.0 ms, "
                                 "end moved -3.0 ms)");
+    // A frame off: the sound runs on, the bytes do not.
+    const Judged frame = judged(data, introFrames + 1, loopFrames - 1);
+    EXPECT_EQ(frame.message.substr(0, frame.message.find(';')),
+              "the data repeats byte for byte every 132300 frames from frame 52920, and this loop does not: a cut "
+              "the sound around it hides");
+    ASSERT_TRUE(frame.check.loop.suggestion);
+    EXPECT_EQ(frame.check.loop.suggestion->startFrame, introFrames + 1); // the author's start repeats
+    EXPECT_EQ(frame.check.loop.suggestion->lengthFrames, loopFrames);
     // Music that never comes back offers nothing.
     const Judged lost = judged(music(6, 4), introFrames, loopFrames);
     EXPECT_EQ(lost.message.substr(lost.message.find(';')),
