@@ -85,6 +85,12 @@ assert [(p["number"], p["found"], p["case"], p["reason"], p["candidates"]) for p
 assert pieces[1]["title"] == "森の小径"
 night = open(f"{work}/night.txt", encoding="utf-8").read().splitlines()
 assert night[2] == "  1. start 0 frames (0:00.000), length 52920 frames (0:04.800), confidence 1.00, seam 0.0", night
+document = json.load(open(f"{work}/native.json"))["pieces"]
+assert [(p["number"], p["found"], p["case"]) for p in document] == [(0, False, None), (1, True, "repeat"), (2, False, None)], document
+best = document[1]["candidates"][0]
+assert (best["loop_start_frame"], best["loop_length_frames"], best["loop_start"], best["loop_size"], best["confidence"]) == (
+    58800, 132300, 117600, 264600, 1.0), best
+assert list(document[1]) == ["number", "title", "found", "case", "reason", "candidates"], list(document[1])
 near = open(f"{work}/near.txt", encoding="utf-8").read().splitlines()
 assert near[:6] == ["1\t森の小径", "  repeat: the data holds the loop more than once; candidates, best first:",
     near[2], "  loop_start=117600", "  loop_size=264600",
