@@ -51,7 +51,7 @@ std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t start
 {
     const std::size_t length = std::min(windowFrames, view.frames() - end);
     for (std::size_t offset = 0; length > 0 && end + offset + length <= view.frames(); offset += length) {
-        if (sounding(view, start + offset, length) || sounding(view, end + offset, length))
+        if (sounding(view, end + offset, length))
             return MusicWindow{offset, length};
     }
     return std::nullopt;

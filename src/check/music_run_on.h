@@ -16,8 +16,9 @@ struct MusicWindow {
     std::size_t length = 0;
 };
 
-// The first window of up to windowFrames after end in which either side holds sound; none when
-// the data past end is silent on both sides.
+// The first window of up to windowFrames after end in which the data past the end holds sound:
+// silence there (a rest, or padding after a BGM's last pass) says nothing of how the music goes
+// on; none when the data past end is silent.
 std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t start, std::size_t end,
                                           std::size_t windowFrames);
 

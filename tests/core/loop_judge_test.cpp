@@ -1,6 +1,7 @@
 #include "check/data_findings.h"
 #include "cli/messages.h"
 #include "support/pieces.h"
+#include "support/synthetic_music.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr std::uint32_t rate = 44100;
-constexpr double pi = 3.14159265358979;
 
 // A note and a fifth on every quarter second, drawn by a seeded generator, each attacking at full
 // level (a step in the waveform wherever a beat begins) and decaying, with a noise burst on some:
@@ -151,6 +151,27 @@ TEST(LoopJudgement, SuggestionsMoveTheStartTheEndOrBothToWhereTheMusicRunsOn)
     const Judged lost = judged(music(6, 4), introFrames, loopFrames);
     EXPECT_EQ(lost.message.substr(lost.message.find(';')),
               "; no loop whose length is within 50 ms of this one's runs on");
+}
+
+TEST(LoopJudgement, SilenceAfterTheEndTellsNothingAndARestIsSteppedOver)
+{
+    // One pass, then a second of padding: the waveform judges, and the seam does not click.
+    std::vector<float> padded = looped(1.0);
+    padded.resize(padded.size() + rate);
+    const Judged pad = judged(padded, introFrames, loopFrames);
+    EXPECT_EQ(pad.check.loop.judgedBy, JudgedBy::Waveform);
+    // A loop that begins with a rest: the music is compared after it, start and end alike.
+    std::vector<float> rest(rate + rate / 5, 0.0f);
+    const std::vector<float> notes = music(2.0, 5);
+    rest.insert(rest.end(), notes.begin(), notes.end());
+    const std::vector<float> data = loopedMusic(music(1.2, 1), rest, 2.5);
+    const Judged right = judged(data, introFrames, rest.size());
+    EXPECT_EQ(right.check.loop.judgedBy, JudgedBy::Music);
+    EXPECT_TRUE(right.check.findings.empty()) << right.message;
+    // Its start in the rest, its end in the next pass's: the music after each differs.
+    const Judged late = judged(data, introFrames + rate, rest.size() + rate / 10);
+    EXPECT_EQ(late.check.loop.judgedBy, JudgedBy::Music);
+    EXPECT_FALSE(late.check.findings.empty());
 }
 
 TEST(LoopJudgement, TooLittleAfterTheEndIsJudgedByTheDatasOwnRepetition)
