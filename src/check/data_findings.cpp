@@ -38,16 +38,24 @@ Finding seamFinding(const LoopSeam& seam)
 
 } // namespace
 
+DataRead readPieceData(const MusicEntry& entry, const std::string& bgmFolder, WaveBuffer& buffer)
+{
+    FileHandle source;
+    if (!source.openRead(joinPath(bgmFolder, utf8Text(entry.wave_file))))
+        return DataRead::Missing;
+    QuietHooks hooks;
+    return readSourceRange(source, entry, buffer, hooks) == PieceOutcome::Completed ? DataRead::Read : DataRead::Short;
+}
+
 PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFolder, WaveBuffer& buffer)
 {
     PieceDataCheck check;
-    FileHandle source;
-    if (!source.openRead(joinPath(bgmFolder, utf8Text(entry.wave_file)))) {
+    const DataRead read = readPieceData(entry, bgmFolder, buffer);
+    if (read == DataRead::Missing) {
         check.findings.push_back({FindingLevel::Error, "bgm-missing", FindingText::BgmMissing, {entry.wave_file}});
         return check;
     }
-    QuietHooks hooks;
-    if (readSourceRange(source, entry, buffer, hooks) != PieceOutcome::Completed) {
+    if (read == DataRead::Short) {
         check.findings.push_back(
             {FindingLevel::Error, "bgm-short", FindingText::BgmShort,
              {entry.wave_file, std::to_string(static_cast<std::uint64_t>(entry.wave_start) + entry.wave_size)}});

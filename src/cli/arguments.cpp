@@ -80,6 +80,7 @@ const std::pair<const char*, Command> commands[] = {
     {"list", Command::List},
     {"convert", Command::Convert},
     {"check", Command::Check},
+    {"find-loop", Command::FindLoop},
 };
 
 constexpr unsigned commandBit(Command command) { return 1u << static_cast<unsigned>(command); }
@@ -87,7 +88,10 @@ constexpr unsigned commandBit(Command command) { return 1u << static_cast<unsign
 constexpr unsigned forList = commandBit(Command::List);
 constexpr unsigned forConvert = commandBit(Command::Convert);
 constexpr unsigned forCheck = commandBit(Command::Check);
-constexpr unsigned forAll = forList | forConvert | forCheck;
+constexpr unsigned forFindLoop = commandBit(Command::FindLoop);
+// The commands that work out output files.
+constexpr unsigned forOutput = forList | forConvert | forCheck;
+constexpr unsigned forAll = forOutput | forFindLoop;
 
 // An option's value: its name in the usage ("N") and what it must be, for the refusal of a bad one.
 struct OptionValue {
@@ -168,6 +172,43 @@ bool setFormat(CliArguments& parsed, const std::string& value)
     return false;
 }
 
+// Seconds as a decimal number, at least 0, such as "2.5".
+bool parseSeconds(const std::string& text, double& seconds)
+{
+    char* end = nullptr;
+    seconds = std::strtod(text.c_str(), &end);
+    const bool plain = !text.empty() && text.find_first_not_of("0123456789.") == std::string::npos;
+    return plain && *end == '\0' && seconds <= 86400;
+}
+
+template <double LoopSearch::*field>
+bool setSeconds(CliArguments& parsed, const std::string& value)
+{
+    return parseSeconds(value, parsed.search.*field) && parsed.search.*field > 0;
+}
+
+bool setMaxLength(CliArguments& parsed, const std::string& value)
+{
+    double seconds = 0;
+    if (!parseSeconds(value, seconds) || seconds <= 0)
+        return false;
+    parsed.search.maxSeconds = seconds;
+    return true;
+}
+
+// START,LENGTH: where the loop is heard to start and how long it is, in seconds.
+bool setNear(CliArguments& parsed, const std::string& value)
+{
+    const std::size_t comma = value.find(',');
+    double start = 0, length = 0;
+    if (comma == std::string::npos || !parseSeconds(value.substr(0, comma), start) ||
+        !parseSeconds(value.substr(comma + 1), length) || length <= 0)
+        return false;
+    parsed.search.nearStart = start;
+    parsed.search.nearLength = length;
+    return true;
+}
+
 bool setQuality(CliArguments& parsed, const std::string& value)
 {
     char* end = nullptr;
@@ -184,21 +225,24 @@ using V = OptionValue;
 
 // In the order of the usage's lines.
 constexpr Option options[] = {
-    {"--bgm", forConvert | forCheck, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::bgmFolder>},
+    {"--bgm", forConvert | forCheck | forFindLoop, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::bgmFolder>},
     {"--out", forConvert, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::outputFolder>},
-    {"--loops", forAll, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
-    {"--fade", forAll, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
-    {"--full-fade", forAll, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
-    {"--only", forConvert, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
+    {"--loops", forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
+    {"--fade", forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
+    {"--full-fade", forOutput, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
+    {"--only", forConvert | forFindLoop, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
     {"--yes", forConvert, {}, M::HelpYes, setFlag<&CliArguments::overwrite>},
     {"--skip-existing", forConvert, {}, M::HelpSkipExisting, setFlag<&CliArguments::skipExisting>},
     {"--format", forList | forConvert, V{"F", M::ValueFormat}, M::HelpFormat, setFormat},
     {"--quality", forConvert, V{"Q", M::ValueQuality}, M::HelpQuality, setQuality},
     {"--stdout", forConvert, {}, M::HelpStdout, setStandardOutput},
-    {"--json", forList | forCheck, {}, M::HelpJson, setFlag<&CliArguments::json>},
+    {"--json", forList | forCheck | forFindLoop, {}, M::HelpJson, setFlag<&CliArguments::json>},
     {"--tags", forList | forConvert, {}, M::HelpTags, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, {}, M::HelpLoopPoints, setChoice<&FileChoices::loopPoints>},
     {"--playlist", forConvert, V{"NAME.m3u8", M::ValueFileName}, M::HelpPlaylist, setPlaylist},
+    {"--near", forFindLoop, V{"START,LENGTH", M::ValueNear}, M::HelpNear, setNear},
+    {"--min-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMinLength, setSeconds<&LoopSearch::minSeconds>},
+    {"--max-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMaxLength, setMaxLength},
     {"--help", forAll, {}, M::HelpHelp, setFlag<&CliArguments::help>},
 };
 
@@ -217,6 +261,9 @@ constexpr UsageForm usageForms[] = {
                  "[--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
                  "[--loop-points] [--playlist NAME.m3u8]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
+    {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
+                  "[--min-length S] [--max-length S] [--json]"},
+    {forFindLoop, "find-loop AUDIO $0"},
     {0, "--version | --help"},
     {forAll, "COMMAND --help"},
 };
@@ -387,6 +434,11 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = text(Message::CheckNeedsBgm);
         return false;
     }
+    if (parsed.command == Command::FindLoop && parsed.search.maxSeconds &&
+        *parsed.search.maxSeconds < parsed.search.minSeconds) {
+        problem = text(Message::LengthsCrossed);
+        return false;
+    }
     if (parsed.overwrite && parsed.skipExisting) {
         problem = text(Message::YesAndSkip);
         return false;
@@ -413,6 +465,7 @@ std::string usageText()
     const std::string loops = std::to_string(defaultLoopCount);
     const std::string fade = std::to_string(defaultFadeSeconds);
     const std::string quality = numberText(defaultVorbisQuality);
+    const std::string minLength = numberText(static_cast<float>(LoopSearch().minSeconds));
     for (const Option& option : options) {
         if (!option.help)
             continue;
@@ -420,7 +473,7 @@ std::string usageText()
         if (option.value)
             line += std::string(" ") + option.value->name;
         line += line.size() + 2 <= textColumn.size() ? textColumn.substr(line.size()) : '\n' + textColumn;
-        usage += line + indented(text(*option.help, {largest, loops, fade, quality}), textColumn) + '\n';
+        usage += line + indented(text(*option.help, {largest, loops, fade, quality, minLength}), textColumn) + '\n';
     }
     return usage;
 }

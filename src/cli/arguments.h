@@ -1,22 +1,24 @@
 #pragma once
 // The command line of morlo-cli.
 #include "definition/output_options.h"
+#include "loops/loop_finder.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 struct CliArguments {
-    enum class Command { List, Convert, Check };
+    enum class Command { List, Convert, Check, FindLoop };
     Command command = Command::List;
     std::string definitionPath;
     // The run's loop count, fade, folders, choices (list and convert; a full fade for every
     // command), format (list and convert), Ogg Vorbis quality and standard output (convert).
     OutputOptions options;
     std::string only; // piece numbers such as "0,2-4"; empty for all
+    LoopSearch search; // find-loop: the lengths allowed and where the loop is heard
     bool overwrite = false;
     bool skipExisting = false; // convert: keep every existing output file without asking
-    bool json = false;    // list and check: one JSON document on stdout
+    bool json = false;    // list, check and find-loop: one JSON document on stdout
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
     bool help = false;    // print the usage and nothing else
 };

@@ -1,9 +1,11 @@
 // morlo-cli: lists a loop definition's pieces with their figures, checks them against their BGM
-// files, or writes them as WAVE, FLAC or Ogg Vorbis files or to standard output.
+// files, finds where their music loops, or writes them as WAVE, FLAC or Ogg Vorbis files or to
+// standard output.
 #include "cli/arguments.h"
 #include "cli/cancel_signals.h"
 #include "cli/check_command.h"
 #include "cli/command_line.h"
+#include "cli/find_loop_command.h"
 #include "cli/json_output.h"
 #include "cli/messages.h"
 #include "cli/terminal_front_end.h"
@@ -14,6 +16,7 @@
 #include "definition/loop_definition.h"
 #include "definition/output_rule.h"
 #include "definition/writable_rule.h"
+#include "loops/audio_file.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
 #include "platform/output_folder.h"
@@ -238,6 +241,8 @@ int run(const std::vector<std::string>& words)
         complain(text(Message::NoEncoders));
         return exitUsage;
     }
+    if (arguments.command == CliArguments::Command::FindLoop && looksLikeAudio(arguments.definitionPath))
+        return findLoopInAudio(arguments);
     LoopDefinition definition;
     ProfileRefusal refusal = ProfileRefusal::None;
     if (!definition.load(arguments.definitionPath, &refusal)) {
@@ -250,6 +255,8 @@ int run(const std::vector<std::string>& words)
         return listPieces(definition, arguments, *writer);
     case CliArguments::Command::Check:
         return checkPieces(definition, arguments);
+    case CliArguments::Command::FindLoop:
+        return findLoopInDefinition(definition, arguments);
     case CliArguments::Command::Convert:
         break;
     }

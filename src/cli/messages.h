@@ -13,13 +13,15 @@ enum class Message {
     // The usage: its first word, the words for the options a form does not repeat, and each option's
     // line, whose further lines the usage indents. Every option line takes the same values: $0 the
     // largest count, $1 the default loop count, $2 the default fade seconds, $3 the default Ogg
-    // Vorbis quality.
+    // Vorbis quality, $4 the shortest loop find-loop looks for by default.
     UsageStart, UsageOtherOptions, HelpLoops, HelpFade, HelpFullFade, HelpOnly, HelpYes, HelpSkipExisting, HelpFormat,
-    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpHelp,
+    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpNear, HelpMinLength,
+    HelpMaxLength, HelpHelp,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
     ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
     CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders, ArgumentNotText,
+    ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable, AudioNotPcm,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check
@@ -28,6 +30,9 @@ enum class Message {
     // convert
     OutputMissing, OutputNotFolder, OutputNotWritable, ShortOfSpace, Question, AnswerAgain, NotReplaced, KeptExisting,
     CancelledPartLeft, CancelledClean, CancelledStandardOutput, EndLine, EndLineSkipped,
+    // find-loop
+    LoopRepeat, LoopOnePass, LoopCandidateLine, SeamNotMeasured, DefinitionLoopSame, DefinitionLoopOff, LoopNotFound,
+    ReasonSilent, ReasonTooShort, ReasonNoRepeat, ReasonNothingNear, ReasonBgmMissing, ReasonBgmShort,
     // Why a piece was not written
     FailNoSuchPiece, FailNameLost, FailNameLeavesFolder, FailLoopPastData, FailTooLarge, FailSourceMissing, FailShortSource,
     FailOverwriteRefused, FailOutputReadOnly, FailCannotCreate, FailWriteFailed, FailCannotRename, FailCannotRemove,

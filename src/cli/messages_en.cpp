@@ -28,6 +28,11 @@ constexpr MessageRow messages[] = {
     {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
                         "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
     {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder"},
+    {M::HelpNear, "roughly where the loop starts and how long it is, in seconds (such as\n"
+                  "12.5,64): the search keeps within 2 s of each; data holding one pass of\n"
+                  "the loop needs it"},
+    {M::HelpMinLength, "the shortest loop looked for, in seconds (default $4)"},
+    {M::HelpMaxLength, "the longest loop looked for, in seconds (default: the whole data)"},
     {M::HelpHelp, "print this text"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
@@ -52,6 +57,13 @@ constexpr MessageRow messages[] = {
     {M::StdoutOnePiece, "--stdout writes one piece: choose it with --only N"},
     {M::NoEncoders, "this build has no FLAC or Ogg Vorbis encoder; it writes WAVE files only"},
     {M::ArgumentNotText, "argument $0 cannot be read: it holds half of a UTF-16 surrogate pair, which is no character"},
+    {M::ValueNear, "START,LENGTH in seconds"},
+    {M::ValueSeconds, "seconds above 0"},
+    {M::LengthsCrossed, "--max-length is shorter than --min-length"},
+    {M::FindLoopNeedsBgm, "find-loop on a definition needs --bgm DIR"},
+    {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
+    {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
+    {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},
@@ -88,6 +100,22 @@ constexpr MessageRow messages[] = {
     {M::CancelledStandardOutput, "cancelled; standard output holds part of the piece"},
     {M::EndLine, "Output finished (succeeded: $0, failed: $1)"},
     {M::EndLineSkipped, "Output finished (succeeded: $0, failed: $1, skipped: $2)"},
+    {M::LoopRepeat, "repeat: the data holds the loop more than once; candidates, best first:"},
+    {M::LoopOnePass, "one pass: the data holds the loop once and ends with it; the best seams near the\n"
+                     "  place given, best first (a guess: repetition cannot be seen):"},
+    {M::LoopCandidateLine, "$0. start $1 frames ($2), length $3 frames ($4), confidence $5, seam $6"},
+    {M::SeamNotMeasured, "not measured"},
+    {M::DefinitionLoopSame, "the definition's loop is the best candidate"},
+    {M::DefinitionLoopOff, "the definition's loop differs from the best: start $0 frames ($1 ms), length $2 frames\n"
+                           "  ($3 ms)"},
+    {M::LoopNotFound, "not found ($0): $1"},
+    {M::ReasonSilent, "the data is silent"},
+    {M::ReasonTooShort, "the data is shorter than the shortest loop looked for (--min-length)"},
+    {M::ReasonNoRepeat, "the music does not repeat: the data holds one pass only, or the piece does not\n"
+                        "  loop; for one pass, --near START,LENGTH finds the best seam"},
+    {M::ReasonNothingNear, "no loop of the data lies near the place given by --near"},
+    {M::ReasonBgmMissing, "the BGM file $0 cannot be opened"},
+    {M::ReasonBgmShort, "the BGM file $0 ends before the piece's data does"},
     {M::FailNoSuchPiece, "no such piece in the definition"},
     {M::FailNameLost, "the output name holds characters Shift-JIS lacks"},
     {M::FailNameLeavesFolder, "the output name is not a plain file name"},

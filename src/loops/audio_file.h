@@ -1,0 +1,21 @@
+#pragma once
+// Reads a plain audio file whole, for the loop search: WAVE (PCM of 8 to 32 bits, also in its
+// extensible form) everywhere.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AudioData {
+    std::vector<std::uint8_t> bytes; // interleaved little-endian frames, as a definition's data
+    std::uint32_t channels = 0;
+    std::uint32_t rate = 0;
+    std::uint32_t bits = 0;
+};
+
+enum class AudioRefusal { None, Unreadable, NotAudio, NotPcm };
+
+// Whether the file begins as a WAVE file does, so that it is taken for audio rather than a
+// definition.
+bool looksLikeAudio(const std::string& path);
+
+AudioRefusal readAudioFile(const std::string& path, AudioData& audio);

@@ -1,0 +1,222 @@
+#include "loops/loop_finder.h"
+
+#include "loops/lag_match.h"
+#include "loops/likely_lengths.h"
+#include "loops/one_pass.h"
+#include "loops/repeat_stretch.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr std::size_t coarseLengths = 8;
+constexpr std::size_t candidatesShown = 3;
+// How far around a coarse length the exact one is looked for, in outline steps (a hundredth of a
+// second each).
+constexpr double coarseReachSeconds = 0.03;
+constexpr double referenceSeconds = 1.0;
+constexpr double shortestRepeatSeconds = 0.5;
+// A stretch repeating this long (or a whole loop, if shorter) shows the loop beyond doubt.
+constexpr double convincingSeconds = 10.0;
+
+std::size_t distance(std::size_t a, std::size_t b) { return a > b ? a - b : b - a; }
+
+// The loudest of a few places for the reference stretch within [first, last].
+std::size_t loudestPlace(const PcmView& view, std::size_t first, std::size_t last, std::size_t length)
+{
+    std::size_t chosen = last;
+    double loudest = -1;
+    constexpr int places = 8;
+    for (int i = 0; i <= places; ++i) {
+        const std::size_t at = first + (last - first) * static_cast<std::size_t>(i) / places;
+        double energy = 0;
+        for (std::size_t t = at; t < at + length; t += 4)
+            energy += static_cast<double>(view.mono(t)) * view.mono(t);
+        if (energy > loudest) {
+            loudest = energy;
+            chosen = at;
+        }
+    }
+    return chosen;
+}
+
+class RepeatSearch {
+public:
+    RepeatSearch(const PcmView& view, const LoopSearch& search) : view_(view), search_(search) {}
+
+    // The loop whose length lies within lengths, refined from a coarse length.
+    bool refine(std::size_t coarse, const FrameRange& lengths, LoopCandidate& candidate) const
+    {
+        const std::size_t n = view_.frames();
+        const std::size_t reach = view_.framesIn(coarseReachSeconds);
+        const FrameRange range{std::max(lengths.lowest, coarse > reach ? coarse - reach : 0),
+                          std::min(lengths.highest, coarse + reach)};
+        if (range.empty() || range.highest >= n)
+            return false;
+        const std::size_t length = std::min(view_.framesIn(referenceSeconds),
+                                            std::max(view_.framesIn(0.25), (n - range.highest) / 4));
+        if (length == 0 || range.highest + length > n)
+            return false;
+        const std::size_t last = n - length;
+        const std::size_t first = std::max(range.highest, n - std::max(length, (n - range.highest) / 2));
+        const std::size_t from = loudestPlace(view_, std::min(first, last), last, length);
+        if (!sounding(view_, from, length))
+            return false;
+        const std::vector<double> differences = lagDifferences(view_, from, length, range.lowest, range.highest);
+        const auto best = std::min_element(differences.begin(), differences.end());
+        if (*best >= repeatThreshold)
+            return false;
+        std::size_t lag = range.lowest + static_cast<std::size_t>(best - differences.begin());
+        lag = exactNear(lag, from, length, range);
+        const RepeatStretch stretch = repeatStretch(view_, lag, from - lag);
+        const std::size_t repeated = stretch.end - stretch.start;
+        const double wholeEnough = std::min<double>(lag, view_.framesIn(convincingSeconds));
+        if (stretch.sounding < view_.framesIn(shortestRepeatSeconds) ||
+            repeated < std::max<double>(view_.framesIn(shortestRepeatSeconds), wholeEnough / 4))
+            return false;
+        const double coverage = std::min(1.0, repeated / wholeEnough);
+        candidate.length = lag;
+        candidate.start = startNearHint(stretch);
+        candidate.exact = stretch.exact;
+        candidate.confidence = stretch.exact ? 0.6 + 0.4 * coverage
+                                             : 0.5 * (1 - *best / repeatThreshold) + 0.45 * coverage;
+        return true;
+    }
+
+private:
+    // Lossless data repeats byte for byte at the true length; the FFT's rounding may put the
+    // smallest difference a frame beside it.
+    std::size_t exactNear(std::size_t lag, std::size_t from, std::size_t length, const FrameRange& range) const
+    {
+        for (std::size_t step = 0; step <= 2; ++step) {
+            for (std::size_t other : {lag - step, lag + step}) {
+                if (other >= range.lowest && other <= range.highest && view_.sameFrames(from - other, from, length))
+                    return other;
+            }
+        }
+        return lag;
+    }
+
+    // Any start from the earliest on is seamless; told where the author hears it, the earliest
+    // within reach of that.
+    std::size_t startNearHint(const RepeatStretch& stretch) const
+    {
+        if (!search_.nearStart)
+            return stretch.start;
+        const double earliest = *search_.nearStart - nearReach;
+        const std::size_t hinted = earliest > 0 ? view_.framesIn(earliest) : 0;
+        return hinted > stretch.start && hinted < stretch.end ? hinted : stretch.start;
+    }
+
+    const PcmView& view_;
+    const LoopSearch& search_;
+};
+
+// Every loop is also a loop at twice its length; the shortest one is the loop.
+void shortestFirst(std::vector<LoopCandidate>& candidates)
+{
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const LoopCandidate& a, const LoopCandidate& b) { return a.confidence > b.confidence; });
+    if (candidates.empty())
+        return;
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        const LoopCandidate& best = candidates.front();
+        const LoopCandidate& other = candidates[i];
+        const double times = static_cast<double>(best.length) / other.length;
+        const double whole = std::round(times);
+        if (whole >= 2 && distance(best.length, static_cast<std::size_t>(whole) * other.length) <= whole * 2 &&
+            other.confidence >= best.confidence - 0.15)
+            std::rotate(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(i),
+                        candidates.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    }
+}
+
+bool wholeDataSilent(const PcmView& view)
+{
+    constexpr std::size_t piece = 1 << 16;
+    for (std::size_t at = 0; at < view.frames(); at += piece) {
+        if (sounding(view, at, std::min(piece, view.frames() - at)))
+            return false;
+    }
+    return true;
+}
+
+FrameRange allowedLengths(const PcmView& view, const LoopSearch& search)
+{
+    FrameRange lengths{view.framesIn(search.minSeconds), view.frames()};
+    if (search.maxSeconds)
+        lengths.highest = std::min(lengths.highest, view.framesIn(*search.maxSeconds));
+    if (search.nearLength) {
+        const double low = *search.nearLength - nearReach;
+        lengths.lowest = std::max(lengths.lowest, low > 0 ? view.framesIn(low) : 0);
+        lengths.highest = std::min(lengths.highest, view.framesIn(*search.nearLength + nearReach));
+    }
+    lengths.lowest = std::max<std::size_t>(lengths.lowest, 1);
+    return lengths;
+}
+
+} // namespace
+
+FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
+{
+    FoundLoop found;
+    const FrameRange lengths = allowedLengths(view, search);
+    const bool nearGiven = search.nearStart || search.nearLength;
+    if (!view.readable() || view.frames() < view.framesIn(search.minSeconds)) {
+        found.reason = NotFound::TooShort;
+        return found;
+    }
+    if (wholeDataSilent(view)) {
+        found.reason = NotFound::Silent;
+        return found;
+    }
+    if (lengths.empty() || lengths.lowest >= view.frames()) {
+        found.reason = nearGiven ? NotFound::NothingNear : NotFound::TooShort;
+        return found;
+    }
+    const RepeatSearch repeats(view, search);
+    // A repetition shows only where the data holds the loop and half of it again; longer lags
+    // compare too little to tell.
+    const std::size_t longestRepeat = std::min(lengths.highest, view.frames() * 2 / 3);
+    for (std::size_t coarse : likelyLengths(view, lengths.lowest, longestRepeat, coarseLengths)) {
+        LoopCandidate candidate;
+        if (!repeats.refine(coarse, lengths, candidate))
+            continue;
+        const bool known = std::any_of(found.candidates.begin(), found.candidates.end(), [&](const LoopCandidate& c) {
+            return distance(c.length, candidate.length) <= 2;
+        });
+        if (!known)
+            found.candidates.push_back(candidate);
+    }
+    shortestFirst(found.candidates);
+    if (found.candidates.empty() && search.nearStart && search.nearLength) {
+        found.loopCase = LoopCase::OnePass;
+        found.candidates = onePassSeams(view, *search.nearStart, lengths, candidatesShown);
+        if (found.candidates.empty())
+            found.reason = NotFound::NothingNear;
+        return found;
+    }
+    if (found.candidates.size() > candidatesShown)
+        found.candidates.resize(candidatesShown);
+    if (found.candidates.empty())
+        found.reason = NotFound::NoRepeat;
+    return found;
+}
+
+const char* notFoundCode(NotFound reason)
+{
+    switch (reason) {
+    case NotFound::None:
+        break;
+    case NotFound::Silent:
+        return "silent";
+    case NotFound::TooShort:
+        return "too-short";
+    case NotFound::NoRepeat:
+        return "no-repeat";
+    case NotFound::NothingNear:
+        return "nothing-near";
+    }
+    return "";
+}
