@@ -338,7 +338,8 @@ class Bench:
         self.repeat_files.append((index, name, path, fmt, start, loop))
         if self.finder:
             j = judge_repeat(self.cli.find_loop(path), start, loop, fmt[0], False)
-            out.append(("repeat-lossless", j, "%-9s %-13s %s: %s" % (name, fmtname(fmt), head, j["line"])))
+            out.append(("repeat-lossless", j, "%-9s %-13s %s: %s%s" % (name, fmtname(fmt), head, j["line"],
+                                                                      self.near_note(j, path, start, loop, fmt))))
         # repeat, lossy (the truth is the lossless data's)
         fmt = plan["fmt_repeat_lossy"]
         path, data, start, loop = make_repeat(track, fmt, plan, folder, "repeat-ll2")
@@ -349,8 +350,8 @@ class Bench:
             (len(decoded) - len(data)) // frame_bytes(fmt), delay)
         if self.finder:
             j = judge_repeat(self.cli.find_loop(dec), start, loop, fmt[0], True)
-            out.append(("repeat-lossy", j, "%-9s %-13s %s %s: %s%s" % (name, fmtname(fmt), plan["codec"], head,
-                                                                       j["line"], note)))
+            out.append(("repeat-lossy", j, "%-9s %-13s %s %s: %s%s%s" % (
+                name, fmtname(fmt), plan["codec"], head, j["line"], note, self.near_note(j, dec, start, loop, fmt))))
         # one pass, lossless and lossy, with --near off by up to 2 s, and lossless without it
         for form, fmt, near, codec in (("lossless", plan["fmt_pass"], plan["near"], None),
                                        ("lossy", plan["fmt_pass_lossy"], plan["near_lossy"], plan["codec_pass"])):
@@ -370,6 +371,18 @@ class Bench:
                     j = judge_pass(self.cli.find_loop(path), intro, loop, fmt[0])
                     out.append(("pass-no-near", j, "%-9s %-13s no --near: %s" % (name, fmtname(fmt), j["line"])))
         return out
+
+    def near_note(self, judged, path, start, loop, fmt):
+        """For a miss, the same file with --near at the truth: tells a length never proposed (found
+        with the hint) from a repetition the finder rejects (not found even then)."""
+        if judged.get("len_ok", judged.get("ok")) and judged.get("start_ok", True):
+            return ""
+        r = self.cli.find_loop(path, (start / fmt[0], loop / fmt[0]))
+        c = (r.get("candidates") or [None])[0]
+        if not r.get("found") or not c:
+            return "; with --near at the truth: not found (%s)" % r.get("reason")
+        return "; with --near at the truth: %s start %+d fr, length %+d fr, conf %.2f" % (
+            r.get("case"), c["loop_start_frame"] - start, c["loop_length_frames"] - loop, c.get("confidence", 0))
 
     # -- the definition form of find-loop ------------------------------------------------------
     def definition_form(self):
@@ -535,12 +548,22 @@ class Bench:
             self.count("negative-not-found", not r.get("found"))
             self.count("negative-confident", confident)
             extra = ""
+            repeats_itself = False
             if cands:
                 c = cands[0]
                 fmt_, data = read_wav(path)
-                extra = "; best start %.3f s length %.3f s conf %.2f, the data itself differs at that lag by %.1f dB" % (
-                    c["loop_start_frame"] / fmt[0], c["loop_length_frames"] / fmt[0], c.get("confidence", 0),
-                    residual_db(data, fmt_, c["loop_start_frame"], c["loop_length_frames"]))
+                overlap = min(20.0, (len(data) // frame_bytes(fmt_) - c["loop_start_frame"] - c["loop_length_frames"])
+                              / fmt_[0])
+                db = residual_db(data, fmt_, c["loop_start_frame"], c["loop_length_frames"], overlap)
+                # Below -40 dB the excerpt holds a copy of itself: a loop that is there, not a false find.
+                repeats_itself = name.startswith("once-") and db <= -40
+                extra = "; best start %.3f s length %.3f s conf %.2f; the data differs from itself at that lag " \
+                        "by %.1f dB over %.1f s%s" % (c["loop_start_frame"] / fmt[0], c["loop_length_frames"] / fmt[0],
+                                                     c.get("confidence", 0), db, overlap,
+                                                     " (it repeats by itself)" if repeats_itself else "")
+            if not repeats_itself:
+                self.count("negative-not-found-clean", not r.get("found"))
+                self.count("negative-confident-clean", confident)
             self.say("negative %-18s %-13s %s%s" % (name, fmtname(fmt), "FOUND " + str(r.get("case")) if r.get("found")
                                                     else "not found (%s)" % r.get("reason"), extra))
 
@@ -581,8 +604,9 @@ class Bench:
             got = ("%s start %+d fr, length %+d fr" % (r.get("case"), cands[0]["loop_start_frame"] - intro,
                                                        cands[0]["loop_length_frames"] - loop)
                    if cands else "not found (%s)" % r.get("reason"))
-            self.say("round-trip %-9s %-13s loop %d+%d frames (data repeats from %d): %s%s" % (
-                name, fmtname(got_fmt), intro, loop, earliest, got, "" if ok else " MISS"))
+            note = "" if ok else self.near_note({"ok": False}, path, intro, loop, got_fmt)
+            self.say("round-trip %-9s %-13s loop %d+%d frames (data repeats from %d): %s%s%s" % (
+                name, fmtname(got_fmt), intro, loop, earliest, got, note, "" if ok else "  MISS"))
 
     # -- speed and memory --------------------------------------------------------------------------
     def speed(self):
@@ -670,6 +694,10 @@ class Bench:
             ("check, correct loop lossy: not flagged", "check-correct-lossy", ">= 95%", 95, True),
             ("not looping: not found", "negative-not-found", ">= 90%", 90, True),
             ("not looping: a candidate with confidence >= 0.5", "negative-confident", "<= 5%", 5, False),
+            ("  the same, less excerpts that repeat by themselves: not found", "negative-not-found-clean", ">= 90%", 90,
+             True),
+            ("  the same, less those: a candidate with confidence >= 0.5", "negative-confident-clean", "<= 5%", 5,
+             False),
             ("convert --loops 2 fed back: loop exact", "round-trip", "100%", 100, True),
         ]
         self.say("")
