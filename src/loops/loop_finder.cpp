@@ -79,7 +79,9 @@ public:
         candidate.length = lag;
         candidate.start = startNearHint(stretch);
         candidate.exact = stretch.exact;
-        candidate.confidence = stretch.exact ? 0.6 + 0.4 * coverage
+        // Sound repeating byte for byte for a second is no accident.
+        const double soundingSeconds = static_cast<double>(stretch.sounding) / view_.rate();
+        candidate.confidence = stretch.exact ? 0.6 + 0.4 * std::min(1.0, soundingSeconds)
                                              : 0.5 * (1 - *best / repeatThreshold) + 0.45 * coverage;
         return true;
     }
@@ -132,6 +134,18 @@ void shortestFirst(std::vector<LoopCandidate>& candidates)
     }
 }
 
+void addRepeat(const RepeatSearch& repeats, std::size_t coarse, const FrameRange& lengths,
+               std::vector<LoopCandidate>& candidates)
+{
+    LoopCandidate candidate;
+    if (coarse < lengths.lowest || !repeats.refine(coarse, lengths, candidate))
+        return;
+    const bool known = std::any_of(candidates.begin(), candidates.end(),
+                                   [&](const LoopCandidate& c) { return distance(c.length, candidate.length) <= 2; });
+    if (!known)
+        candidates.push_back(candidate);
+}
+
 bool wholeDataSilent(const PcmView& view)
 {
     constexpr std::size_t piece = 1 << 16;
@@ -179,15 +193,11 @@ FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
     // A repetition shows only where the data holds the loop and half of it again; longer lags
     // compare too little to tell.
     const std::size_t longestRepeat = std::min(lengths.highest, view.frames() * 2 / 3);
-    for (std::size_t coarse : likelyLengths(view, lengths.lowest, longestRepeat, coarseLengths)) {
-        LoopCandidate candidate;
-        if (!repeats.refine(coarse, lengths, candidate))
-            continue;
-        const bool known = std::any_of(found.candidates.begin(), found.candidates.end(), [&](const LoopCandidate& c) {
-            return distance(c.length, candidate.length) <= 2;
-        });
-        if (!known)
-            found.candidates.push_back(candidate);
+    for (std::size_t outline : likelyLengths(view, lengths.lowest, longestRepeat, coarseLengths)) {
+        // The outline repeats best where whole steps fit the loop, often at twice or three times
+        // its length: those fractions are tried too.
+        for (std::size_t parts = 1; parts <= 3; ++parts)
+            addRepeat(repeats, outline / parts, lengths, found.candidates);
     }
     shortestFirst(found.candidates);
     if (found.candidates.empty() && search.nearStart && search.nearLength) {

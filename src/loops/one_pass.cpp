@@ -54,6 +54,8 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     // The start is n - length: a length range from the start's.
     const std::size_t latestFrame = std::min(n, view.framesIn(latest));
     const std::size_t earliestFrame = earliest > 0 ? view.framesIn(earliest) : 0;
+    if (earliestFrame >= n)
+        return {};
     FrameRange range{std::max(lengths.lowest, n - latestFrame), std::min(lengths.highest, n - earliestFrame)};
     range.highest = std::min(range.highest, n - context);
     range.lowest = std::max(range.lowest, bendFrames);

@@ -8,8 +8,8 @@ constexpr std::size_t block = 2048;
 // Lossy data: the start is looked for in windows this long, this far apart.
 constexpr std::size_t fineWindow = 512;
 constexpr std::size_t fineStep = 64;
-// A lossy encoder smears a block now and then; two failing in a row end its stretch. Lossless
-// data ends at the first block that differs.
+// Going forward, a lossy encoder's smear of a block now and then does not end the stretch; going
+// back, the first block that differs does, and the start is looked for within it.
 constexpr int lossyMisses = 2;
 
 class Walk {
@@ -33,7 +33,7 @@ public:
     {
         std::size_t start = at;
         int misses = 0;
-        for (std::size_t t = at; t >= block && misses < missesAllowed_;) {
+        for (std::size_t t = at; t >= block && misses < 1;) {
             t -= block;
             if (!repeats(t, block)) {
                 ++misses;
@@ -55,6 +55,9 @@ public:
                 --start;
             return start;
         }
+        // The first block matched as a whole, yet it may begin in quiet sound that differs: the
+        // windows start from within it.
+        start = start + block - fineWindow;
         while (start >= fineStep && repeats(start - fineStep, fineWindow))
             start -= fineStep;
         return start;
