@@ -15,7 +15,7 @@ constexpr MessageRow messages[] = {
     {M::HelpFade, "seconds of the closing fade-out (0-$0, default $2)"},
     {M::HelpFullFade, "let the fade-out last all S seconds, the loop played on as often as it\n"
                       "needs (without it, the fade-out is at most one loop long)"},
-    {M::HelpOnly, "piece numbers to write, such as 0,2-4 (default: all)"},
+    {M::HelpOnly, "piece numbers to write or search, such as 0,2-4 (default: all)"},
     {M::HelpYes, "replace existing output files without asking"},
     {M::HelpSkipExisting, "keep existing output files without asking"},
     {M::HelpFormat, "wav, flac or ogg (default wav): the file name's extension follows it"},
@@ -106,8 +106,7 @@ constexpr MessageRow messages[] = {
     {M::LoopCandidateLine, "$0. start $1 frames ($2), length $3 frames ($4), confidence $5, seam $6"},
     {M::SeamNotMeasured, "not measured"},
     {M::DefinitionLoopSame, "the definition's loop is the best candidate"},
-    {M::DefinitionLoopOff, "the definition's loop differs from the best: start $0 frames ($1 ms), length $2 frames\n"
-                           "  ($3 ms)"},
+    {M::DefinitionLoopOff, "the definition's loop is off the best: start $0 frames ($1 ms), length $2 frames ($3 ms)"},
     {M::LoopNotFound, "not found ($0): $1"},
     {M::ReasonSilent, "the data is silent"},
     {M::ReasonTooShort, "the data is shorter than the shortest loop looked for (--min-length)"},

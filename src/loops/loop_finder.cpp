@@ -69,7 +69,7 @@ public:
             return false;
         std::size_t lag = range.lowest + static_cast<std::size_t>(best - differences.begin());
         lag = exactNear(lag, from, length, range);
-        const RepeatStretch stretch = repeatStretch(view_, lag, from - lag);
+        const RepeatStretch stretch = repeatStretch(view_, lag, exactPlace(lag, from - lag));
         const std::size_t repeated = stretch.end - stretch.start;
         const double wholeEnough = std::min<double>(lag, view_.framesIn(convincingSeconds));
         if (stretch.sounding < view_.framesIn(shortestRepeatSeconds) ||
@@ -98,6 +98,20 @@ private:
             }
         }
         return lag;
+    }
+
+    // Where the bytes repeat exactly, if they do anywhere before at: a file written with a fade
+    // repeats exactly only before it. Else at itself.
+    std::size_t exactPlace(std::size_t lag, std::size_t at) const
+    {
+        constexpr std::size_t block = 4096;
+        for (std::size_t t = at; t + lag + block <= view_.frames(); t = t >= block ? t - block : 0) {
+            if (view_.sameFrames(t, t + lag, block) && sounding(view_, t, block))
+                return t;
+            if (t == 0)
+                break;
+        }
+        return at;
     }
 
     // Any start from the earliest on is seamless; told where the author hears it, the earliest
