@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """How well `morlo-cli find-loop` and `morlo-cli check` find loops in real game music.
 
-    find_loop.py [--cli MORLO_CLI] [--work FOLDER] [--corpus FOLDER] [--seed N] [--no-speed]
+    find_loop.py [MORLO_CLI [FOLDER]] [--corpus FOLDER] [--seed N] [--no-speed]
+    (or --cli MORLO_CLI --work FOLDER)
 
 MORLO_CLI defaults to $MORLO_BUILD/native/src/cli/morlo-cli, FOLDER to $MORLO_BUILD/find-loop-bench
-(emptied first, kept afterwards for a look), the corpus to $MORLO_BUILD/find-loop-corpus, which
+(emptied first when this script made it, kept afterwards for a look), the corpus to $MORLO_BUILD/find-loop-corpus, which
 bench/find_loop_corpus.sh makes (and installs the Debian packages this script runs: sox, ffmpeg,
 vorbis-tools, flac, time, espeak-ng, openmpt123); it is run here when the corpus is missing.
 
@@ -25,6 +26,7 @@ The script measures and prints; it never fails on a figure.
 import argparse
 import concurrent.futures
 import json
+import math
 import os
 import random
 import shutil
@@ -135,7 +137,7 @@ def channel0(data, fmt, start, count):
     return out
 
 
-def lossy(src_wav, dst_wav, codec, fmt, work):
+def lossy(src_wav, dst_wav, codec, fmt):
     """Encodes src with a lossy codec and decodes it back into dst in the same format."""
     rate, bits, channels = fmt
     base = os.path.splitext(dst_wav)[0]
@@ -175,7 +177,6 @@ def residual_db(data, fmt, start, lag, seconds=2.0):
         return float("nan")
     diff = sum((a[k] - b[k]) ** 2 for k in range(n)) / n
     level = sum(x * x for x in a[:n]) / n
-    import math
     return 10 * math.log10((diff + 1e-12) / (level + 1e-12))
 
 
@@ -344,7 +345,7 @@ class Bench:
         fmt = plan["fmt_repeat_lossy"]
         path, data, start, loop = make_repeat(track, fmt, plan, folder, "repeat-ll2")
         dec = os.path.join(folder, "%s.repeat-%s.wav" % (name, plan["codec"]))
-        decoded = lossy(path, dec, plan["codec"], fmt, folder)
+        decoded = lossy(path, dec, plan["codec"], fmt)
         delay = codec_delay(data, decoded, fmt, start + fmt[0])
         note = "" if len(decoded) == len(data) and delay == 0 else " [decoded %+d fr, shifted %+d fr]" % (
             (len(decoded) - len(data)) // frame_bytes(fmt), delay)
@@ -361,7 +362,7 @@ class Bench:
             if codec:
                 src = path
                 path = os.path.join(folder, "%s.pass-%s.wav" % (name, codec))
-                lossy(src, path, codec, fmt, folder)
+                lossy(src, path, codec, fmt)
             hint = (intro / fmt[0] + near[0], loop / fmt[0] + near[1])
             if self.finder:
                 j = judge_pass(self.cli.find_loop(path, hint), intro, loop, fmt[0])
@@ -434,7 +435,7 @@ class Bench:
             if codec:
                 tmp = os.path.join(folder, "%s.check-src.wav" % name)
                 write_wav(tmp, data, fmt)
-                data = lossy(tmp, os.path.join(folder, "%s.check-%s.wav" % (name, codec)), codec, fmt, folder)
+                data = lossy(tmp, os.path.join(folder, "%s.check-%s.wav" % (name, codec)), codec, fmt)
             with open(os.path.join(folder, bgm), "wb") as f:
                 f.write(data)
             rate = fmt[0]
@@ -741,16 +742,26 @@ def fmtname(fmt):
 def main():
     build = os.environ.get("MORLO_BUILD", os.path.join(TOP, "build"))
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("cli_arg", nargs="?", metavar="MORLO_CLI")
+    ap.add_argument("work_arg", nargs="?", metavar="FOLDER")
     ap.add_argument("--cli", default=os.path.join(build, "native", "src", "cli", "morlo-cli"))
     ap.add_argument("--work", default=os.path.join(build, "find-loop-bench"))
     ap.add_argument("--corpus", default=os.path.join(build, "find-loop-corpus"))
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--no-speed", action="store_true")
     args = ap.parse_args()
+    args.cli = os.path.abspath(args.cli_arg or args.cli)
+    args.work = os.path.abspath(args.work_arg or args.work)
     if not os.path.isdir(os.path.join(args.corpus, "tracks")) or len(os.listdir(os.path.join(args.corpus, "tracks"))) < 16:
         subprocess.run(["bash", os.path.join(TOP, "bench", "find_loop_corpus.sh"), args.corpus], check=True)
-    if os.path.isdir(args.work):
+    marker = os.path.join(args.work, ".find-loop-bench")
+    if os.path.isdir(args.work) and os.listdir(args.work):
+        # Only a folder this script made is emptied: a mistyped path must not lose anyone's files.
+        if not os.path.exists(marker):
+            sys.exit("find_loop.py: %s is not empty and was not made by this script" % args.work)
         shutil.rmtree(args.work)
+    os.makedirs(args.work, exist_ok=True)
+    open(marker, "w").close()
     Bench(args).main()
 
 
