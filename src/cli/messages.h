@@ -22,6 +22,7 @@ enum class Message {
     ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
     CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders, ArgumentNotText,
     ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable, AudioNotPcm,
+    AudioNoDecoder,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check

@@ -64,6 +64,7 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
     {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
     {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
+    {M::AudioNoDecoder, "this build reads no FLAC or Ogg Vorbis files; it reads WAVE files"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

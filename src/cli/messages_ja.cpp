@@ -86,6 +86,7 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "音声ファイルは全体を探します: --bgm や --only は使えません"},
     {M::AudioUnreadable, "$0 はループ定義ファイルでも読める音声ファイルでもありません"},
     {M::AudioNotPcm, "$0 には 8・16・24・32 ビットの PCM サンプルがありません"},
+    {M::AudioNoDecoder, "このビルドは FLAC や Ogg Vorbis のファイルを読めません。WAVE ファイルは読めます"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -25,29 +25,56 @@ bool readExactly(FileHandle& file, std::uint64_t offset, std::uint32_t length, s
     return length == 0 || file.readAt(offset, length, destination) == length;
 }
 
+enum class AudioKind { Other, Wave, Flac, Ogg };
+
+AudioKind kindOf(FileHandle& file)
+{
+    std::uint8_t head[12] = {};
+    if (!readExactly(file, 0, sizeof head, head))
+        return AudioKind::Other;
+    if (std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0)
+        return AudioKind::Wave;
+    if (std::memcmp(head, "fLaC", 4) == 0)
+        return AudioKind::Flac;
+    return std::memcmp(head, "OggS", 4) == 0 ? AudioKind::Ogg : AudioKind::Other;
+}
+
+AudioRefusal readWave(FileHandle& file, AudioData& audio);
 
 } // namespace
 
 bool looksLikeAudio(const std::string& path)
 {
     FileHandle file;
-    std::uint8_t head[12] = {};
-    return file.openRead(path) && file.readAt(0, sizeof head, head) == sizeof head &&
-           std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+    return file.openRead(path) && kindOf(file) != AudioKind::Other;
 }
 
 AudioRefusal readAudioFile(const std::string& path, AudioData& audio)
 {
     FileHandle file;
-    std::uint8_t head[12] = {};
     if (!file.openRead(path))
         return AudioRefusal::Unreadable;
-    if (!readExactly(file, 0, sizeof head, head) || std::memcmp(head, "RIFF", 4) != 0 ||
-        std::memcmp(head + 8, "WAVE", 4) != 0)
+    switch (kindOf(file)) {
+    case AudioKind::Other:
         return AudioRefusal::NotAudio;
+    case AudioKind::Flac:
+        return decodeFlac(path, audio);
+    case AudioKind::Ogg:
+        return decodeOggVorbis(path, audio);
+    case AudioKind::Wave:
+        break;
+    }
+    return readWave(file, audio);
+}
+
+namespace {
+
+AudioRefusal readWave(FileHandle& file, AudioData& audio)
+{
+    constexpr std::uint32_t headBytes = 12;
     bool formatSeen = false;
     // Chunks are padded to an even length.
-    for (std::uint64_t at = sizeof head;;) {
+    for (std::uint64_t at = headBytes;;) {
         std::uint8_t chunk[8];
         if (!readExactly(file, at, sizeof chunk, chunk))
             return AudioRefusal::NotAudio;
@@ -90,3 +117,5 @@ AudioRefusal readAudioFile(const std::string& path, AudioData& audio)
         at = body + size + (size & 1);
     }
 }
+
+} // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Reads a plain audio file whole, for the loop search: WAVE (PCM of 8 to 32 bits, also in its
-// extensible form) everywhere.
+// extensible form) everywhere, FLAC and Ogg Vorbis where the build has their decoders.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,10 +12,15 @@ struct AudioData {
     std::uint32_t bits = 0;
 };
 
-enum class AudioRefusal { None, Unreadable, NotAudio, NotPcm };
+enum class AudioRefusal { None, Unreadable, NotAudio, NotPcm, NoDecoder };
 
-// Whether the file begins as a WAVE file does, so that it is taken for audio rather than a
-// definition.
+// Whether the file begins as a WAVE, FLAC or Ogg file does, so that it is taken for audio rather
+// than a definition.
 bool looksLikeAudio(const std::string& path);
 
 AudioRefusal readAudioFile(const std::string& path, AudioData& audio);
+
+// The compressed formats, decoded whole into 8-, 16- or 24-bit frames (Ogg Vorbis as 16-bit);
+// NoDecoder where the build has none.
+AudioRefusal decodeFlac(const std::string& path, AudioData& audio);
+AudioRefusal decodeOggVorbis(const std::string& path, AudioData& audio);

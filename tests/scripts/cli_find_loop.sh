@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # morlo-cli find-loop on the example: files written with --loops 2 give their definition's loop
-# back exactly, in every width a WAVE file may hold them; its BGM data, one pass each, says why it
+# back exactly, in every width a WAVE file may hold them and through FLAC (within a millisecond
+# through Ogg Vorbis); its BGM data, one pass each, says why it
 # finds nothing; the definition form gives the lines to paste and how far the definition is off.
 . "$(dirname "$0")/lib/common.sh"
 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work" --loops 2 --yes >/dev/null
@@ -17,9 +18,13 @@ size = struct.unpack("<I", data[fmt + 4:fmt + 8])[0]
 body = data[fmt:fmt + 8 + size] + b"odd \x03\x00\x00\x00abc\x00" + data[data.index(b"data"):]
 open(f"{work}/forest-odd.wav", "wb").write(b"RIFF" + struct.pack("<I", 4 + len(body)) + b"WAVE" + body)
 PY
-for name in opening night forest forest24 forest32 forest-odd; do
+# And through FLAC (lossless: exact) and Ogg Vorbis (lossy: within a millisecond).
+flac -s -o "$work/forest-flac.wav" "$work/forest24.wav" 2>/dev/null
+oggenc -Q -q 3 -o "$work/opening-ogg.wav" "$work/opening.wav"
+for name in opening night forest forest24 forest32 forest-odd forest-flac; do
   "$cli" find-loop "$work/$name.wav" --json >"$work/$name.json" || fail "$name.wav: no loop found"
 done
+"$cli" find-loop "$work/opening-ogg.wav" --json >"$work/opening-ogg.json" || fail "the Ogg file: no loop found"
 "$cli" find-loop "$work/night.wav" >"$work/night.txt"
 exits 1 "$cli" find-loop "$sample" --bgm "$work/bgm" --json >"$work/bgm.json" || fail "one pass each should exit 1"
 "$cli" find-loop "$work/click.wav" 2>/dev/null && fail "a missing file should fail"
@@ -45,7 +50,7 @@ import json, sys
 work = sys.argv[1]
 # The definition's loops in frames: the opening's, the night's and the forest's.
 loops = {"opening": (88200, 352800), "night": (0, 52920), "forest": (58800, 132300)}
-for name in ["opening", "night", "forest", "forest24", "forest32", "forest-odd"]:
+for name in ["opening", "night", "forest", "forest24", "forest32", "forest-odd", "forest-flac"]:
     document = json.load(open(f"{work}/{name}.json"))
     piece = document["pieces"][0]
     assert piece["file"].endswith(name + ".wav") and piece["found"] and piece["case"] == "repeat", (name, piece)
@@ -55,6 +60,9 @@ for name in ["opening", "night", "forest", "forest24", "forest32", "forest-odd"]
     assert sorted(best) == ["confidence", "loop_length_frames", "loop_start_frame", "seam_measure"], best
     # The 32-bit seam is not measured.
     assert (best["seam_measure"] is None) == (name == "forest32"), (name, best)
+ogg = json.load(open(f"{work}/opening-ogg.json"))["pieces"][0]["candidates"][0]
+assert abs(ogg["loop_length_frames"] - 352800) <= 44 and abs(ogg["loop_start_frame"] - 88200) <= 882, ogg
+assert 0.5 < ogg["confidence"] < 1, ogg
 pieces = json.load(open(f"{work}/bgm.json"))["pieces"]
 assert [(p["number"], p["found"], p["case"], p["reason"], p["candidates"]) for p in pieces] == [
     (0, False, None, "no-repeat", []), (1, False, None, "no-repeat", []), (2, False, None, "no-repeat", [])], pieces
