@@ -12,7 +12,7 @@ case ${1:-} in
   *) echo "usage: $0 [--install]" >&2; exit 2 ;;
 esac
 
-install_missing build-essential cmake pkg-config nlohmann-json3-dev libflac-dev libvorbis-dev libogg-dev dpkg-dev
+install_missing build-essential cmake pkg-config nlohmann-json3-dev libflac-dev libvorbis-dev libogg-dev libkissfft-dev dpkg-dev
 "$top/scripts/build.sh" native
 version=$(sed -n 's/^project(morlo VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
 package="$MORLO_BUILD/native/morlo-cli_${version}_$(dpkg --print-architecture).deb"

@@ -1,6 +1,8 @@
 #include "check/data_findings.h"
 
+#include "check/music_run_on.h"
 #include "definition/output_rule.h"
+#include "loops/lag_match.h"
 #include "platform/file_handle.h"
 #include "platform/native_text.h"
 
@@ -15,24 +17,45 @@ public:
     bool isCancelled() override { return false; }
 };
 
-std::string measureText(double measure)
+std::string decimal(const char* form, double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", measure);
+    std::snprintf(text, sizeof text, form, value);
     return text;
 }
 
-Finding seamFinding(const LoopSeam& seam)
+void addSuggestion(const LoopSuggestion& suggestion, std::vector<std::string>& values)
 {
-    Finding finding{FindingLevel::Warning, "loop-seam", FindingText::LoopSeam,
-                    {measureText(seam.measure), measureText(seamClickThreshold)}};
-    if (!seam.suggested) {
+    values.insert(values.end(), {std::to_string(suggestion.loop_start), std::to_string(suggestion.loop_size),
+                                 std::to_string(suggestion.startFrame), std::to_string(suggestion.lengthFrames),
+                                 decimal("%+.1f", suggestion.startShiftMs), decimal("%+.1f", suggestion.endShiftMs)});
+}
+
+Finding musicFinding(const LoopJudgement& loop)
+{
+    Finding finding{FindingLevel::Warning, "loop-seam", FindingText::LoopMusic,
+                    {decimal("%.2f", loop.difference), decimal("%.2f", repeatThreshold)}};
+    if (!loop.suggestion) {
+        finding.values.push_back(decimal("%.0f", lengthReachSeconds * 1000));
+        return finding;
+    }
+    finding.text = FindingText::LoopMusicSuggested;
+    addSuggestion(*loop.suggestion, finding.values);
+    return finding;
+}
+
+Finding waveformFinding(const LoopJudgement& loop)
+{
+    Finding finding{FindingLevel::Warning, "loop-seam",
+                    loop.dataEndsAtLoopEnd ? FindingText::LoopSeamDataEnds : FindingText::LoopSeam,
+                    {decimal("%.1f", loop.seam.measure), decimal("%.1f", seamClickThreshold)}};
+    if (!loop.suggestion) {
         finding.values.push_back(std::to_string(seamSearchMilliseconds));
         return finding;
     }
-    finding.text = FindingText::LoopSeamSmoother;
-    finding.values.insert(finding.values.end(), {std::to_string(seam.loop_start), std::to_string(seam.loop_size),
-                                                 measureText(seam.suggestedMeasure)});
+    finding.text = loop.dataEndsAtLoopEnd ? FindingText::LoopSeamDataEndsSmoother : FindingText::LoopSeamSmoother;
+    addSuggestion(*loop.suggestion, finding.values);
+    finding.values.push_back(decimal("%.1f", loop.suggestion->measure.value_or(0)));
     return finding;
 }
 
@@ -63,8 +86,9 @@ PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFol
     }
     if (!loopLiesInData(entry))
         return check;
-    check.seam = measureLoopSeam(buffer.data(), entry);
-    if (check.seam.clicks)
-        check.findings.push_back(seamFinding(check.seam));
+    check.loop = judgeLoop(buffer.data(), entry);
+    if (check.loop.flagged)
+        check.findings.push_back(check.loop.judgedBy == JudgedBy::Music ? musicFinding(check.loop)
+                                                                        : waveformFinding(check.loop));
     return check;
 }

@@ -1,15 +1,15 @@
 #pragma once
 // Findings about a piece that only its BGM file tells: whether the data can be read as a
-// conversion reads it, and how its loop seam sounds.
+// conversion reads it, and whether its loop runs on as the music does.
 #include "check/findings.h"
-#include "loops/loop_seam.h"
+#include "check/loop_judgement.h"
 #include "writers/wave_writer.h"
 
 #include <string>
 
 struct PieceDataCheck {
     Findings findings;
-    LoopSeam seam;
+    LoopJudgement loop;
 };
 
 enum class DataRead { Read, Missing, Short };
@@ -18,5 +18,5 @@ enum class DataRead { Read, Missing, Short };
 DataRead readPieceData(const MusicEntry& entry, const std::string& bgmFolder, WaveBuffer& buffer);
 
 // Opens and reads the piece's data exactly as a conversion does, into buffer (reused from
-// piece to piece, so memory stays at the largest piece), and measures the loop seam.
+// piece to piece, so memory stays at the largest piece), and judges the loop.
 PieceDataCheck checkPieceData(const MusicEntry& entry, const std::string& bgmFolder, WaveBuffer& buffer);

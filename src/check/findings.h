@@ -28,12 +28,18 @@ enum class FindingText {
     BgmMissing,        // BGM file name
     BgmShort,          // BGM file name, where the data ends
     LoopSeam,          // measure, threshold, search milliseconds
-    LoopSeamSmoother,  // measure, threshold, loop_start, loop_size, its measure
+    LoopSeamSmoother,  // measure, threshold, then the suggestion (below), its measure
+    LoopSeamDataEnds,  // measure, threshold, search milliseconds
+    LoopSeamDataEndsSmoother, // as LoopSeamSmoother
+    LoopMusic,         // difference, threshold, length search milliseconds
+    LoopMusicSuggested, // difference, threshold, then the suggestion (below)
     UnreadAfterGap,    // the sections never read, the first missing one
     UnreadAfterNoFile, // the sections never read, the one without a file
     SavedAsUtf8,       //
     count
 };
+// A suggestion's values: loop_start, loop_size, start frame, length in frames, start's and end's
+// moves in milliseconds.
 
 struct Finding {
     FindingLevel level = FindingLevel::Warning;

@@ -72,6 +72,17 @@ bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector
     return true;
 }
 
+bool chosenPieces(const std::string& only, std::size_t pieceCount, std::vector<std::int32_t>& rows,
+                  std::string& problem)
+{
+    if (!only.empty())
+        return parsePieceList(only, pieceCount, rows, problem);
+    rows.clear();
+    for (std::size_t i = 0; i < pieceCount; ++i)
+        rows.push_back(static_cast<std::int32_t>(i));
+    return true;
+}
+
 namespace {
 
 using Command = CliArguments::Command;

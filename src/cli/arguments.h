@@ -35,6 +35,10 @@ bool parseCount(const std::string& text, std::uint32_t& count);
 bool parsePieceList(const std::string& text, std::size_t pieceCount, std::vector<std::int32_t>& rows,
                     std::string& problem);
 
+// The pieces --only chooses: every piece of pieceCount when it was not given, else as parsePieceList.
+bool chosenPieces(const std::string& only, std::size_t pieceCount, std::vector<std::int32_t>& rows,
+                  std::string& problem);
+
 // morlo-cli's usage in the language in use: the forms of its command line, then a line for each
 // option with its default where it has one.
 std::string usageText();

@@ -58,7 +58,7 @@ DefinitionCheck checkDefinition(const LoopDefinition& definition, const std::str
         PieceDataCheck data = checkPieceData(entries[i], options.bgmFolder, buffer);
         piece.findings.insert(piece.findings.end(), data.findings.begin(), data.findings.end());
         piece.findings.insert(piece.findings.end(), survey.notes[i].begin(), survey.notes[i].end());
-        piece.seam = data.seam;
+        piece.loop = data.loop;
         std::stable_sort(piece.findings.begin(), piece.findings.end(),
                          [](const Finding& a, const Finding& b) { return a.level < b.level; });
         count(piece.findings, check);

@@ -3,7 +3,7 @@
 #include "check/findings.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
-#include "loops/loop_seam.h"
+#include "check/loop_judgement.h"
 
 #include <cstdint>
 #include <string>
@@ -11,7 +11,7 @@
 
 struct PieceCheck {
     Findings findings; // errors first, then warnings, then notes
-    LoopSeam seam;
+    LoopJudgement loop;
 };
 
 struct DefinitionCheck {

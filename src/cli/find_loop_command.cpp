@@ -176,15 +176,10 @@ int findLoopInDefinition(const LoopDefinition& definition, const CliArguments& a
         return exitUsage;
     }
     std::vector<std::int32_t> rows;
-    if (arguments.only.empty()) {
-        for (std::size_t i = 0; i < definition.entries().size(); ++i)
-            rows.push_back(static_cast<std::int32_t>(i));
-    } else {
-        std::string problem;
-        if (!parsePieceList(arguments.only, definition.entries().size(), rows, problem)) {
-            complain(problem);
-            return exitUsage;
-        }
+    std::string problem;
+    if (!chosenPieces(arguments.only, definition.entries().size(), rows, problem)) {
+        complain(problem);
+        return exitUsage;
     }
     WaveBuffer buffer;
     json pieces = json::array();

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 // Keys keep the order they are written in.
 using json = nlohmann::ordered_json;
 
@@ -31,26 +33,43 @@ json pieceJson(const LoopDefinition& definition, std::size_t number, const Piece
                 {"writable", figures.writable}};
 }
 
-json findingJson(const Finding& finding, const LoopSeam& seam)
+json optional(const std::optional<double>& value) { return value ? json(*value) : json(); }
+
+// Milliseconds to a tenth, as the message has them.
+double tenths(double milliseconds) { return std::round(milliseconds * 10) / 10; }
+
+json suggestionJson(const LoopSuggestion& suggestion)
+{
+    return json{{"loop_start", suggestion.loop_start},
+                {"loop_size", suggestion.loop_size},
+                {"measure", optional(suggestion.measure)},
+                {"loop_start_frame", suggestion.startFrame},
+                {"loop_length_frames", suggestion.lengthFrames},
+                {"start_shift_ms", tenths(suggestion.startShiftMs)},
+                {"end_shift_ms", tenths(suggestion.endShiftMs)},
+                {"difference", optional(suggestion.difference)}};
+}
+
+json findingJson(const Finding& finding, const LoopJudgement& loop)
 {
     json object{{"level", levelText(finding.level)},
                 {"code", finding.code},
                 {"message", findingMessage(finding)}};
     if (std::string(finding.code) == "loop-seam") {
-        object["measure"] = seam.measure;
-        object["suggestion"] = seam.suggested ? json{{"loop_start", seam.loop_start},
-                                                     {"loop_size", seam.loop_size},
-                                                     {"measure", seam.suggestedMeasure}}
-                                              : json();
+        const bool music = loop.judgedBy == JudgedBy::Music;
+        object["judged_by"] = music ? "music" : "waveform";
+        object["measure"] = loop.seam.measured ? json(loop.seam.measure) : json();
+        object["difference"] = music ? json(loop.difference) : json();
+        object["suggestion"] = loop.suggestion ? suggestionJson(*loop.suggestion) : json();
     }
     return object;
 }
 
-json findingsJson(const Findings& findings, const LoopSeam& seam)
+json findingsJson(const Findings& findings, const LoopJudgement& loop)
 {
     json array = json::array();
     for (const Finding& finding : findings)
-        array.push_back(findingJson(finding, seam));
+        array.push_back(findingJson(finding, loop));
     return array;
 }
 
@@ -101,12 +120,12 @@ std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& c
     for (std::size_t i = 0; i < check.pieces.size(); ++i) {
         const PieceCheck& piece = check.pieces[i];
         json& object = result["pieces"][i];
-        object["seam_measure"] = piece.seam.measured ? json(piece.seam.measure) : json();
-        object["findings"] = findingsJson(piece.findings, piece.seam);
+        object["seam_measure"] = piece.loop.seam.measured ? json(piece.loop.seam.measure) : json();
+        object["findings"] = findingsJson(piece.findings, piece.loop);
     }
     result["totals"]["errors"] = check.errors;
     result["totals"]["warnings"] = check.warnings;
     result["totals"]["notes"] = check.notes;
-    result["findings"] = findingsJson(check.file, LoopSeam());
+    result["findings"] = findingsJson(check.file, LoopJudgement());
     return printed(result);
 }

@@ -137,15 +137,10 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
 int convert(const LoopDefinition& definition, const CliArguments& arguments, PieceWriter& writer)
 {
     std::vector<std::int32_t> rows;
-    if (arguments.only.empty()) {
-        for (std::size_t i = 0; i < definition.entries().size(); ++i)
-            rows.push_back(static_cast<std::int32_t>(i));
-    } else {
-        std::string problem;
-        if (!parsePieceList(arguments.only, definition.entries().size(), rows, problem)) {
-            complain(problem);
-            return exitUsage;
-        }
+    std::string problem;
+    if (!chosenPieces(arguments.only, definition.entries().size(), rows, problem)) {
+        complain(problem);
+        return exitUsage;
     }
     const OutputOptions& options = arguments.options;
     if (options.toStandardOutput) {
@@ -155,7 +150,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
         }
         ignoreClosedPipes();
     } else {
-        std::string problem = outputFolderProblem(options.outputFolder);
+        problem = outputFolderProblem(options.outputFolder);
         if (!problem.empty()) {
             complain(problem);
             return exitUsage;

@@ -167,7 +167,20 @@ constexpr FindingRow findings[] = {
     {F::LoopSeam, "the loop's seam jumps, an audible click: measure $0 (smooth is about 1, above $1 is flagged); "
                   "no smoother loop end within $2 ms"},
     {F::LoopSeamSmoother, "the loop's seam jumps, an audible click: measure $0 (smooth is about 1, above $1 is "
-                          "flagged); smoother: loop_start=$2 loop_size=$3 (measure $4)"},
+                          "flagged); smoother: loop_start=$2 loop_size=$3 (start $4 frames, length $5 frames; start "
+                          "moved $6 ms, end moved $7 ms; measure $8)"},
+    {F::LoopSeamDataEnds, "the loop's seam jumps, an audible click: measure $0 (smooth is about 1, above $1 is "
+                          "flagged); the data ends at the loop's end: only shorter ends could be tried, and none "
+                          "within $2 ms is smoother"},
+    {F::LoopSeamDataEndsSmoother, "the loop's seam jumps, an audible click: measure $0 (smooth is about 1, above $1 "
+                                  "is flagged); the data ends at the loop's end: only shorter ends could be tried; "
+                                  "smoother: loop_start=$2 loop_size=$3 (start $4 frames, length $5 frames; start "
+                                  "moved $6 ms, end moved $7 ms; measure $8)"},
+    {F::LoopMusic, "the music does not run on from the loop's end into its start: difference $0 (the same music is "
+                   "below $1, unrelated about 1); no loop whose length is within $2 ms of this one's runs on"},
+    {F::LoopMusicSuggested, "the music does not run on from the loop's end into its start: difference $0 (the same "
+                            "music is below $1, unrelated about 1); suggested: loop_start=$2 loop_size=$3 (start $4 "
+                            "frames, length $5 frames; start moved $6 ms, end moved $7 ms)"},
     {F::UnreadAfterGap, "sections never read ($0): $1; reading stops at the first missing number, [$2]: number "
                         "the sections from music0000 without gaps"},
     {F::UnreadAfterNoFile, "sections never read ($0): $1; reading stops at [$2], which has no file= value"},

@@ -49,6 +49,18 @@ std::vector<double> lagDifferences(const PcmView& view, std::size_t from, std::s
     return result;
 }
 
+std::size_t exactLagNear(const PcmView& view, std::size_t lag, std::size_t from, std::size_t length,
+                         std::size_t lowest, std::size_t highest)
+{
+    for (std::size_t step = 0; step <= 2; ++step) {
+        for (std::size_t other : {lag - step, lag + step}) {
+            if (other >= lowest && other <= highest && view.sameFrames(from - other, from, length))
+                return other;
+        }
+    }
+    return lag;
+}
+
 double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
 {
     double products = 0, energyA = 0, energyB = 0;

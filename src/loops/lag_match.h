@@ -18,6 +18,12 @@ std::vector<float> monoStretch(const PcmView& view, std::size_t from, std::size_
 std::vector<double> lagDifferences(const PcmView& view, std::size_t from, std::size_t length, std::size_t lowest,
                                    std::size_t highest);
 
+// Lossless data repeats byte for byte at the true lag, which the FFT's rounding may put a frame
+// or two beside the smallest difference: the lag within two of lag (and within [lowest, highest])
+// at which [from, from + length) holds the same bytes as lag frames earlier, else lag itself.
+std::size_t exactLagNear(const PcmView& view, std::size_t lag, std::size_t from, std::size_t length,
+                         std::size_t lowest, std::size_t highest);
+
 // The difference between [a, a + length) and [b, b + length).
 double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std::size_t length);
 

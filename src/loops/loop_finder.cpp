@@ -68,7 +68,7 @@ public:
         if (*best >= repeatThreshold)
             return false;
         std::size_t lag = range.lowest + static_cast<std::size_t>(best - differences.begin());
-        lag = exactNear(lag, from, length, range);
+        lag = exactLagNear(view_, lag, from, length, range.lowest, range.highest);
         const RepeatStretch stretch = repeatStretch(view_, lag, exactPlace(lag, from - lag));
         const std::size_t repeated = stretch.end - stretch.start;
         const double wholeEnough = std::min<double>(lag, view_.framesIn(convincingSeconds));
@@ -87,19 +87,6 @@ public:
     }
 
 private:
-    // Lossless data repeats byte for byte at the true length; the FFT's rounding may put the
-    // smallest difference a frame beside it.
-    std::size_t exactNear(std::size_t lag, std::size_t from, std::size_t length, const FrameRange& range) const
-    {
-        for (std::size_t step = 0; step <= 2; ++step) {
-            for (std::size_t other : {lag - step, lag + step}) {
-                if (other >= range.lowest && other <= range.highest && view_.sameFrames(from - other, from, length))
-                    return other;
-            }
-        }
-        return lag;
-    }
-
     // Where the bytes repeat exactly, if they do anywhere before at: a file written with a fade
     // repeats exactly only before it. Else at itself.
     std::size_t exactPlace(std::size_t lag, std::size_t at) const

@@ -1,6 +1,7 @@
 #include "loops/one_pass.h"
 
 #include "loops/lag_match.h"
+#include "loops/linear_prediction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,35 +12,53 @@ namespace {
 constexpr double contextSeconds = 0.5;
 // Candidates closer than this are one.
 constexpr double apartSeconds = 0.005;
-// How much a jump at the seam weighs beside the surroundings' difference.
-constexpr double jumpWeight = 0.02;
-constexpr double largestJump = 50;
-constexpr std::size_t bendFrames = 64;
-constexpr double bendFloor = 1.0 / 8192;
+// The predictor: its order, the samples it predicts on either side of the seam, and the stretch
+// before the data's end it is fitted to.
+constexpr std::size_t order = 24;
+constexpr std::size_t predicted = 24;
+constexpr std::size_t fitted = 2048;
+// How much a seam's prediction error (in powers of ten over the music's own) weighs beside the
+// surroundings' difference.
+constexpr double seamWeight = 0.3;
+// A one-pass answer is a guess however well it fits.
+constexpr double guessCeiling = 0.8;
 
-// The mean size of the sound's bend (second difference) over count frames from first, all channels.
-double usualBend(const PcmView& view, std::size_t first, std::size_t count)
-{
-    double sum = 0;
-    for (std::uint32_t channel = 0; channel < view.channels(); ++channel) {
-        for (std::size_t t = first + 2; t < first + count; ++t)
-            sum += std::fabs(view.at(t, channel) - 2 * view.at(t - 1, channel) + view.at(t - 2, channel));
+// How much worse than the music's own residual the samples on both sides of the seam are
+// predicted: about 1 where the data's end runs on into the start.
+class SeamPrediction {
+public:
+    SeamPrediction(const PcmView& view, std::size_t end) : tail_(monoStretch(view, end - order - predicted, order + predicted))
+    {
+        predictor_ = fitPredictor(monoStretch(view, end - fitted, fitted), order);
     }
-    return sum / static_cast<double>(view.channels() * (count - 2));
-}
 
-// How far the seam from the frame before end to start stands out from the bends around it.
-double seamJump(const PcmView& view, std::size_t start, std::size_t end, double tailBend)
-{
-    double jump = 0;
-    for (std::uint32_t channel = 0; channel < view.channels(); ++channel) {
-        const double before = view.at(end - 1, channel), beforeThat = view.at(end - 2, channel);
-        const double first = view.at(start, channel), second = view.at(start + 1, channel);
-        jump += std::fabs(first - (2 * before - beforeThat)) + std::fabs(before - (2 * first - second));
+    double errorRatio(const PcmView& view, std::size_t start) const
+    {
+        if (predictor_.weights.empty())
+            return 1;
+        std::vector<float> joined(tail_);
+        const std::vector<float> head = monoStretch(view, start, order + predicted);
+        joined.insert(joined.end(), head.begin(), head.end());
+        const std::size_t seam = tail_.size();
+        const std::vector<double>& w = predictor_.weights;
+        double error = 0;
+        for (std::size_t j = 0; j < predicted; ++j) {
+            double forward = 0, backward = 0;
+            for (std::size_t k = 0; k < order; ++k) {
+                forward += w[k] * joined[seam + j - 1 - k];
+                backward += w[k] * joined[seam - j + k];
+            }
+            error += (joined[seam + j] - forward) * (joined[seam + j] - forward);
+            error += (joined[seam - 1 - j] - backward) * (joined[seam - 1 - j] - backward);
+        }
+        constexpr double floorPower = 1e-10;
+        return error / (2 * predicted * (predictor_.residualPower + floorPower));
     }
-    const double bend = (tailBend + usualBend(view, start, bendFrames)) / 2 + bendFloor;
-    return std::min(largestJump, jump / (2 * view.channels() * bend));
-}
+
+private:
+    std::vector<float> tail_;
+    Predictor predictor_;
+};
 
 } // namespace
 
@@ -49,7 +68,8 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     const std::size_t n = view.frames();
     const std::size_t context = view.framesIn(contextSeconds);
     const double earliest = nearStart - nearReach, latest = nearStart + nearReach;
-    if (latest < 0 || n < context + bendFrames)
+    const std::size_t margin = std::max(context, fitted);
+    if (latest < 0 || n < margin + order + predicted)
         return {};
     // The start is n - length: a length range from the start's.
     const std::size_t latestFrame = std::min(n, view.framesIn(latest));
@@ -57,42 +77,46 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     if (earliestFrame >= n)
         return {};
     FrameRange range{std::max(lengths.lowest, n - latestFrame), std::min(lengths.highest, n - earliestFrame)};
-    range.highest = std::min(range.highest, n - context);
-    range.lowest = std::max(range.lowest, bendFrames);
-    if (range.highest + bendFrames > n)
-        range.highest = n - bendFrames;
+    range.highest = std::min(range.highest, n - margin);
+    range.lowest = std::max(range.lowest, order + predicted);
     if (range.empty())
         return {};
 
     const std::vector<double> differences = lagDifferences(view, n - context, context, range.lowest, range.highest);
-    const double tailBend = usualBend(view, n - bendFrames, bendFrames);
-    std::vector<double> score(differences.size());
+    const SeamPrediction seam(view, n);
+    std::vector<double> ratios(differences.size()), score(differences.size());
     for (std::size_t i = 0; i < score.size(); ++i) {
-        const std::size_t length = range.lowest + i;
-        score[i] = differences[i] + jumpWeight * seamJump(view, n - length, n, tailBend);
+        ratios[i] = seam.errorRatio(view, n - (range.lowest + i));
+        score[i] = differences[i] + seamWeight * std::log10(std::max(1.0, ratios[i]));
     }
-    std::vector<std::size_t> order(score.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return score[a] < score[b]; });
+    std::vector<std::size_t> ranked(score.size());
+    for (std::size_t i = 0; i < ranked.size(); ++i)
+        ranked[i] = i;
+    std::sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) { return score[a] < score[b]; });
 
     const std::size_t apart = view.framesIn(apartSeconds);
-    std::vector<LoopCandidate> candidates;
-    for (std::size_t i : order) {
-        const std::size_t length = range.lowest + i;
-        const bool near = std::any_of(candidates.begin(), candidates.end(), [&](const LoopCandidate& c) {
-            return (c.length > length ? c.length - length : length - c.length) < apart;
+    std::vector<std::size_t> chosen;
+    for (std::size_t i : ranked) {
+        const bool near = std::any_of(chosen.begin(), chosen.end(), [&](std::size_t c) {
+            return (c > i ? c - i : i - c) < apart;
         });
-        if (near)
-            continue;
-        LoopCandidate candidate;
-        candidate.length = length;
-        candidate.start = n - length;
-        // One pass cannot show a repetition: however well it continues, this stays a guess.
-        candidate.confidence = 0.8 * std::max(0.0, 1 - differences[i] / (2 * repeatThreshold));
-        candidates.push_back(candidate);
-        if (candidates.size() == count)
+        if (!near)
+            chosen.push_back(i);
+        if (chosen.size() == count + 1)
             break;
+    }
+    std::vector<LoopCandidate> candidates;
+    for (std::size_t rank = 0; rank < chosen.size() && rank < count; ++rank) {
+        const std::size_t i = chosen[rank];
+        // Told by the surroundings, or by a seam that fits far better than the next best.
+        const double surroundings = std::max(0.0, 1 - differences[i] / (2 * repeatThreshold));
+        const double next = rank + 1 < chosen.size() ? ratios[chosen[rank + 1]] : ratios[i];
+        const double distinct = std::clamp(std::log10(std::max(1.0, next) / std::max(1.0, ratios[i])), 0.0, 1.0);
+        LoopCandidate candidate;
+        candidate.length = range.lowest + i;
+        candidate.start = n - candidate.length;
+        candidate.confidence = guessCeiling * std::max(surroundings, distinct);
+        candidates.push_back(candidate);
     }
     return candidates;
 }

@@ -42,6 +42,9 @@ assert [p["title"] for p in pieces[:2]] == ["オープニング", "森の小径"
 seam = pieces[3]["findings"][0]
 assert seam["measure"] > 8 and all(p["seam_measure"] < 2 for p in pieces[:3]), pieces
 assert seam["suggestion"]["loop_start"] == 117600 and seam["suggestion"]["measure"] < 8, seam
+# Too little data past the forest's cut end (45 ms) for the music to judge.
+assert (seam["judged_by"], seam["suggestion"]["loop_start_frame"], seam["suggestion"]["start_shift_ms"]) == (
+    "waveform", 58800, 0.0), seam
 assert native["findings"] == [] and native["totals"]["notes"] == 0, native
 # Every value of list's document from the definition as Windows reads it (the first of a repeated
 # key) and the output rule worked out here: header, introduction, two loops, a fade of at most 10 s.
@@ -114,6 +117,43 @@ assert [(f["level"], f["code"]) for f in gap["pieces"][1]["findings"]] == [
     ("error", "loop-past-data"), ("warning", "no-wav-ending"), ("note", "default-bits")], gap
 assert gap["pieces"][1]["findings"][2]["message"] == "fmt_bits is not given: the default 16 is taken", gap
 assert (gap["totals"]["errors"], gap["totals"]["warnings"], gap["totals"]["notes"]) == (1, 2, 1), gap["totals"]
+PY
+
+# Judged by the music where the data goes on past the loop's end: twice.bgm holds the night's loop
+# two and a half times; its loop as made passes, ended 3 ms late it is told to end where it runs on.
+# Data that ends at the loop's end can only be judged by the waveform, and only shorter ends tried.
+python3 - "$work" <<'PY'
+import sys
+work = sys.argv[1]
+night = open(f"{work}/bgm/sample.bgm", "rb").read()[2146264:2146264 + 52920]
+open(f"{work}/bgm/twice.bgm", "wb").write(night * 2 + night[:26460])
+piece = lambda n, size, wave: (f"[music000{n}]\r\nfile=n{n}.wav\r\ntitle=night{n}\r\nfmt_channels=1\r\nfmt_samples=11025\r\n"
+                               f"fmt_bits=8\r\nwave_file=twice.bgm\r\nwave_size={wave}\r\nloop_start=0\r\nloop_size={size}\r\n")
+open(f"{work}/twice.mrl", "w", newline="").write("[album]\r\ntitle=twice\r\n" + piece(0, 52920, 132300) +
+                                                 piece(1, 52953, 132300) + piece(2, 52953, 52953))
+PY
+exits 1 "$cli" check "$work/twice.mrl" --bgm "$work/bgm" >"$work/twice.txt" || fail "a loop that does not run on should exit 1"
+[ "$(cat "$work/twice.txt")" = "1	warning	loop-seam	night1: the music does not run on from the loop's end into its start: \
+difference 1.50 (the same music is below 0.30, unrelated about 1); suggested: loop_start=0 loop_size=52920 (start 0 frames, \
+length 52920 frames; start moved +0.0 ms, end moved -3.0 ms)
+2	warning	loop-seam	night2: the loop's seam jumps, an audible click: measure 14.5 (smooth is about 1, above 8.0 is \
+flagged); the data ends at the loop's end: only shorter ends could be tried; smoother: loop_start=0 loop_size=52924 (start 0 \
+frames, length 52924 frames; start moved +0.0 ms, end moved -2.6 ms; measure 0.0)
+3 pieces checked: 0 errors, 2 warnings" ] || fail "loops judged by the music and by the waveform: $(cat "$work/twice.txt")"
+"$cli" check "$work/twice.mrl" --bgm "$work/bgm" --json >"$work/twice.json" || true
+python3 - "$work/twice.json" <<'PY' || fail "the judgements' document"
+import json, sys
+pieces = json.load(open(sys.argv[1], encoding="utf-8"))["pieces"]
+music, waveform = pieces[1]["findings"][0], pieces[2]["findings"][0]
+assert pieces[0]["findings"] == [] and pieces[0]["seam_measure"] < 1, pieces[0]
+assert list(music)[3:] == ["judged_by", "measure", "difference", "suggestion"], music
+assert (music["judged_by"], round(music["difference"], 2), music["measure"] > 8) == ("music", 1.5, True), music
+assert music["suggestion"] == {"loop_start": 0, "loop_size": 52920, "measure": 0.0, "loop_start_frame": 0,
+                               "loop_length_frames": 52920, "start_shift_ms": 0.0, "end_shift_ms": -3.0,
+                               "difference": 0.0}, music
+assert (waveform["judged_by"], waveform["difference"], round(waveform["measure"], 1)) == ("waveform", None, 14.5), waveform
+assert {k: waveform["suggestion"][k] for k in ("loop_size", "loop_length_frames", "end_shift_ms", "difference")} == {
+    "loop_size": 52924, "loop_length_frames": 52924, "end_shift_ms": -2.6, "difference": None}, waveform
 PY
 
 # Loop points, and tags beside them: one loop, 1 s of fade, so that the 8-bit piece's data is odd

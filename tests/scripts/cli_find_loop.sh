@@ -45,6 +45,10 @@ data[1764064:1764064 + 382200] = forest + loop[:132300]
 open(path, "wb").write(data)
 PY
 exits 1 "$cli" find-loop "$work/near.mrl" --bgm "$work/bgm" --only 1,2 >"$work/near.txt" || fail "the night has one pass"
+# morlo-cli.exe finds the same, to the byte of its document.
+exits 1 "$cli" find-loop "$work/near.mrl" --bgm "$work/bgm" --json >"$work/native.json" || fail "native document"
+exits 1 wine_cli find-loop "Z:$work/near.mrl" --bgm "Z:$work/bgm" --json >"$work/windows.json" || fail "exe document"
+cmp -s "$work/native.json" "$work/windows.json" || fail "the Windows build finds otherwise: $(diff "$work/native.json" "$work/windows.json" | head -5)"
 python3 - "$work" <<'PY' || fail "find-loop's answers"
 import json, sys
 work = sys.argv[1]

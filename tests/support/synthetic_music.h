@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+constexpr double pi = 3.14159265358979323846;
+
 inline std::vector<float> syntheticMusic(double seconds, std::uint32_t rate, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -22,7 +24,7 @@ inline std::vector<float> syntheticMusic(double seconds, std::uint32_t rate, uns
         for (std::size_t i = 0; i < beat; ++i) {
             const double t = static_cast<double>(first + i) / rate;
             double value = 0.3 * std::exp(-3.0 * i / beat) *
-                           (std::sin(2 * M_PI * note * t) + 0.5 * std::sin(2 * M_PI * fifth * t));
+                           (std::sin(2 * pi * note * t) + 0.5 * std::sin(2 * pi * fifth * t));
             if (drummed && i < drum)
                 value += 0.2 * (static_cast<double>(random()) / random.max() * 2 - 1) * (1 - double(i) / drum);
             music.push_back(static_cast<float>(value));
