@@ -76,17 +76,3 @@ std::vector<double> slidingProducts(const std::vector<float>& signal, const std:
     all.resize(signal.size() - pattern.size() + 1);
     return all;
 }
-
-std::vector<double> autocorrelation(const std::vector<float>& values, std::size_t lags)
-{
-    if (lags > values.size())
-        lags = values.size();
-    if (lags == 0)
-        return {};
-    // Padding of at least lags keeps t + k from wrapping onto the start.
-    const RealFft fft(transformSize(values.size() + lags));
-    const std::vector<kiss_fft_cpx> bins = fft.spectrum(values);
-    std::vector<double> all = fft.correlation(bins, bins);
-    all.resize(lags);
-    return all;
-}

@@ -8,5 +8,3 @@
 // Empty when the pattern is longer than the signal or empty.
 std::vector<double> slidingProducts(const std::vector<float>& signal, const std::vector<float>& pattern);
 
-// result[k] = sum over t of values[t] * values[t + k], for k below lags (and below values.size()).
-std::vector<double> autocorrelation(const std::vector<float>& values, std::size_t lags);

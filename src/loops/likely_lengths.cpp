@@ -38,22 +38,28 @@ Outline outlineOf(const PcmView& view, std::size_t hop)
     return outline;
 }
 
-// The correlation coefficient of values with itself lag steps later, over the steps both cover.
+// The correlation coefficient of the last third of values with the same length lag steps before
+// it, for every lag up to lags. Data holding a loop repeats it at its end; its beginning (the
+// introduction, unlike anything after it) is left out of the comparison this way.
 std::vector<double> lagCorrelations(const std::vector<float>& values, std::size_t lags)
 {
-    const std::vector<double> products = autocorrelation(values, lags);
-    const std::size_t n = values.size();
+    const std::size_t n = values.size(), tail = n - n / 3 * 2;
+    const std::size_t first = n - tail;
+    const std::vector<float> pattern(values.begin() + static_cast<std::ptrdiff_t>(first), values.end());
+    const std::vector<double> products = slidingProducts(values, pattern);
     std::vector<double> sum(n + 1, 0), squares(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {
         sum[i + 1] = sum[i] + values[i];
         squares[i + 1] = squares[i] + static_cast<double>(values[i]) * values[i];
     }
-    std::vector<double> result(products.size(), 0);
-    for (std::size_t lag = 1; lag < products.size(); ++lag) {
-        const double count = static_cast<double>(n - lag);
-        const double sumA = sum[n - lag], sumB = sum[n] - sum[lag];
-        const double squaresA = squares[n - lag], squaresB = squares[n] - squares[lag];
-        const double covariance = products[lag] - sumA * sumB / count;
+    const double count = static_cast<double>(tail);
+    const double sumB = sum[n] - sum[first], squaresB = squares[n] - squares[first];
+    std::vector<double> result(std::min(lags, first + 1), 0);
+    for (std::size_t lag = 1; lag < result.size(); ++lag) {
+        const std::size_t offset = first - lag;
+        const double sumA = sum[offset + tail] - sum[offset];
+        const double squaresA = squares[offset + tail] - squares[offset];
+        const double covariance = products[offset] - sumA * sumB / count;
         const double spread = (squaresA - sumA * sumA / count) * (squaresB - sumB * sumB / count);
         result[lag] = spread > 0 ? covariance / std::sqrt(spread) : 0;
     }

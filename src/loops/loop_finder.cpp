@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr std::size_t coarseLengths = 8;
+constexpr std::size_t coarseLengths = 24;
+constexpr std::size_t lengthsWalked = 6;
 constexpr std::size_t candidatesShown = 3;
 // How far around a coarse length the exact one is looked for, in outline steps (a hundredth of a
 // second each).
@@ -41,35 +42,52 @@ std::size_t loudestPlace(const PcmView& view, std::size_t first, std::size_t las
     return chosen;
 }
 
+// A length at which the data's end repeats, and how nearly.
+struct ExactLength {
+    std::size_t lag = 0;
+    double difference = 0;
+    std::size_t from = 0; // where the compared second of the data's end begins
+    bool exact = false;   // byte for byte there
+};
+
 class RepeatSearch {
 public:
     RepeatSearch(const PcmView& view, const LoopSearch& search) : view_(view), search_(search) {}
 
-    // The loop whose length lies within lengths, refined from a coarse length.
-    bool refine(std::size_t coarse, const FrameRange& lengths, LoopCandidate& candidate) const
+    // The exact length near a coarse one, within lengths, where a second of the data's end
+    // repeats it; none where nothing there repeats.
+    std::optional<ExactLength> exactLength(std::size_t coarse, const FrameRange& lengths) const
     {
         const std::size_t n = view_.frames();
         const std::size_t reach = view_.framesIn(coarseReachSeconds);
         const FrameRange range{std::max(lengths.lowest, coarse > reach ? coarse - reach : 0),
-                          std::min(lengths.highest, coarse + reach)};
+                               std::min(lengths.highest, coarse + reach)};
         if (range.empty() || range.highest >= n)
-            return false;
+            return std::nullopt;
         const std::size_t length = std::min(view_.framesIn(referenceSeconds),
                                             std::max(view_.framesIn(0.25), (n - range.highest) / 4));
         if (length == 0 || range.highest + length > n)
-            return false;
+            return std::nullopt;
         const std::size_t last = n - length;
         const std::size_t first = std::max(range.highest, n - std::max(length, (n - range.highest) / 2));
         const std::size_t from = loudestPlace(view_, std::min(first, last), last, length);
         if (!sounding(view_, from, length))
-            return false;
+            return std::nullopt;
         const std::vector<double> differences = lagDifferences(view_, from, length, range.lowest, range.highest);
         const auto best = std::min_element(differences.begin(), differences.end());
         if (*best >= repeatThreshold)
-            return false;
-        std::size_t lag = range.lowest + static_cast<std::size_t>(best - differences.begin());
-        lag = exactLagNear(view_, lag, from, length, range.lowest, range.highest);
-        const RepeatStretch stretch = repeatStretch(view_, lag, exactPlace(lag, from - lag));
+            return std::nullopt;
+        const std::size_t lag = range.lowest + static_cast<std::size_t>(best - differences.begin());
+        ExactLength exact{exactLagNear(view_, lag, from, length, range.lowest, range.highest), *best, from};
+        exact.exact = view_.sameFrames(exact.from - exact.lag, exact.from, length);
+        return exact;
+    }
+
+    // The loop of that length: where the music repeats at it, and how sure that is.
+    bool loopOf(const ExactLength& found, LoopCandidate& candidate) const
+    {
+        const std::size_t lag = found.lag;
+        const RepeatStretch stretch = repeatStretch(view_, lag, exactPlace(lag, found.from - lag));
         const std::size_t repeated = stretch.end - stretch.start;
         const double wholeEnough = std::min<double>(lag, view_.framesIn(convincingSeconds));
         if (stretch.sounding < view_.framesIn(shortestRepeatSeconds) ||
@@ -82,7 +100,7 @@ public:
         // Sound repeating byte for byte for a second is no accident.
         const double soundingSeconds = static_cast<double>(stretch.sounding) / view_.rate();
         candidate.confidence = stretch.exact ? 0.6 + 0.4 * std::min(1.0, soundingSeconds)
-                                             : 0.5 * (1 - *best / repeatThreshold) + 0.45 * coverage;
+                                             : 0.5 * (1 - found.difference / repeatThreshold) + 0.45 * coverage;
         return true;
     }
 
@@ -119,8 +137,9 @@ private:
 // Every loop is also a loop at twice its length; the shortest one is the loop.
 void shortestFirst(std::vector<LoopCandidate>& candidates)
 {
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const LoopCandidate& a, const LoopCandidate& b) { return a.confidence > b.confidence; });
+    std::sort(candidates.begin(), candidates.end(), [](const LoopCandidate& a, const LoopCandidate& b) {
+        return a.confidence != b.confidence ? a.confidence > b.confidence : a.length < b.length;
+    });
     if (candidates.empty())
         return;
     for (std::size_t i = 1; i < candidates.size(); ++i) {
@@ -133,18 +152,6 @@ void shortestFirst(std::vector<LoopCandidate>& candidates)
             std::rotate(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(i),
                         candidates.begin() + static_cast<std::ptrdiff_t>(i) + 1);
     }
-}
-
-void addRepeat(const RepeatSearch& repeats, std::size_t coarse, const FrameRange& lengths,
-               std::vector<LoopCandidate>& candidates)
-{
-    LoopCandidate candidate;
-    if (coarse < lengths.lowest || !repeats.refine(coarse, lengths, candidate))
-        return;
-    const bool known = std::any_of(candidates.begin(), candidates.end(),
-                                   [&](const LoopCandidate& c) { return distance(c.length, candidate.length) <= 2; });
-    if (!known)
-        candidates.push_back(candidate);
 }
 
 bool wholeDataSilent(const PcmView& view)
@@ -194,11 +201,29 @@ FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
     // A repetition shows only where the data holds the loop and half of it again; longer lags
     // compare too little to tell.
     const std::size_t longestRepeat = std::min(lengths.highest, view.frames() * 2 / 3);
+    std::vector<ExactLength> lengthsFound;
     for (std::size_t outline : likelyLengths(view, lengths.lowest, longestRepeat, coarseLengths)) {
         // The outline repeats best where whole steps fit the loop, often at twice or three times
         // its length: those fractions are tried too.
-        for (std::size_t parts = 1; parts <= 3; ++parts)
-            addRepeat(repeats, outline / parts, lengths, found.candidates);
+        for (std::size_t parts = 1; parts <= 3; ++parts) {
+            const std::size_t coarse = outline / parts;
+            const std::optional<ExactLength> exact =
+                coarse < lengths.lowest ? std::nullopt : repeats.exactLength(coarse, lengths);
+            const bool known = exact && std::any_of(lengthsFound.begin(), lengthsFound.end(), [&](const ExactLength& e) {
+                                   return distance(e.lag, exact->lag) <= 2;
+                               });
+            if (exact && !known)
+                lengthsFound.push_back(*exact);
+        }
+    }
+    // Walking a repetition costs a pass over the data: only the lengths that repeat best are.
+    std::sort(lengthsFound.begin(), lengthsFound.end(), [](const ExactLength& a, const ExactLength& b) {
+        return a.exact != b.exact ? a.exact : a.difference < b.difference;
+    });
+    for (std::size_t i = 0; i < lengthsFound.size() && i < lengthsWalked; ++i) {
+        LoopCandidate candidate;
+        if (repeats.loopOf(lengthsFound[i], candidate))
+            found.candidates.push_back(candidate);
     }
     shortestFirst(found.candidates);
     if (found.candidates.empty() && search.nearStart && search.nearLength) {
