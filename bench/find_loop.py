@@ -298,6 +298,18 @@ def judge_repeat(result, truth_start, truth_len, rate, lossy_case):
     return {"found": True, "len_ok": len_ok, "start_ok": start_ok, "line": line}
 
 
+def candidates_note(judged, result, data, fmt):
+    """For a lossless miss: each candidate's length and whether the data repeats at that lag from
+    its start to the data's end, as the made loop does."""
+    if judged["len_ok"] and judged["start_ok"]:
+        return ""
+    fb = frame_bytes(fmt)
+    return "; candidates: " + ", ".join("%.2f s (%s)" % (
+        c["loop_length_frames"] / fmt[0], "repeats to the end" if repeats_from(data, fb, c["loop_length_frames"],
+                                                                               c["loop_start_frame"])
+        else "stops repeating") for c in result.get("candidates") or []) if result.get("candidates") else ""
+
+
 def judge_pass(result, truth_start, truth_len, rate):
     cands = result.get("candidates") or []
     if not result.get("found") or not cands:
@@ -344,9 +356,11 @@ class Bench:
         head = "I=%.2f L=%.2f x%.2f" % (plan["intro"], plan["loop"], plan["times"])
         self.repeat_files.append((index, name, path, fmt, start, loop))
         if self.finder:
-            j = judge_repeat(self.cli.find_loop(path), start, loop, fmt[0], False)
-            out.append(("repeat-lossless", j, "%-9s %-13s %s: %s%s" % (name, fmtname(fmt), head, j["line"],
-                                                                      self.near_note(j, path, start, loop, fmt))))
+            r = self.cli.find_loop(path)
+            j = judge_repeat(r, start, loop, fmt[0], False)
+            out.append(("repeat-lossless", j, "%-9s %-13s %s: %s%s%s" % (
+                name, fmtname(fmt), head, j["line"], self.near_note(j, path, start, loop, fmt),
+                candidates_note(j, r, data, fmt))))
         # repeat, lossy (the truth is the lossless data's)
         fmt = plan["fmt_repeat_lossy"]
         path, data, start, loop = make_repeat(track, fmt, plan, folder, "repeat-ll2")
