@@ -3,6 +3,7 @@
 #include <kiss_fftr.h>
 
 #include <complex>
+#include <memory>
 
 namespace {
 
@@ -20,6 +21,7 @@ public:
         kiss_fftr_free(inverse_);
     }
     RealFft(const RealFft&) = delete;
+    std::size_t size() const { return size_; }
     RealFft& operator=(const RealFft&) = delete;
 
     // values zero-padded to the size
@@ -56,6 +58,16 @@ private:
     kiss_fftr_cfg inverse_;
 };
 
+// Making a transform's tables costs as much as using it a few times, and the searches use the
+// same sizes over and over: the last one made is kept.
+const RealFft& transformOf(std::size_t size)
+{
+    thread_local std::unique_ptr<RealFft> last;
+    if (!last || last->size() != size)
+        last = std::make_unique<RealFft>(size);
+    return *last;
+}
+
 std::size_t transformSize(std::size_t atLeast)
 {
     std::size_t size = 64;
@@ -71,7 +83,7 @@ std::vector<double> slidingProducts(const std::vector<float>& signal, const std:
     if (pattern.empty() || pattern.size() > signal.size())
         return {};
     // Offsets o + i stay below signal.size(), so no product wraps around.
-    const RealFft fft(transformSize(signal.size()));
+    const RealFft& fft = transformOf(transformSize(signal.size()));
     std::vector<double> all = fft.correlation(fft.spectrum(signal), fft.spectrum(pattern));
     all.resize(signal.size() - pattern.size() + 1);
     return all;

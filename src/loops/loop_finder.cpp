@@ -202,13 +202,19 @@ FoundLoop findLoop(const PcmView& view, const LoopSearch& search)
     // compare too little to tell.
     const std::size_t longestRepeat = std::min(lengths.highest, view.frames() * 2 / 3);
     std::vector<ExactLength> lengthsFound;
+    std::vector<std::size_t> tried;
+    const std::size_t sameReach = view.framesIn(coarseReachSeconds) / 2;
     for (std::size_t outline : likelyLengths(view, lengths.lowest, longestRepeat, coarseLengths)) {
         // The outline repeats best where whole steps fit the loop, often at twice or three times
-        // its length: those fractions are tried too.
+        // its length: those fractions are tried too, each place once.
         for (std::size_t parts = 1; parts <= 3; ++parts) {
             const std::size_t coarse = outline / parts;
-            const std::optional<ExactLength> exact =
-                coarse < lengths.lowest ? std::nullopt : repeats.exactLength(coarse, lengths);
+            if (coarse < lengths.lowest || std::any_of(tried.begin(), tried.end(), [&](std::size_t t) {
+                    return distance(t, coarse) < sameReach;
+                }))
+                continue;
+            tried.push_back(coarse);
+            const std::optional<ExactLength> exact = repeats.exactLength(coarse, lengths);
             const bool known = exact && std::any_of(lengthsFound.begin(), lengthsFound.end(), [&](const ExactLength& e) {
                                    return distance(e.lag, exact->lag) <= 2;
                                });
