@@ -24,6 +24,9 @@ for program in "$MORLO_BUILD/windows/src/mainwindow/morlo.exe" "$MORLO_BUILD/win
   x86_64-w64-mingw32-strip -o "$stage/$(basename "$program")" "$program"
 done
 cp "$top/examples/sample.mrl" "$stage/example/"
+# morlo-cli.exe holds KissFFT, built from Debian's source package: its notice goes along.
+kissfft=$("$top/scripts/debian-source.sh" --where kissfft)
+cat "$kissfft/COPYING" "$kissfft/LICENSES/BSD-3-Clause" >"$stage/kissfft-license.txt"
 python3 "$top/examples/make_bgm.py" "$stage/example"
 
 # UTF-8 with a byte-order mark and CRLF line ends, so Notepad shows both languages.
@@ -42,6 +45,7 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   morlo-cli.exe        コマンドプロンプトから使う変換プログラム
   example\\sample.mrl   見本のループ定義ファイル
   example\\sample.bgm   見本の BGM ファイル (三曲入り)
+  kissfft-license.txt  ループ探しに使う KissFFT (BSD-3-Clause) の著作権表示と条件
   readme.txt           このファイル
 
 使い方
@@ -82,6 +86,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
+  morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
+  繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
   どのコードページでも正しく表示し、パイプやファイルには UTF-8 で書きます。
 
@@ -104,6 +110,7 @@ Contents
   morlo-cli.exe        the same conversion from a command prompt
   example\\sample.mrl   an example loop definition file
   example\\sample.bgm   the example's BGM file (three pieces)
+  kissfft-license.txt  the copyright and terms of KissFFT (BSD-3-Clause), which finds loops
   readme.txt           this file
 
 Use
@@ -141,6 +148,8 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
+  morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
+  repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows
   correctly on a console of any code page and writes UTF-8 to a pipe or a file.
 

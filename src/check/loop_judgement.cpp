@@ -45,7 +45,7 @@ bool judgeByMusic(const std::uint8_t* data, const MusicEntry& entry, const LoopF
     if (!view.readable() || loop.end > view.frames())
         return false;
     const std::optional<MusicWindow> window =
-        soundingWindow(view, loop.start, loop.end, view.framesIn(musicWindowSeconds));
+        soundingWindow(view, loop.end, view.framesIn(musicWindowSeconds));
     if (!window)
         return false;
     judgement.judgedBy = JudgedBy::Music;

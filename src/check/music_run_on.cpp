@@ -46,8 +46,7 @@ std::optional<Repeat> trueLength(const PcmView& view, std::size_t start, std::si
 
 } // namespace
 
-std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t start, std::size_t end,
-                                          std::size_t windowFrames)
+std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t end, std::size_t windowFrames)
 {
     const std::size_t length = std::min(windowFrames, view.frames() - end);
     for (std::size_t offset = 0; length > 0 && end + offset + length <= view.frames(); offset += length) {

@@ -19,8 +19,7 @@ struct MusicWindow {
 // The first window of up to windowFrames after end in which the data past the end holds sound:
 // silence there (a rest, or padding after a BGM's last pass) says nothing of how the music goes
 // on; none when the data past end is silent.
-std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t start, std::size_t end,
-                                          std::size_t windowFrames);
+std::optional<MusicWindow> soundingWindow(const PcmView& view, std::size_t end, std::size_t windowFrames);
 
 // The difference (lag_match.h) between the window after end and the one after start, shortened
 // to the data; none when no frame of it lies within the data.
