@@ -190,7 +190,7 @@ said=$(MORLO_WINE_LOCALE=C.UTF-8 wine_cli convert "Z:$sample" --bgm "Z:$work/bgm
 # The package installs the program and its manual page, which lists every option --help does.
 doing="building the package" && package=$(bash "$top/scripts/package.sh" | tail -1) && doing=""
 dpkg-deb -f "$package" Depends | tr ',' '\n' | sed 's/^ *\([^ ]*\).*/\1/' | sort >"$work/depends"
-for library in libflac12 libogg0 libvorbis0a libvorbisenc2; do
+for library in libflac12 libogg0 libvorbis0a libvorbisenc2 libvorbisfile3 libkissfft-float131; do
   grep -qx "$library" "$work/depends" || fail "the package does not depend on $library: $(tr '\n' ' ' <"$work/depends")"
 done
 dpkg -x "$package" "$work/root"
