@@ -63,39 +63,46 @@ std::size_t exactLagNear(const PcmView& view, std::size_t lag, std::size_t from,
     return lag;
 }
 
-double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
+namespace {
+
+// The sums the comparisons of two stretches are made of.
+struct StretchSums {
+    double products = 0;
+    double energyA = 0;
+    double energyB = 0;
+};
+
+StretchSums sumsOf(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
 {
-    double products = 0, energyA = 0, energyB = 0;
+    StretchSums sums;
     for (std::size_t i = 0; i < length; ++i) {
         const double x = view.mono(a + i), y = view.mono(b + i);
-        products += x * y;
-        energyA += x * x;
-        energyB += y * y;
+        sums.products += x * y;
+        sums.energyA += x * x;
+        sums.energyB += y * y;
     }
-    return difference(products, energyA, energyB, length);
+    return sums;
+}
+
+} // namespace
+
+double stretchDifference(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
+{
+    const StretchSums sums = sumsOf(view, a, b, length);
+    return difference(sums.products, sums.energyA, sums.energyB, length);
 }
 
 double stretchCorrelation(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
 {
-    double products = 0, energyA = 0, energyB = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const double x = view.mono(a + i), y = view.mono(b + i);
-        products += x * y;
-        energyA += x * x;
-        energyB += y * y;
-    }
-    const double both = std::sqrt(energyA * energyB);
-    return both > 0 ? products / both : 0;
+    const StretchSums sums = sumsOf(view, a, b, length);
+    const double both = std::sqrt(sums.energyA * sums.energyB);
+    return both > 0 ? sums.products / both : 0;
 }
 
 double levelRatio(const PcmView& view, std::size_t a, std::size_t b, std::size_t length)
 {
-    double energyA = 0, energyB = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        energyA += static_cast<double>(view.mono(a + i)) * view.mono(a + i);
-        energyB += static_cast<double>(view.mono(b + i)) * view.mono(b + i);
-    }
-    return energyA > 0 && energyB > 0 ? std::log10(energyA / energyB) : 0;
+    const StretchSums sums = sumsOf(view, a, b, length);
+    return sums.energyA > 0 && sums.energyB > 0 ? std::log10(sums.energyA / sums.energyB) : 0;
 }
 
 bool sounding(const PcmView& view, std::size_t from, std::size_t length)
