@@ -124,6 +124,9 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
         candidate.length = range.lowest + i;
         candidate.start = n - candidate.length;
         candidate.confidence = guessCeiling * std::max(surroundings, distinct);
+        // Best first: none after the first is surer than the one before it.
+        if (!candidates.empty())
+            candidate.confidence = std::min(candidate.confidence, candidates.back().confidence);
         candidates.push_back(candidate);
     }
     return candidates;

@@ -160,6 +160,8 @@ TEST(FindLoop, OnePassNeedsToBeToldWhereAndStaysThere)
     const FoundLoop found = findLoop(data.view(), near);
     ASSERT_EQ(found.reason, NotFound::None);
     EXPECT_EQ(found.loopCase, LoopCase::OnePass);
+    for (std::size_t i = 1; i < found.candidates.size(); ++i)
+        EXPECT_LE(found.candidates[i].confidence, found.candidates[i - 1].confidence);
     for (const LoopCandidate& candidate : found.candidates) {
         EXPECT_EQ(candidate.start + candidate.length, data.view().frames()); // it ends where the data does
         EXPECT_LE(candidate.start, 4 * rate);
