@@ -92,10 +92,11 @@ TEST(FindLoop, LossyRepeatIsFoundWithinAMillisecond)
     EXPECT_NEAR(static_cast<double>(best.length), static_cast<double>(loop.size()), rate / 1000.0);
     EXPECT_NEAR(static_cast<double>(best.start), static_cast<double>(intro.size()), rate * 0.02);
     EXPECT_FALSE(best.exact);
-    // More than a loop repeated (0.45 of it) by nearly the same sound (nearly 0.5 more), yet not
-    // byte for byte.
-    EXPECT_GT(best.confidence, 0.9);
-    EXPECT_LT(best.confidence, 0.95);
+    // More than a loop repeated (0.45 of it) by nearly the same sound: the noise, 40 dB down on
+    // music about 10 dB down, leaves a difference near 0.02 of the 0.3 allowed (0.5 less a
+    // fifteenth of it); not byte for byte.
+    EXPECT_GT(best.confidence, 0.92);
+    EXPECT_LT(best.confidence, 0.94);
 }
 
 TEST(FindLoop, TheShortestLoopComesFirstAndTheLengthsAllowedAreKept)
