@@ -21,7 +21,7 @@ constexpr std::size_t fitted = 2048;
 // surroundings' difference.
 constexpr double seamWeight = 0.3;
 // Differences below this may be the bytes themselves repeating.
-constexpr double nearlySame = 1e-4;
+constexpr double nearlySame = 0.01;
 // A one-pass answer is a guess however well it fits.
 constexpr double guessCeiling = 0.8;
 
@@ -90,8 +90,10 @@ std::vector<LoopCandidate> onePassSeams(const PcmView& view, double nearStart, c
     for (std::size_t i = 0; i < score.size(); ++i) {
         ratios[i] = seam.errorRatio(view, n - (range.lowest + i));
         // Surroundings that do not repeat the end's tell nothing, however near they come.
-        const double surroundings = differences[i] < repeatThreshold ? differences[i] : 2 * repeatThreshold;
-        score[i] = surroundings + seamWeight * std::log10(std::max(0.1, ratios[i]));
+        const double surroundings = differences[i] < repeatThreshold ? differences[i] : 1.0;
+        // An attack at the loop's start predicts badly too: the seam weighs at most as much as
+        // surroundings that repeat.
+        score[i] = surroundings + seamWeight * std::clamp(std::log10(ratios[i]), -1.0, 1.0);
         // Lossless data whose introduction ends as the loop does: the bytes themselves tell.
         const std::size_t length = range.lowest + i;
         if (differences[i] < nearlySame && view.sameFrames(n - context - length, n - context, context))
