@@ -61,7 +61,7 @@ double channelMeasure(const Samples& samples, std::uint32_t channel, std::uint32
     double sum = 0;
     std::size_t count = 0;
     for (std::size_t k = 1; k + 2 < heard.size(); ++k) {
-        if (k + 1 >= seam && k <= seam + 1) {
+        if (k == seam) {
             seamSurprise = std::max(seamSurprise, std::fabs(surprise(k)));
             continue;
         }
