@@ -128,7 +128,7 @@ void printLoops(const PieceLoops& loops, const MusicEntry* entry)
     // The definition's loop as a conversion reads it, in whole frames.
     const auto start = static_cast<long long>(entry->loop_start / loops.frameBytes);
     const auto length = static_cast<long long>(entry->loop_size / loops.frameBytes);
-    const long long startShift = static_cast<long long>(best.start) - start;
+    const long long startShift = start - static_cast<long long>(best.start);
     const long long lengthShift = length - static_cast<long long>(best.length);
     if (startShift == 0 && lengthShift == 0) {
         printLine(stdout, "  " + text(Message::DefinitionLoopSame));

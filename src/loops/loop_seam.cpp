@@ -30,7 +30,7 @@ public:
             return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8)) / 32768.0;
         std::uint32_t bits = static_cast<std::uint32_t>(p[0]) << 8 | static_cast<std::uint32_t>(p[1]) << 16 |
                              static_cast<std::uint32_t>(p[2]) << 24;
-        return (bits >> 8) / 8388608.0;
+        return static_cast<std::int32_t>(bits) / 256 / 8388608.0;
     }
 
 private:
@@ -61,7 +61,7 @@ double channelMeasure(const Samples& samples, std::uint32_t channel, std::uint32
     double sum = 0;
     std::size_t count = 0;
     for (std::size_t k = 1; k + 2 < heard.size(); ++k) {
-        if (k == seam) {
+        if (k + 1 >= seam && k <= seam + 1) {
             seamSurprise = std::max(seamSurprise, std::fabs(surprise(k)));
             continue;
         }
