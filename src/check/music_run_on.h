@@ -6,8 +6,9 @@
 #include <cstddef>
 #include <optional>
 
-// How far from the loop's length the true one is looked for.
-constexpr double lengthReachSeconds = 0.05;
+// How far from the loop's length the true one is looked for: a start and an end each off by 35 ms
+// the other way.
+constexpr double lengthReachSeconds = 0.07;
 
 // The stretch compared: offset frames past the loop's start and past its end, length frames
 // long; offset skips silence, which matches any silence and so tells nothing.

@@ -150,7 +150,7 @@ TEST(LoopJudgement, SuggestionsMoveTheStartTheEndOrBothToWhereTheMusicRunsOn)
     // Music that never comes back offers nothing.
     const Judged lost = judged(music(6, 4), introFrames, loopFrames);
     EXPECT_EQ(lost.message.substr(lost.message.find(';')),
-              "; no loop whose length is within 50 ms of this one's runs on");
+              "; no loop whose length is within 70 ms of this one's runs on");
 }
 
 TEST(LoopJudgement, SilenceAfterTheEndTellsNothingAndARestIsSteppedOver)
