@@ -94,6 +94,12 @@ TEST(LoopJudgement, MusicThatRunsOnPassesHoweverRoughItsSeam)
         EXPECT_GT(right.check.loop.seam.measure, seamClickThreshold) << "the beat's attack is a step at the seam";
         EXPECT_LT(right.check.loop.difference, noise > 0 ? 0.05 : 1e-9);
     }
+    // Nor a cut of half a millisecond, which changes the music less.
+    const Judged slight = judged(looped(2.5, 0.003), introFrames, loopFrames + 20);
+    EXPECT_EQ(slight.check.loop.judgedBy, JudgedBy::Music);
+    EXPECT_GT(slight.check.loop.difference, 0.3);
+    EXPECT_LT(slight.check.loop.difference, 0.6);
+    EXPECT_EQ(slight.check.findings.size(), 1u);
     // A 2.4 ms cut, smooth or not, is no longer the music.
     const Judged cut = judged(looped(2.5, 0.003), introFrames, loopFrames + 106);
     ASSERT_EQ(cut.check.findings.size(), 1u);
