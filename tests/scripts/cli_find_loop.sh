@@ -25,6 +25,7 @@ for name in opening night forest forest24 forest32 forest-odd forest-flac; do
   "$cli" find-loop "$work/$name.wav" --json >"$work/$name.json" || fail "$name.wav: no loop found"
 done
 "$cli" find-loop "$work/opening-ogg.wav" --json >"$work/opening-ogg.json" || fail "the Ogg file: no loop found"
+"$cli" find-loop "$work/opening-ogg.wav" >"$work/opening-ogg.txt"
 "$cli" find-loop "$work/night.wav" >"$work/night.txt"
 exits 1 "$cli" find-loop "$sample" --bgm "$work/bgm" --json >"$work/bgm.json" || fail "one pass each should exit 1"
 "$cli" find-loop "$work/click.wav" 2>/dev/null && fail "a missing file should fail"
@@ -74,6 +75,9 @@ for name in ["opening", "night", "forest", "forest24", "forest32", "forest-odd",
 ogg = json.load(open(f"{work}/opening-ogg.json"))["pieces"][0]["candidates"][0]
 assert abs(ogg["loop_length_frames"] - 352800) <= 44 and abs(ogg["loop_start_frame"] - 88200) <= 882, ogg
 assert 0.5 < ogg["confidence"] < 1, ogg
+# The document's confidence is the text's, to its two decimals.
+said = open(f"{work}/opening-ogg.txt", encoding="utf-8").read().splitlines()[2]
+assert f"confidence {ogg['confidence']:.2f}," in said and round(ogg["confidence"], 2) == ogg["confidence"], (said, ogg)
 for name, reason in [("short", "too-short"), ("silent", "silent"), ("far", "nothing-near")]:
     piece = json.load(open(f"{work}/{name}.json"))["pieces"][0]
     assert (piece["found"], piece["case"], piece["reason"], piece["candidates"]) == (False, None, reason, []), (name, piece)
