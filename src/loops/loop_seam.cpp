@@ -1,6 +1,7 @@
 #include "loops/loop_seam.h"
 
 #include "definition/output_rule.h"
+#include "loops/pcm_view.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,34 +14,8 @@ constexpr double silenceFloor = 1.0 / 8192;
 constexpr double equallySmooth = 0.5;
 constexpr std::uint32_t shortestLoopFrames = 4;
 
-class Samples {
-public:
-    Samples(const std::uint8_t* data, const MusicEntry& entry)
-        : data_(data), frameBytes_(blockAlign(entry)), sampleBytes_(entry.fmt_bits / 8u)
-    {
-    }
-
-    // The sample of one channel of one frame, as a fraction of full scale.
-    double at(std::uint32_t frame, std::uint32_t channel) const
-    {
-        const std::uint8_t* p = data_ + static_cast<std::size_t>(frame) * frameBytes_ + channel * sampleBytes_;
-        if (sampleBytes_ == 1)
-            return (p[0] - 128) / 128.0;
-        if (sampleBytes_ == 2)
-            return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8)) / 32768.0;
-        std::uint32_t bits = static_cast<std::uint32_t>(p[0]) << 8 | static_cast<std::uint32_t>(p[1]) << 16 |
-                             static_cast<std::uint32_t>(p[2]) << 24;
-        return static_cast<std::int32_t>(bits) / 256 / 8388608.0;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::uint32_t frameBytes_;
-    std::uint32_t sampleBytes_;
-};
-
 // The measure of one channel for the loop [loopStart, loopEnd) in frames.
-double channelMeasure(const Samples& samples, std::uint32_t channel, std::uint32_t loopStart, std::uint32_t loopEnd,
+double channelMeasure(const PcmView& samples, std::uint32_t channel, std::uint32_t loopStart, std::uint32_t loopEnd,
                       std::uint32_t window)
 {
     // The frames as they are heard around the seam: the end of the loop, then its start again.
@@ -72,7 +47,7 @@ double channelMeasure(const Samples& samples, std::uint32_t channel, std::uint32
     return seamSurprise / (ordinary + silenceFloor);
 }
 
-double seamMeasure(const Samples& samples, std::uint32_t channels, std::uint32_t loopStart, std::uint32_t loopEnd,
+double seamMeasure(const PcmView& samples, std::uint32_t channels, std::uint32_t loopStart, std::uint32_t loopEnd,
                    std::uint32_t window)
 {
     double largest = 0;
@@ -95,7 +70,7 @@ LoopSeam measureLoopSeam(const std::uint8_t* data, const MusicEntry& entry)
     const LoopFrames loop = loopFrames(entry);
     if (!measurable(entry, loop))
         return seam;
-    const Samples samples(data, entry);
+    const PcmView samples(data, entry.wave_size, entry.fmt_channels, entry.fmt_bits, entry.fmt_samples);
     const std::uint32_t window = std::max<std::uint32_t>(8, entry.fmt_samples / 200);
     seam.measured = true;
     seam.measure = seamMeasure(samples, entry.fmt_channels, loop.start, loop.end, window);
