@@ -290,6 +290,11 @@ TEST(PcmView, ReadsEveryWidthAsFullScaleFractions)
     EXPECT_FLOAT_EQ(view32.at(0, 0), 0.5f);
     EXPECT_FLOAT_EQ(view32.at(0, 1), -0.5f);
     EXPECT_FLOAT_EQ(view32.mono(0), 0.0f);
+    // Frames are the same only when every channel's bytes are.
+    const std::uint8_t twice[] = {1, 2, 3, 4, 1, 2, 3, 5};
+    const PcmView frames(twice, sizeof twice, 2, 16, 8000);
+    EXPECT_FALSE(frames.sameFrames(0, 1, 1));
+    EXPECT_TRUE(PcmView(twice, 6, 1, 16, 8000).sameFrames(0, 2, 1));
     EXPECT_FALSE(PcmView(wide, sizeof wide, 1, 12, 8000).readable());
     EXPECT_EQ(PcmView(wide, 5, 1, 16, 8000).frames(), 2u); // a frame cut short is not read
 }
