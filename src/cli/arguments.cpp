@@ -120,6 +120,8 @@ struct Option {
     // Stores the value (empty for an option without one); false when the value is refused, which
     // only an option with a value may do.
     bool (*set)(CliArguments& parsed, const std::string& value);
+    // The same option in one letter, such as "-j"; none for most.
+    const char* shortName = nullptr;
 };
 
 template <std::uint32_t OutputOptions::*field>
@@ -220,6 +222,17 @@ bool setNear(CliArguments& parsed, const std::string& value)
     return true;
 }
 
+// 1 to the largest count. Unlike a count, a number outside is refused rather than limited: no run
+// is made without a worker.
+bool setJobs(CliArguments& parsed, const std::string& value)
+{
+    unsigned long long jobs = 0;
+    if (!parseNumber(value, jobs) || jobs < 1 || jobs > largestCount)
+        return false;
+    parsed.jobs = static_cast<std::uint32_t>(jobs);
+    return true;
+}
+
 bool setQuality(CliArguments& parsed, const std::string& value)
 {
     char* end = nullptr;
@@ -251,6 +264,7 @@ constexpr Option options[] = {
     {"--tags", forList | forConvert, {}, M::HelpTags, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, {}, M::HelpLoopPoints, setChoice<&FileChoices::loopPoints>},
     {"--playlist", forConvert, V{"NAME.m3u8", M::ValueFileName}, M::HelpPlaylist, setPlaylist},
+    {"--jobs", forConvert, V{"N", M::ValueJobs}, M::HelpJobs, setJobs, "-j"},
     {"--near", forFindLoop, V{"START,LENGTH", M::ValueNear}, M::HelpNear, setNear},
     {"--min-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMinLength, setSeconds<&LoopSearch::minSeconds>},
     {"--max-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMaxLength, setMaxLength},
@@ -270,7 +284,7 @@ constexpr UsageForm usageForms[] = {
     {forCheck, "check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]"},
     {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
                  "[--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-                 "[--loop-points] [--playlist NAME.m3u8]"},
+                 "[--loop-points] [--playlist NAME.m3u8] [--jobs N]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
     {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
                   "[--min-length S] [--max-length S] [--json]"},
@@ -362,7 +376,8 @@ std::string numberText(float number)
 const Option* findOption(const std::string& word, Command command)
 {
     for (const Option& option : options) {
-        if (word == option.name && (option.commands & commandBit(command)) != 0)
+        const bool named = word == option.name || (option.shortName && word == option.shortName);
+        if (named && (option.commands & commandBit(command)) != 0)
             return &option;
     }
     return nullptr;
@@ -480,9 +495,10 @@ std::string usageText()
     for (const Option& option : options) {
         if (!option.help)
             continue;
-        std::string line = "  " + std::string(option.name);
-        if (option.value)
-            line += std::string(" ") + option.value->name;
+        const std::string value = option.value ? std::string(" ") + option.value->name : "";
+        std::string line = "  " + std::string(option.name) + value;
+        if (option.shortName)
+            line += ", " + std::string(option.shortName) + value;
         line += line.size() + 2 <= textColumn.size() ? textColumn.substr(line.size()) : '\n' + textColumn;
         usage += line + indented(text(*option.help, {largest, loops, fade, quality, minLength}), textColumn) + '\n';
     }

@@ -20,6 +20,7 @@ struct CliArguments {
     bool skipExisting = false; // convert: keep every existing output file without asking
     bool json = false;    // list, check and find-loop: one JSON document on stdout
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
+    std::uint32_t jobs = 0; // convert: FLAC or Ogg files encoded at once; 0 for one per processor
     bool help = false;    // print the usage and nothing else
 };
 

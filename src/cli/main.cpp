@@ -134,7 +134,7 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped;
 }
 
-int convert(const LoopDefinition& definition, const CliArguments& arguments, PieceWriter& writer)
+int convert(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
 {
     std::vector<std::int32_t> rows;
     std::string problem;
@@ -165,7 +165,8 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, Pie
                                                        : Existing::Ask,
                               options.bgmFolder, writer);
     cancelOnSignals();
-    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer);
+    const unsigned workers = arguments.jobs > 0 ? arguments.jobs : processorCount();
+    ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer, workers);
     const bool playlistKept = !writePlaylistOf(definition, arguments, writer, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();

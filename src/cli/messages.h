@@ -15,11 +15,11 @@ enum class Message {
     // largest count, $1 the default loop count, $2 the default fade seconds, $3 the default Ogg
     // Vorbis quality, $4 the shortest loop find-loop looks for by default.
     UsageStart, UsageOtherOptions, HelpLoops, HelpFade, HelpFullFade, HelpOnly, HelpYes, HelpSkipExisting, HelpFormat,
-    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpNear, HelpMinLength,
+    HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpJobs, HelpNear, HelpMinLength,
     HelpMaxLength, HelpHelp,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
-    ValueFileName, ValueFormat, ValueQuality, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
+    ValueFileName, ValueFormat, ValueQuality, ValueJobs, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
     CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders, ArgumentNotText,
     ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable, AudioNotPcm,
     AudioNoDecoder,

@@ -28,6 +28,8 @@ constexpr MessageRow messages[] = {
     {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
                         "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
     {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder"},
+    {M::HelpJobs, "FLAC or Ogg files encoded at once (1-$0, default: one per processor);\n"
+                  "WAVE files and --stdout are written one at a time"},
     {M::HelpNear, "roughly where the loop starts and how long it is, in seconds (such as\n"
                   "12.5,64): the search keeps within 2 s of each; data holding one pass of\n"
                   "the loop needs it"},
@@ -45,6 +47,7 @@ constexpr MessageRow messages[] = {
     {M::ValueFileName, "a file name"},
     {M::ValueFormat, "wav, flac or ogg"},
     {M::ValueQuality, "a number from -1 to 10"},
+    {M::ValueJobs, "a number from 1 to 999"},
     {M::TwoDefinitions, "more than one definition file given"},
     {M::NoDefinition, "no definition file given"},
     {M::StdoutTakesNoFiles, "--stdout writes no files: it takes no --out or --playlist"},

@@ -51,6 +51,8 @@ constexpr MessageRow messages[] = {
     {M::HelpLoopPoints, "ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
                         "(WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ"},
     {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く"},
+    {M::HelpJobs, "同時にエンコードする FLAC・Ogg ファイルの数 (1-$0、既定: プロセッサの数)。\n"
+                  "WAVE と --stdout は一曲ずつ書き出す"},
     {M::HelpNear, "ループの始まりと長さのおおよその秒数 (例 12.5,64): それぞれ前後 2 秒以内を\n"
                   "探す。ループを一回分しか含まないデータには必要"},
     {M::HelpMinLength, "探すループの最短の秒数 (既定 $4)"},
@@ -67,6 +69,7 @@ constexpr MessageRow messages[] = {
     {M::ValueFileName, "ファイル名"},
     {M::ValueFormat, "wav、flac、ogg のどれか"},
     {M::ValueQuality, "-1 から 10 までの数"},
+    {M::ValueJobs, "1 から 999 までの数"},
     {M::TwoDefinitions, "定義ファイルが二つ以上あります"},
     {M::NoDefinition, "定義ファイルがありません"},
     {M::StdoutTakesNoFiles, "--stdout はファイルを書かないので、--out も --playlist も取りません"},

@@ -1,132 +1,54 @@
 #include "convert/convert_pieces.h"
 
+#include "convert/piece_conversion.h"
+#include "convert/worker_run.h"
 #include "platform/file_handle.h"
-#include "platform/native_text.h"
+
+#include <thread>
 
 namespace {
 
-// Passes the front end's hooks on and counts the steps one piece has made, so that a failed
-// piece can make up the rest and the progress still ends full.
-class PieceSteps : public ConversionHooks {
-public:
-    PieceSteps(ConversionFrontEnd& frontEnd, std::uint32_t loopCount) : frontEnd_(frontEnd), due_(loopCount + 2ull) {}
-
-    void step() override
-    {
-        ++made_;
-        frontEnd_.step();
+// Nothing to ask, remove or rename: what was written has been read already.
+PieceResult writeStandardOutput(const PieceToWrite& piece, const PieceWriter& writer, WaveBuffer& buffer,
+                                ConversionHooks& steps)
+{
+    FileHandle output;
+    if (!output.openStandardOutput())
+        return PieceResult::failed(PieceFailure::CannotCreate);
+    switch (writer.write(output, piece, buffer, steps)) {
+    case PieceOutcome::Completed:
+        return {};
+    case PieceOutcome::Cancelled:
+        return PieceResult::ended(PieceEnd::Cancelled);
+    case PieceOutcome::Failed:
+        break;
     }
-    void yieldOnce() override { frontEnd_.yieldOnce(); }
-    bool isCancelled() override { return frontEnd_.isCancelled(); }
+    return PieceResult::failed(output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
+}
 
-    void makeUpRest()
-    {
-        while (made_ < due_)
-            step();
-    }
+// Tells the front end of a failure and makes up the steps of a piece that ended early; a cancelled
+// piece ends the run, whose progress need not end full.
+void conclude(const MusicEntry& entry, const PieceResult& result, ConversionFrontEnd& frontEnd, PieceSteps& steps)
+{
+    if (toldAsFailure(result))
+        frontEnd.pieceFailed(entry, result);
+    if (result.end == PieceEnd::Failed || result.end == PieceEnd::Skipped)
+        steps.makeUpRest();
+}
 
-private:
-    ConversionFrontEnd& frontEnd_;
-    std::uint64_t due_;
-    std::uint64_t made_ = 0;
-};
-
-class PieceConversion {
-public:
-    PieceConversion(const PieceToWrite& piece, PieceWriter& writer, WaveBuffer& buffer, ConversionFrontEnd& frontEnd)
-        : piece_(piece), entry_(piece.entry), options_(piece.options), writer_(writer), buffer_(buffer),
-          frontEnd_(frontEnd), steps_(frontEnd, piece.options.loopCount)
-    {
-    }
-
-    PieceResult run()
-    {
-        frontEnd_.showReading(entry_);
-        const PieceResult refused = refusalOf(piece_, writer_);
-        if (refused.end != PieceEnd::Written)
-            return fail(refused);
-
-        FileHandle source;
-        if (!source.openRead(joinPath(options_.bgmFolder, utf8Text(entry_.wave_file))))
-            return fail(PieceResult::failed(PieceFailure::SourceMissing));
-        PieceOutcome read = readSourceRange(source, entry_, buffer_, steps_);
-        if (read != PieceOutcome::Completed)
-            return finish(read, PieceFailure::ShortSource);
-
-        frontEnd_.showWriting(entry_);
-        if (options_.toStandardOutput)
-            return writeStandardOutput();
-        const std::string outputPath = joinPath(options_.outputFolder, utf8Text(writer_.outputName(entry_.file)));
-        PieceResult ending;
-        if (!mayWrite(outputPath, frontEnd_, ending)) {
-            if (ending.end == PieceEnd::Skipped)
-                steps_.makeUpRest();
-            return ending.end == PieceEnd::Failed ? fail(ending) : ending;
-        }
-        const PieceResult written = writeWholeFile(
-            outputPath, [this](FileHandle& output) { return writer_.write(output, piece_, buffer_, steps_); });
-        if (written.end == PieceEnd::Cancelled && written.failure == PieceFailure::CannotRemove)
-            frontEnd_.pieceFailed(entry_, written);
-        return written.end == PieceEnd::Failed ? fail(written) : written;
-    }
-
-    PieceResult fail(const PieceResult& result)
-    {
-        frontEnd_.pieceFailed(entry_, result);
-        steps_.makeUpRest();
-        return result;
-    }
-
-private:
-    // The definition's reason first, then the format's; Written when nothing refuses the piece.
-    static PieceResult refusalOf(const PieceToWrite& piece, const PieceWriter& writer)
-    {
-        PieceResult result;
-        result.refusal = pieceRefusal(piece.entry, piece.options, writer.trailingBytes(piece));
-        if (result.refusal != PieceRefusal::None) {
-            result.end = PieceEnd::Failed;
-            result.failure = PieceFailure::Refused;
-            return result;
-        }
-        result.format = writer.refusal(piece.entry);
-        if (result.format.refuses()) {
-            result.end = PieceEnd::Failed;
-            result.failure = PieceFailure::FormatCannotHold;
-        }
-        return result;
-    }
-
-    // Nothing to ask, remove or rename: what was written has been read already.
-    PieceResult writeStandardOutput()
-    {
-        FileHandle output;
-        if (!output.openStandardOutput())
-            return fail(PieceResult::failed(PieceFailure::CannotCreate));
-        PieceOutcome written = writer_.write(output, piece_, buffer_, steps_);
-        return finish(written, output.readerGone() ? PieceFailure::ReaderGone : PieceFailure::WriteFailed);
-    }
-
-    PieceResult finish(PieceOutcome outcome, PieceFailure failure)
-    {
-        switch (outcome) {
-        case PieceOutcome::Completed:
-            return {};
-        case PieceOutcome::Cancelled:
-            return PieceResult::ended(PieceEnd::Cancelled);
-        case PieceOutcome::Failed:
-            break;
-        }
-        return fail(PieceResult::failed(failure));
-    }
-
-    const PieceToWrite& piece_;
-    const MusicEntry& entry_;
-    const OutputOptions& options_;
-    PieceWriter& writer_;
-    WaveBuffer& buffer_;
-    ConversionFrontEnd& frontEnd_;
-    PieceSteps steps_;
-};
+// The whole piece on the calling thread, read and written with buffer.
+PieceResult convertPiece(const PieceToWrite& piece, const PieceWriter& writer, WaveBuffer& buffer,
+                         ConversionFrontEnd& frontEnd)
+{
+    PieceSteps steps(frontEnd, pieceSteps(piece.options.loopCount));
+    std::string outputPath;
+    PieceResult result = readPiece(piece, writer, buffer, frontEnd, steps, outputPath);
+    if (result.end == PieceEnd::Written)
+        result = piece.options.toStandardOutput ? writeStandardOutput(piece, writer, buffer, steps)
+                                                : writePieceFile(outputPath, piece, writer, buffer, steps);
+    conclude(piece.entry, result, frontEnd, steps);
+    return result;
+}
 
 } // namespace
 
@@ -197,7 +119,7 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
 
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
-                               PieceWriter& writer)
+                               const PieceWriter& writer)
 {
     ConversionCounts counts;
     WaveBuffer buffer;
@@ -205,28 +127,35 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     const std::vector<MusicEntry>& entries = definition.entries();
     const MusicEntry missing;
     for (std::int32_t row : rows) {
-        bool known = row >= 0 && static_cast<std::size_t>(row) < entries.size();
-        const PieceToWrite toWrite = known ? pieceToWrite(definition, static_cast<std::size_t>(row), options)
-                                           : PieceToWrite{missing, PieceTags(), options};
-        PieceConversion piece(toWrite, writer, buffer, frontEnd);
-        const PieceResult result = known ? piece.run() : piece.fail(PieceResult::failed(PieceFailure::NoSuchPiece));
-        switch (result.end) {
-        case PieceEnd::Written:
-            ++counts.successes;
-            counts.written.push_back(row);
-            break;
-        case PieceEnd::Failed:
-            ++counts.failures;
-            break;
-        case PieceEnd::Skipped:
-            ++counts.skipped;
-            break;
-        case PieceEnd::Cancelled:
-            counts.partLeft = result.failure == PieceFailure::CannotRemove;
-            counts.failures += counts.partLeft ? 1 : 0;
-            counts.cancelled = true;
-            return counts;
+        PieceResult result;
+        if (row >= 0 && static_cast<std::size_t>(row) < entries.size()) {
+            result = convertPiece(pieceToWrite(definition, static_cast<std::size_t>(row), options), writer, buffer,
+                                  frontEnd);
+        } else {
+            PieceSteps steps(frontEnd, pieceSteps(options.loopCount));
+            result = PieceResult::failed(PieceFailure::NoSuchPiece);
+            conclude(missing, result, frontEnd, steps);
         }
+        countPiece(counts, row, result);
+        if (result.end == PieceEnd::Cancelled)
+            break;
     }
     return counts;
+}
+
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               const PieceWriter& writer, unsigned workers)
+{
+    // WAVE files wait on the disk, not the processor, and standard output takes a single piece:
+    // both go one piece at a time, as does a single worker.
+    if (workers <= 1 || !writer.processorBound() || options.toStandardOutput)
+        return convertPieces(definition, options, rows, frontEnd, writer);
+    return convertWithWorkers(definition, options, rows, frontEnd, writer, workers);
+}
+
+unsigned processorCount()
+{
+    const unsigned processors = std::thread::hardware_concurrency();
+    return processors > 0 ? processors : 1;
 }

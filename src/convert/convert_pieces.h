@@ -52,7 +52,23 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd);
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
-                               PieceWriter& writer);
+                               const PieceWriter& writer);
+
+// As above, with up to workers pieces encoded at once when writer's files keep a processor busy
+// (FLAC, Ogg Vorbis); WAVE files, standard output and a single worker go one piece at a time as
+// above. The calling thread reads each piece and asks about its file in the order of rows, as
+// above, and hands its writing to a worker; while it waits for one it keeps showing the run
+// (step, yieldOnce) and looks for a cancel. The front end is called on the calling thread only,
+// failures are told in the order of rows, and a run that is not cancelled ends with the same
+// files and counts as one piece at a time. A cancel ends every piece being written (each
+// unfinished file removed, the files it was to replace kept) and starts no other. At most workers
+// pieces are encoded and one more waits; what they hold is bounded as worker_run.h says.
+ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
+                               const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                               const PieceWriter& writer, unsigned workers);
+
+// The processors the system has, at least 1: the workers of a run by default.
+unsigned processorCount();
 
 // Whether a file may be written at outputPath: true when nothing is there or the user lets it be
 // replaced. Otherwise ending says how the piece ends: failed with OverwriteRefused or

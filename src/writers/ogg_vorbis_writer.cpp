@@ -140,7 +140,7 @@ FormatRefusal OggVorbisWriter::refusal(const MusicEntry& entry) const
 }
 
 PieceOutcome OggVorbisWriter::write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
-                                    ConversionHooks& hooks)
+                                    ConversionHooks& hooks) const
 {
     const MusicEntry& entry = piece.entry;
     VorbisSettings settings(entry, quality_);

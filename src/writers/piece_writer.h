@@ -31,10 +31,15 @@ public:
     virtual bool knowsSizeBeforeWriting() const { return false; }
     // The file's size as the definition makes it; none when it is only known once written.
     virtual std::optional<std::uint64_t> sizeBeforeWriting(const PieceToWrite&) const { return std::nullopt; }
+    // Whether writing a file keeps a processor busy (an encoder) rather than waiting on the disk:
+    // only such files are worth writing several at once.
+    virtual bool processorBound() const { return false; }
     // Writes the whole file to output, a new empty file or standard output: the sample data of
     // writeSamples from buffer, which holds the piece's data; one step per loop and one at the end.
+    // Const, as a run with workers calls it for several pieces at once: a writer keeps nothing of
+    // one file for the next.
     virtual PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
-                               ConversionHooks& hooks) = 0;
+                               ConversionHooks& hooks) const = 0;
 
     virtual ~PieceWriter() = default;
 };
@@ -53,7 +58,7 @@ public:
     bool knowsSizeBeforeWriting() const override { return true; }
     std::optional<std::uint64_t> sizeBeforeWriting(const PieceToWrite& piece) const override;
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
-                       ConversionHooks& hooks) override
+                       ConversionHooks& hooks) const override
     {
         return writeWaveFile(output, piece, buffer, hooks);
     }

@@ -1,0 +1,20 @@
+#pragma once
+// The run of convertPieces with workers: the calling thread reads the pieces, asks about their files
+// and tells the front end everything; workers encode.
+#include "convert/convert_pieces.h"
+
+#include <cstdint>
+
+// What a piece holds while it waits for a worker and is encoded, beside its data: the samples of
+// one chunk as an encoder takes them (four bytes a sample, so 4 MiB for 8-bit data) and the
+// encoder's own buffers.
+constexpr std::uint64_t encoderBytes = 8ull << 20;
+// The memory the pieces read and not yet encoded may hold, counted with encoderBytes each, is twice
+// the largest piece, so that one is read while another is encoded, or this much when that is more,
+// so that several pieces of a few minutes each are encoded at once.
+constexpr std::uint64_t leastWorkerBudget = 256ull << 20;
+
+// workers is at least 2; writer's files keep a processor busy; options write files.
+ConversionCounts convertWithWorkers(const LoopDefinition& definition, const OutputOptions& options,
+                                    const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd,
+                                    const PieceWriter& writer, unsigned workers);

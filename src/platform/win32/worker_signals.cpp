@@ -1,0 +1,3 @@
+#include "platform/worker_signals.h"
+
+void leaveStopSignalsToOtherThreads() {}
