@@ -1,6 +1,7 @@
 // The conversion run through convertPieces, as the progress window and the command line use it.
 #include "convert/convert_pieces.h"
 #include "definition/figures.h"
+#include "definition/file_name.h"
 #include "platform/native_text.h"
 #include "support/pieces.h"
 #include "support/run_options.h"
@@ -12,9 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 #ifndef _WIN32
 #include <csignal>
@@ -46,28 +51,53 @@ static ConversionCounts counted(std::uint32_t successes, std::uint32_t failures,
 }
 
 struct Recorder : ConversionFrontEnd {
-    void step() override { ++steps; }
+    void step() override
+    {
+        here();
+        ++steps;
+    }
     void yieldOnce() override
     {
+        here();
         if (!cancelled && ++yields == cancelAtYield && (cancelled = true) && atCancel)
             atCancel();
     }
-    bool isCancelled() override { return cancelled; }
-    void showReading(const MusicEntry&) override {}
-    void showWriting(const MusicEntry&) override {}
-    OverwriteAnswer confirmOverwrite(const std::string&) override { return answer; }
+    bool isCancelled() override
+    {
+        here();
+        return cancelled;
+    }
+    void showReading(const MusicEntry&) override
+    {
+        here();
+        if (atReading)
+            atReading();
+    }
+    void showWriting(const MusicEntry&) override { here(); }
+    OverwriteAnswer confirmOverwrite(const std::string&) override
+    {
+        here();
+        return answer;
+    }
     void pieceFailed(const MusicEntry&, const PieceResult& result) override
     {
+        here();
         failures.push_back(result.failure);
         refusals.push_back(result.refusal);
     }
+    // Counts the calls from another thread than the one that made the front end (the window's
+    // own): none may come.
+    void here() { strayCalls += std::this_thread::get_id() != owner; }
 
     int steps = 0, yields = 0, cancelAtYield = 0; // 0: the user never cancels
     OverwriteAnswer answer = OverwriteAnswer::Keep; // to every question
     bool cancelled = false;                         // the user's cancel
     std::function<void()> atCancel;                 // what else happens at that moment
+    std::function<void()> atReading;                // what else happens as each piece is read
     std::vector<PieceFailure> failures;
     std::vector<PieceRefusal> refusals; // beside each failure: why the definition refused the piece
+    std::thread::id owner = std::this_thread::get_id();
+    int strayCalls = 0;
 };
 
 // Byte p of a BGM file: a range read from a wrong offset, even one 4 GiB off, shows.
@@ -311,6 +341,131 @@ TEST(ConvertPieces, NoFailureBreaksOrLosesAFile)
         EXPECT_EQ(run.frontEnd.steps, 3 * 62);
         EXPECT_EQ(folderSnapshot(run.options.outputFolder), c.failure == F::None ? whole : before);
     }
+}
+
+// An encoder's stand-in for runs with workers. It names files as FLAC does and writes each piece's
+// name and data length, one step per loop and one at the end; a piece named with "bad" fails
+// after its loops and 12-bit pieces are refused. A piece whose name begins with "slow" holds on
+// until another piece has ended since it began or patience has passed, so that with workers it
+// ends after later ones. It keeps the processor busy unless told otherwise.
+class StandIn : public PieceWriter {
+public:
+    explicit StandIn(bool processorBound = true, std::chrono::milliseconds patience = std::chrono::milliseconds(300))
+        : processorBound_(processorBound), patience_(patience)
+    {
+    }
+
+    const char* formatName() const override { return "stand-in"; }
+    std::string outputName(const std::string& name) const override { return replaceExtension(name, ".flac"); }
+    FormatRefusal refusal(const MusicEntry& entry) const override
+    {
+        return entry.fmt_bits == 12 ? FormatRefusal{FormatLimit::SampleBits} : FormatRefusal{};
+    }
+    bool processorBound() const override { return processorBound_; }
+    PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer, ConversionHooks& hooks) const override
+    {
+        const std::string& name = piece.entry.file;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            const int endedBefore = ended_;
+            held_ += buffer.size();
+            mostHeld_ = std::max(mostHeld_, held_);
+            changed_.notify_all();
+            if (name.rfind("slow", 0) == 0)
+                changed_.wait_for(lock, patience_, [&] { return ended_ > endedBefore; });
+        }
+        for (std::uint32_t loop = 0; loop < piece.options.loopCount; ++loop) {
+            hooks.step();
+            hooks.yieldOnce();
+        }
+        const std::string text = name + std::to_string(buffer.size());
+        const auto bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        const auto length = static_cast<std::uint32_t>(text.size());
+        const bool written = name.find("bad") == std::string::npos && output.write(bytes, length) == length;
+        if (written)
+            hooks.step();
+        std::lock_guard<std::mutex> lock(mutex_);
+        held_ -= buffer.size();
+        ++ended_;
+        changed_.notify_all();
+        return written ? PieceOutcome::Completed : PieceOutcome::Failed;
+    }
+
+    // The most data of pieces being written at once.
+    std::size_t mostHeld() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return mostHeld_;
+    }
+
+private:
+    const bool processorBound_;
+    const std::chrono::milliseconds patience_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable int ended_ = 0;
+    mutable std::size_t held_ = 0, mostHeld_ = 0;
+};
+
+// The output folder's files and their bytes, wherever it is.
+static std::string outputs(const Workspace& run)
+{
+    std::string snapshot = folderSnapshot(run.options.outputFolder);
+    for (std::size_t at; (at = snapshot.find(run.options.outputFolder)) != std::string::npos;)
+        snapshot.erase(at, run.options.outputFolder.size());
+    return snapshot;
+}
+
+// Workers end a run as one piece at a time does: the same files, counts, written rows, steps and
+// failures in the order of the rows, though pieces end out of order (ok.wav before the slow ones);
+// with pieces that fail while read or written, are refused or kept, and a name given twice (asked
+// about as the file the first one wrote). The front end hears of it all on its own thread. With
+// one worker, or files bound by the disk, a piece is written before the next one is read.
+TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
+{
+    using F = PieceFailure;
+    const std::vector<F> told = {F::OverwriteRefused, F::WriteFailed, F::SourceMissing, F::Refused,
+                                 F::OverwriteRefused, F::FormatCannotHold, F::NoSuchPiece};
+    std::string files;
+    for (const auto& [workers, processorBound] : {std::pair(1u, true), std::pair(4u, true), std::pair(4u, false)}) {
+        SCOPED_TRACE(std::to_string(workers) + (processorBound ? " workers" : " workers, bound by the disk"));
+        Workspace run({"file=slow.wav", "file=keep.wav", "file=slowbad.wav", "file=lost.wav\nwave_file=gone.dat",
+                       "file=..", "file=ok.wav", "file=ok.wav", "file=b12.wav\nfmt_bits=12"});
+        ASSERT_TRUE(writeFileBytes(run.out("keep.flac"), "an earlier file"));
+        StandIn writer(processorBound);
+        int readings = 0;
+        bool firstWrittenBeforeSecondRead = false;
+        run.frontEnd.atReading = [&] {
+            if (++readings == 2)
+                firstWrittenBeforeSecondRead = pathExists(run.out("slow.flac"));
+        };
+        const ConversionCounts counts =
+            convertPieces(run.definition, run.options, {0, 1, 2, 3, 4, 5, 6, 7, 99}, run.frontEnd, writer, workers);
+        EXPECT_EQ(counts, counted(2, 7));
+        EXPECT_EQ(counts.written, (std::vector<std::int32_t>{0, 5}));
+        EXPECT_EQ(run.frontEnd.failures, told);
+        EXPECT_EQ(run.frontEnd.steps, 9 * 4);
+        EXPECT_EQ(run.frontEnd.strayCalls, 0);
+        EXPECT_EQ(firstWrittenBeforeSecondRead, workers == 1 || !processorBound);
+        if (files.empty())
+            files = outputs(run);
+        EXPECT_EQ(outputs(run), files);
+    }
+}
+
+// Three pieces of 100 MiB with three workers: two are written at once (one is read while another
+// is written) and never three, which would hold more than the run's 256 MiB.
+TEST(ConvertPieces, WorkersKeepWithinTheMemoryBudget)
+{
+    const std::string big = "\nwave_file=big.dat\nwave_size=104857600\nloop_size=104857600";
+    Workspace run({"file=slow0.wav" + big, "file=slow1.wav" + big, "file=last.wav" + big});
+    std::ofstream sparse(joinPath(run.options.bgmFolder, "big.dat"), std::ios::binary);
+    if (!sparse.seekp(104857599).write("", 1))
+        GTEST_SKIP() << "this file system cannot hold a sparse file of 100 MiB";
+    sparse.close();
+    StandIn writer(true, std::chrono::milliseconds(1000));
+    EXPECT_EQ(convertPieces(run.definition, run.options, {0, 1, 2}, run.frontEnd, writer, 3), counted(3, 0));
+    EXPECT_EQ(writer.mostHeld(), 2 * 104857600u);
 }
 
 // A fade longer than a 1 MiB chunk, which holds no whole 6-byte frames, still scales frame k by (T - k) / T.

@@ -145,6 +145,7 @@ static std::string readAs(const std::string& line)
     const std::pair<const char*, std::string> texts[] = {
         {"definition", p.definitionPath}, {"bgm", p.options.bgmFolder}, {"out", p.options.outputFolder}, {"only", p.only},
         {"playlist", p.playlist}, {"loops", p.options.loopCount == 2 ? "" : std::to_string(p.options.loopCount)},
+        {"jobs", p.jobs == 0 ? "" : std::to_string(p.jobs)},
         {"fade", p.options.fadeSeconds == 10 ? "" : std::to_string(p.options.fadeSeconds)},
         {"format", p.options.format == OutputFormat::Wave ? "" : p.options.format == OutputFormat::Flac ? "flac"
                                                          : p.options.format == OutputFormat::OggVorbis ? "ogg" : "?"}};
@@ -173,13 +174,18 @@ TEST(CommandLine, ReadsEachCommandsOptions)
         {"convert a.mrl --bgm in --out o --format flac --quality -1",
          "convert definition=a.mrl bgm=in out=o format=flac quality=-1"},
         {"convert a.mrl --bgm in --out o --skip-existing", "convert definition=a.mrl bgm=in out=o skip-existing"},
+        {"convert a.mrl --bgm in --out o --format flac -j 3", "convert definition=a.mrl bgm=in out=o jobs=3 format=flac"},
+        {"convert a.mrl --bgm in --out o --jobs 999", "convert definition=a.mrl bgm=in out=o jobs=999"},
         {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
         {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},
         {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"},
         {"convert a.mrl --bgm in --stdout --out o", "refused"}, {"convert a.mrl --bgm in --out o --stdout", "refused"},
         {"list a.mrl --format mp3", "refused"}, {"convert a.mrl --bgm in --out o --quality 10.5", "refused"},
         {"convert a.mrl --bgm in --out o --quality 5x", "refused"}, {"list a.mrl --quality 3", "refused"},
-        {"convert a.mrl --bgm in --out o --yes --skip-existing", "refused"}, {"list a.mrl --skip-existing", "refused"}};
+        {"convert a.mrl --bgm in --out o --yes --skip-existing", "refused"}, {"list a.mrl --skip-existing", "refused"},
+        {"convert a.mrl --bgm in --out o --jobs 0", "refused"}, {"convert a.mrl --bgm in --out o --jobs -2", "refused"},
+        {"convert a.mrl --bgm in --out o -j x", "refused"}, {"convert a.mrl --bgm in --out o --jobs 1000", "refused"},
+        {"convert a.mrl --bgm in --out o --jobs", "refused"}, {"list a.mrl --jobs 2", "refused"}};
     for (const auto& [line, read] : lines)
         EXPECT_EQ(readAs(line), read) << line;
 }
