@@ -417,10 +417,11 @@ static std::string outputs(const Workspace& run)
 }
 
 // Workers end a run as one piece at a time does: the same files, counts, written rows, steps and
-// failures in the order of the rows, though pieces end out of order (ok.wav before the slow ones);
-// with pieces that fail while read or written, are refused or kept, and a name given twice (asked
-// about as the file the first one wrote). The front end hears of it all on its own thread. With
-// one worker, or files bound by the disk, a piece is written before the next one is read.
+// failures in the order of the rows, though pieces end out of order (those that fail as they are
+// read before the slow ones written); with pieces refused, kept or failing as they are written,
+// and a name given twice (asked about as the file the first one wrote). The front end hears of it
+// all on its own thread. With one worker, or files bound by the disk, a piece is written before
+// the next one is read.
 TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
 {
     using F = PieceFailure;
@@ -430,7 +431,7 @@ TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
     for (const auto& [workers, processorBound] : {std::pair(1u, true), std::pair(4u, true), std::pair(4u, false)}) {
         SCOPED_TRACE(std::to_string(workers) + (processorBound ? " workers" : " workers, bound by the disk"));
         Workspace run({"file=slow.wav", "file=keep.wav", "file=slowbad.wav", "file=lost.wav\nwave_file=gone.dat",
-                       "file=..", "file=ok.wav", "file=ok.wav", "file=b12.wav\nfmt_bits=12"});
+                       "file=..", "file=slowok.wav", "file=slowok.wav", "file=b12.wav\nfmt_bits=12"});
         ASSERT_TRUE(writeFileBytes(run.out("keep.flac"), "an earlier file"));
         StandIn writer(processorBound);
         int readings = 0;

@@ -92,19 +92,21 @@ for jobs in 1 4; do
     [ "$(grep -cF "$prompt" "$work/screen")" -eq 4 ] || { cat "$work/screen"; fail "$seen"; }
 done
 
-# Cancelled while three long pieces are encoded: each unfinished file goes, the files that were
-# there stay as they were and the third piece leaves nothing.
-long=("${run[@]}" --only 0,2,6 --loops 999 --yes --jobs 3)
+# Cancelled while three long pieces are encoded, with three workers and with one per processor
+# (as many of the pieces at once as there are processors): each unfinished file goes, the files
+# that were there stay as they were and the other pieces leave nothing.
+long=("${run[@]}" --only 0,2,6 --loops 999 --yes)
 encoding() { [ "$(find "$work/cancel" -name '*.morlo-unfinished' | wc -l)" -eq "$1" ]; }
+processors=$(getconf _NPROCESSORS_ONLN)
 for signal in INT TERM; do
-  format=flac
-  [ $signal = TERM ] && format=ogg
-  doing="SIG$signal while encoding $format"
+  format=flac jobs=(--jobs 3) at_once=3
+  [ $signal = INT ] || format=ogg jobs=() at_once=$((processors < 3 ? processors : 3))
+  doing="SIG$signal while encoding $format ${jobs[*]}"
   rm -rf "$work/cancel" && mkdir "$work/cancel"
   cp "$work/old" "$work/cancel/opening.$format" && cp "$work/old" "$work/cancel/forest.$format"
-  "$cli" "${long[@]}" --out "$work/cancel" --format $format </dev/null >"$work/cancel.out" 2>"$work/cancel.err" &
+  "$cli" "${long[@]}" "${jobs[@]}" --out "$work/cancel" --format $format </dev/null >"$work/cancel.out" 2>"$work/cancel.err" &
   pid=$!
-  comes encoding 3 || { kill "$pid"; fail "three pieces were not encoded at once in $bound s"; }
+  comes encoding $at_once || { kill "$pid"; fail "$at_once pieces were not encoded at once in $bound s"; }
   kill -$signal "$pid"
   { wait "$pid"; } 2>/dev/null && status=0 || status=$?
   [ $status -eq 1 ] && grep -q '^morlo-cli: cancelled' "$work/cancel.err" || fail "status $status, $(cat "$work/cancel.err")"
