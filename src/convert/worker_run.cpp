@@ -73,7 +73,7 @@ public:
         std::uint64_t largest = 0;
         for (std::int32_t row : rows) {
             if (known(row))
-                largest = std::max<std::uint64_t>(largest, definition_.entries()[static_cast<std::size_t>(row)].wave_size);
+                largest = std::max<std::uint64_t>(largest, entry(row).wave_size);
         }
         budget_ = std::max(2 * (largest + encoderBytes), leastWorkerBudget);
         for (std::int32_t row : rows) {
@@ -117,6 +117,7 @@ private:
     {
         return row >= 0 && static_cast<std::size_t>(row) < definition_.entries().size();
     }
+    const MusicEntry& entry(std::int32_t row) const { return definition_.entries()[static_cast<std::size_t>(row)]; }
 
     // Reads the piece of row and hands it to the workers, or ends it here; false when the run is
     // cancelled.
@@ -128,9 +129,8 @@ private:
             end(piece, PieceResult::failed(PieceFailure::NoSuchPiece));
             return true;
         }
-        const MusicEntry& entry = definition_.entries()[static_cast<std::size_t>(row)];
-        const std::uint64_t held = entry.wave_size + encoderBytes;
-        const std::string nameKey = sameFileKey(writer_.outputName(entry.file));
+        const std::uint64_t held = entry(row).wave_size + encoderBytes;
+        const std::string nameKey = sameFileKey(writer_.outputName(entry(row).file));
         // Room for its data, a worker free or about to be, and no piece of the same name being written,
         // so that the question about an existing file is asked as when one piece is written at a time.
         waitUntil([&] { return cancel_ || (inFlight_ <= workers_ && held_ + held <= budget_ && !writing(nameKey)); });
@@ -241,8 +241,8 @@ private:
             } catch (const std::exception&) {
                 // An encoder out of memory: the piece fails as a write that fell short, no thread ends.
                 const std::string unfinished = unfinishedPath(piece.outputPath);
-                result = PieceResult::failed(!pathExists(unfinished) || deleteFile(unfinished) ? PieceFailure::WriteFailed
-                                                                                                : PieceFailure::CannotRemove);
+                const bool removed = !pathExists(unfinished) || deleteFile(unfinished);
+                result = PieceResult::failed(removed ? PieceFailure::WriteFailed : PieceFailure::CannotRemove);
             }
             if (result.end == PieceEnd::Failed)
                 steps.makeUpRest();

@@ -362,7 +362,8 @@ public:
         return entry.fmt_bits == 12 ? FormatRefusal{FormatLimit::SampleBits} : FormatRefusal{};
     }
     bool processorBound() const override { return processorBound_; }
-    PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer, ConversionHooks& hooks) const override
+    PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
+                       ConversionHooks& hooks) const override
     {
         const std::string& name = piece.entry.file;
         {
