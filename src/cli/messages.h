@@ -19,10 +19,10 @@ enum class Message {
     HelpMaxLength, HelpHelp,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
-    ValueFileName, ValueFormat, ValueQuality, ValueJobs, TwoDefinitions, NoDefinition, StdoutTakesNoFiles, ConvertNeedsFolders,
-    CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders, ArgumentNotText,
-    ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable, AudioNotPcm,
-    AudioNoDecoder,
+    ValueFileName, ValueFormat, ValueQuality, ValueJobs, TwoDefinitions, NoDefinition, StdoutTakesNoFiles,
+    ConvertNeedsFolders, CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece, NoEncoders,
+    ArgumentNotText, ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable,
+    AudioNotPcm, AudioNoDecoder,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check

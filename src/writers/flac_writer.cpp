@@ -127,7 +127,7 @@ FormatRefusal FlacWriter::refusal(const MusicEntry& entry) const
 }
 
 PieceOutcome FlacWriter::write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,
-                              ConversionHooks& hooks) const
+                               ConversionHooks& hooks) const
 {
     const MusicEntry& entry = piece.entry;
     const OutputOptions& options = piece.options;
