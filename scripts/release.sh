@@ -24,9 +24,13 @@ for program in "$MORLO_BUILD/windows/src/mainwindow/morlo.exe" "$MORLO_BUILD/win
   x86_64-w64-mingw32-strip -o "$stage/$(basename "$program")" "$program"
 done
 cp "$top/examples/sample.mrl" "$stage/example/"
-# morlo-cli.exe holds KissFFT, built from Debian's source package: its notice goes along.
-kissfft=$("$top/scripts/debian-source.sh" --where kissfft)
-cat "$kissfft/COPYING" "$kissfft/LICENSES/BSD-3-Clause" >"$stage/kissfft-license.txt"
+# The programs hold KissFFT, libogg, libvorbis and libFLAC, built from Debian's source packages:
+# their notices go along.
+source_of() { "$top/scripts/debian-source.sh" --where "$1"; }
+cat "$(source_of kissfft)/COPYING" "$(source_of kissfft)/LICENSES/BSD-3-Clause" >"$stage/kissfft-license.txt"
+cp "$(source_of libogg)/COPYING" "$stage/libogg-license.txt"
+cp "$(source_of libvorbis)/COPYING" "$stage/libvorbis-license.txt"
+cp "$(source_of flac)/COPYING.Xiph" "$stage/libflac-license.txt"
 python3 "$top/examples/make_bgm.py" "$stage/example"
 
 # UTF-8 with a byte-order mark and CRLF line ends, so Notepad shows both languages.
@@ -46,6 +50,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   example\\sample.mrl   見本のループ定義ファイル
   example\\sample.bgm   見本の BGM ファイル (三曲入り)
   kissfft-license.txt  ループ探しに使う KissFFT (BSD-3-Clause) の著作権表示と条件
+  libogg-license.txt, libvorbis-license.txt, libflac-license.txt
+                       Ogg Vorbis と FLAC の読み書きに使う libogg、libvorbis、libFLAC
+                       (いずれも BSD 形式) の著作権表示と条件
   readme.txt           このファイル
 
 使い方
@@ -86,6 +93,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
+  --format flac で FLAC、--format ogg で Ogg Vorbis (--quality 0〜10、既定 5) に
+  書き出します。名前の拡張子は .flac / .ogg になり、--tags と --loop-points は
+  Vorbis コメント (TITLE など、LOOPSTART と LOOPLENGTH) になります。
   morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
   繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
@@ -111,6 +121,9 @@ Contents
   example\\sample.mrl   an example loop definition file
   example\\sample.bgm   the example's BGM file (three pieces)
   kissfft-license.txt  the copyright and terms of KissFFT (BSD-3-Clause), which finds loops
+  libogg-license.txt, libvorbis-license.txt, libflac-license.txt
+                       the copyright and terms of libogg, libvorbis and libFLAC (BSD-style),
+                       which write and read Ogg Vorbis and FLAC
   readme.txt           this file
 
 Use
@@ -148,6 +161,9 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
+  --format flac writes FLAC and --format ogg Ogg Vorbis (--quality 0 to 10, default 5),
+  the names ending in .flac or .ogg; --tags and --loop-points become Vorbis comments
+  (TITLE and the rest, LOOPSTART and LOOPLENGTH).
   morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
   repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows

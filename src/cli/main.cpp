@@ -232,10 +232,6 @@ int run(const std::vector<std::string>& words)
         return exitSuccess;
     }
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);
-    if (!writer) {
-        complain(text(Message::NoEncoders));
-        return exitUsage;
-    }
     if (arguments.command == CliArguments::Command::FindLoop && looksLikeAudio(arguments.definitionPath))
         return findLoopInAudio(arguments);
     LoopDefinition definition;
