@@ -23,6 +23,14 @@ bool append(HMENU menu, MENUITEMINFOW& item)
     return InsertMenuItemW(menu, static_cast<UINT>(-1), TRUE, &item);
 }
 
+bool appendString(HMENU menu, std::uint16_t id, LPCSTR text, UINT type)
+{
+    std::wstring wide = wideFromShiftJis(text);
+    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, type, id);
+    item.dwTypeData = wide.data();
+    return append(menu, item);
+}
+
 } // namespace
 
 bool MenuBuilder::createBar()
@@ -64,6 +72,12 @@ bool MenuBuilder::addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
     return parent != popupIndex_.end() && appendMenuItem(menus_[parent->second], id, text);
 }
 
+bool MenuBuilder::addRadioItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
+{
+    const auto parent = popupIndex_.find(parentId);
+    return parent != popupIndex_.end() && appendString(menus_[parent->second], id, text, MFT_STRING | MFT_RADIOCHECK);
+}
+
 bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
 {
     const auto parent = popupIndex_.find(parentId);
@@ -78,16 +92,22 @@ bool MenuBuilder::attachTo(HWND window)
     return !menus_.empty() && SetMenu(window, menus_[0]);
 }
 
-bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
-{
-    std::wstring wide = wideFromShiftJis(text);
-    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
-    item.dwTypeData = wide.data();
-    return append(menu, item);
-}
+bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text) { return appendString(menu, id, text, MFT_STRING); }
 
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)
 {
     const UINT mark = checked ? MF_CHECKED : MF_UNCHECKED;
     return CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | mark) != static_cast<DWORD>(-1);
+}
+
+bool chooseMenuRadioItem(HWND window, std::uint16_t first, std::uint16_t last, std::uint16_t chosen)
+{
+    // The group is marked within the popup that holds it.
+    const HMENU bar = GetMenu(window);
+    for (int index = 0; index < GetMenuItemCount(bar); ++index) {
+        const HMENU popup = GetSubMenu(bar, index);
+        if (popup && GetMenuState(popup, chosen, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            return CheckMenuRadioItem(popup, first, last, chosen, MF_BYCOMMAND);
+    }
+    return false;
 }
