@@ -72,7 +72,7 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (強制終了のときは .morlo-unfinished のファイルが残ることがあり、次に同じ曲を
   書き出すときに削除されます)。読み取り専用のファイルは上書きしません。
 
-「オプション」メニュー (起動するたびにすべてチェックなし)
+「オプション」メニュー (起動するたびにすべてチェックなし、形式は WAVE)
   タグを書き込む       曲名・アルバム名・トラック番号を各ファイルに書き込みます
                        (INFO はシフト JIS、ID3 は UTF-8。INFO をシステムのコード
                        ページで読むプレーヤーでは、日本語以外の Windows で曲名が
@@ -83,6 +83,12 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
                        頭から繰り返しながら)。チェックしないときはフェードが
                        ループ一回分より長くならないため、ループの短い曲は
                        音が小さくなりきらないうちに終わります。
+  WAVE / FLAC / Ogg Vorbis
+                       「WAVE出力」で書き出す形式を選びます (印の付いた一つ)。
+                       FLAC と Ogg Vorbis (品質 5) ではファイル名の拡張子が
+                       .flac / .ogg になり、タグとループ位置は Vorbis コメント
+                       (LOOPSTART と LOOPLENGTH など) になります。サイズは書き出す
+                       までわからないため、一覧と合計には「書くまで不明」と出ます。
   一覧と合計の時間とサイズは、チェックした項目に合わせて変わります。
 
 コマンドプロンプトでは:
@@ -142,7 +148,7 @@ Use
   to replace (after a forced end the .morlo-unfinished file may stay; the next run that
   writes the same piece removes it). Read-only files are not replaced.
 
-The Options menu (all items unchecked at every start)
+The Options menu (all items unchecked and WAVE chosen at every start)
   Write tags           title, album and track number in each file (INFO in Shift-JIS,
                        ID3 in UTF-8; a player that reads INFO in the system's code page
                        shows its titles garbled on a Windows system that is not Japanese).
@@ -151,6 +157,12 @@ The Options menu (all items unchecked at every start)
                        start as often as it needs. Unchecked, the fade-out is never
                        longer than one loop, so a piece with a short loop ends before
                        it is quiet.
+  WAVE / FLAC / Ogg Vorbis
+                       the format the WAVE output command writes (the one marked).
+                       FLAC and Ogg Vorbis (quality 5) name the files .flac or .ogg
+                       and carry tags and loop points as Vorbis comments (LOOPSTART
+                       and LOOPLENGTH among them). Their sizes are only known once
+                       written, so the list and the totals say "書くまで不明".
   The times and sizes in the list and the totals follow the checked items.
 
 From a command prompt:
