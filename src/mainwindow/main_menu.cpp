@@ -21,7 +21,7 @@ bool buildMainMenu(HWND window)
         menu.addItem(optionsMenuId, item.id, item.text);
     menu.addSeparator(optionsMenuId, optionsSeparatorId);
     for (const FormatChoice& item : formatChoiceItems)
-        menu.addRadioItem(optionsMenuId, item.id, item.text);
+        menu.addItem(optionsMenuId, item.id, item.text);
     menu.addPopup(0, helpMenuId, "ヘルプ(&H)");
     menu.addItem(helpMenuId, versionCommand, "バージョン情報(&A)");
     menu.attachTo(window);

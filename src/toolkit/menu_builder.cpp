@@ -23,14 +23,6 @@ bool append(HMENU menu, MENUITEMINFOW& item)
     return InsertMenuItemW(menu, static_cast<UINT>(-1), TRUE, &item);
 }
 
-bool appendString(HMENU menu, std::uint16_t id, LPCSTR text, UINT type)
-{
-    std::wstring wide = wideFromShiftJis(text);
-    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, type, id);
-    item.dwTypeData = wide.data();
-    return append(menu, item);
-}
-
 } // namespace
 
 bool MenuBuilder::createBar()
@@ -72,12 +64,6 @@ bool MenuBuilder::addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
     return parent != popupIndex_.end() && appendMenuItem(menus_[parent->second], id, text);
 }
 
-bool MenuBuilder::addRadioItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text)
-{
-    const auto parent = popupIndex_.find(parentId);
-    return parent != popupIndex_.end() && appendString(menus_[parent->second], id, text, MFT_STRING | MFT_RADIOCHECK);
-}
-
 bool MenuBuilder::addSeparator(std::uint16_t parentId, std::uint16_t id)
 {
     const auto parent = popupIndex_.find(parentId);
@@ -92,7 +78,13 @@ bool MenuBuilder::attachTo(HWND window)
     return !menus_.empty() && SetMenu(window, menus_[0]);
 }
 
-bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text) { return appendString(menu, id, text, MFT_STRING); }
+bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text)
+{
+    std::wstring wide = wideFromShiftJis(text);
+    MENUITEMINFOW item = menuRecord(MIIM_ID | MIIM_TYPE, MFT_STRING, id);
+    item.dwTypeData = wide.data();
+    return append(menu, item);
+}
 
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)
 {

@@ -14,8 +14,6 @@ public:
     bool createBar();
     bool addPopup(std::uint16_t parentId, std::uint16_t id, LPCSTR text);
     bool addItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text);
-    // An item drawn with a round mark when chosen, one of a group of which one is chosen.
-    bool addRadioItem(std::uint16_t parentId, std::uint16_t id, LPCSTR text);
     bool addSeparator(std::uint16_t parentId, std::uint16_t id);
     // The caller redraws the menu bar afterwards.
     bool attachTo(HWND window);
@@ -31,6 +29,6 @@ private:
 bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text);
 // Sets or clears the check mark of the item id anywhere in the window's menu bar.
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked);
-// Marks the item chosen and clears the marks of the others of the group first..last (ids in a
-// row, all in one popup of the window's menu bar).
+// Gives the item chosen a round mark and clears the marks of the others of the group first..last
+// (ids in a row, all in one popup of the window's menu bar).
 bool chooseMenuRadioItem(HWND window, std::uint16_t first, std::uint16_t last, std::uint16_t chosen);

@@ -92,8 +92,8 @@ std::string threePieces(const std::string& ticks, const Texts& figures, const st
     return rows + u8"合計時間 : " + totals.substr(0, totals.find('|')) + u8" 合計サイズ : " + totals.substr(totals.find('|') + 1);
 }
 
-// The Options menu's format items in order: each its access key when marked, "-" when not, "?"
-// when it is no item with a round mark.
+// The Options menu's format items in order: each its access key when it has the round mark, "-"
+// when it has none, "?" when its mark is a tick.
 std::string formatMarks(HWND window)
 {
     std::string marks;
@@ -102,7 +102,7 @@ std::string formatMarks(HWND window)
         item.cbSize = sizeof item;
         item.fMask = MIIM_FTYPE | MIIM_STATE;
         GetMenuItemInfoW(GetMenu(window), id, FALSE, &item);
-        marks += !(item.fType & MFT_RADIOCHECK) ? '?' : item.fState & MFS_CHECKED ? key : '-';
+        marks += !(item.fState & MFS_CHECKED) ? '-' : item.fType & MFT_RADIOCHECK ? key : '?';
     }
     return marks;
 }
@@ -577,6 +577,7 @@ TEST(MainWindow, WritesTheMarkedFormatUnderItsNames)
         EXPECT_LE(ListView_GetStringWidth(list, unknownSize.c_str()) + 12, ListView_GetColumnWidth(list, 2));
 
         dropFiles(window, {definitionPath});
+        EXPECT_EQ(itemText(list, 1, 3), "1.flac");
         choose(window, 2, 0);
         choose(window, 2, 1);
         Answers yes;
