@@ -116,13 +116,8 @@ bool MainWindow::chooseFormat(HWND window, std::uint16_t id)
     for (const FormatChoice& item : formatChoiceItems) {
         if (item.id != id)
             continue;
-        OutputOptions options = outputOptions(window);
-        options.format = item.format;
-        std::unique_ptr<PieceWriter> writer = makePieceWriter(options);
-        if (!writer)
-            return true;
         format_ = item.format;
-        writer_ = std::move(writer);
+        writer_ = makePieceWriter(outputOptions(window));
         markFormatItem(window, id);
         {
             const RowBatch batch(controls_.musicList, changingRows_);

@@ -43,8 +43,7 @@ public:
     // figures follow. False when id is no such item.
     bool toggleChoice(HWND window, std::uint16_t id);
     // A format item of the Options menu was chosen: it takes the mark, and the output names, the
-    // figures and the next run follow its format. A format this build has no encoder for leaves
-    // everything as it was. False when id is no such item.
+    // figures and the next run follow its format. False when id is no such item.
     bool chooseFormat(HWND window, std::uint16_t id);
     // The run's options as the two fields and the Options menu set them, format included, without
     // folders.

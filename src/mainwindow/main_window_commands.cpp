@@ -66,6 +66,5 @@ void writeWaveFiles(const MainWindow& object, HWND window)
     options.bgmFolder = folders.bgmFolder();
     options.outputFolder = folders.outputFolder();
     const std::unique_ptr<PieceWriter> writer = makePieceWriter(options);
-    if (writer)
-        runConversion(window, object.definition(), options, rows, *writer);
+    runConversion(window, object.definition(), options, rows, *writer);
 }
