@@ -48,7 +48,8 @@ constexpr MenuChoice fileChoiceItems[] = {
 constexpr std::uint16_t waveFormatCommand = 1062;
 constexpr std::uint16_t flacFormatCommand = 1063;
 constexpr std::uint16_t oggVorbisFormatCommand = 1064;
-constexpr std::uint16_t optionsSeparatorId = 1065;
+// A separator sends no command; the numbers after the format items are the list menu's.
+constexpr std::uint16_t optionsSeparatorId = 0;
 
 // The Options menu's format items below its check items: one of them is chosen, WAVE at every
 // start. Their ids are in a row, as one group of marks.
