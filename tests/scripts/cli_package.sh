@@ -68,6 +68,7 @@ convert |B.MRL a.mrl bgm out
 find-loop |B.MRL a.mrl bgm out x.wav y.flac
 check a.mrl --bgm |bgm out
 check a.mrl --bgm bgm |--fade --full-fade --help --json --loops
+convert --bgm bgm |B.MRL a.mrl bgm out
 convert a.mrl --only |
 TABLE
 # Every option of the usage is offered for some command.
