@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds morlo and packs the archive for Windows users: morlo.exe, morlo-cli.exe, the example
-# (definition and generated BGM file) and a short read-me in Japanese and English.
+# (definition and generated BGM file), the licences and a short read-me in Japanese and English.
 #   scripts/release.sh            writes $MORLO_BUILD/release/morlo-VERSION-windows.zip
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +24,7 @@ for program in "$MORLO_BUILD/windows/src/mainwindow/morlo.exe" "$MORLO_BUILD/win
   x86_64-w64-mingw32-strip -o "$stage/$(basename "$program")" "$program"
 done
 cp "$top/examples/sample.mrl" "$stage/example/"
+cp "$top/LICENSE" "$stage/license.txt"
 # The programs hold KissFFT, libogg, libvorbis and libFLAC, built from Debian's source packages:
 # their notices go along.
 source_of() { "$top/scripts/debian-source.sh" --where "$1"; }
@@ -49,6 +50,7 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   morlo-cli.exe        コマンドプロンプトから使う変換プログラム
   example\\sample.mrl   見本のループ定義ファイル
   example\\sample.bgm   見本の BGM ファイル (三曲入り)
+  license.txt          morlo の使用許諾 (MIT ライセンス)
   kissfft-license.txt  ループ探しに使う KissFFT (BSD-3-Clause) の著作権表示と条件
   libogg-license.txt, libvorbis-license.txt, libflac-license.txt
                        Ogg Vorbis と FLAC の読み書きに使う libogg、libvorbis、libFLAC
@@ -115,6 +117,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
 
 設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
 
+morlo は MIT ライセンスのフリーソフトウェアです (license.txt)。
+
 
 ■ English
 
@@ -126,6 +130,7 @@ Contents
   morlo-cli.exe        the same conversion from a command prompt
   example\\sample.mrl   an example loop definition file
   example\\sample.bgm   the example's BGM file (three pieces)
+  license.txt          morlo's licence (the MIT licence)
   kissfft-license.txt  the copyright and terms of KissFFT (BSD-3-Clause), which finds loops
   libogg-license.txt, libvorbis-license.txt, libflac-license.txt
                        the copyright and terms of libogg, libvorbis and libFLAC (BSD-style),
@@ -188,6 +193,8 @@ any character (é, emoji, 𠮷). On a Windows that is not Japanese, the window's
 titles and the output names are exactly those of a Japanese Windows.
 
 morlo stores no settings and uses no registry keys; to remove it, delete its folder.
+
+morlo is free software under the MIT licence (license.txt).
 TEXT
 } >"$stage/readme.txt"
 

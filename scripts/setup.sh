@@ -14,7 +14,7 @@ packages=(
   fonts-wine sox python3 clang libclang-rt-14-dev zip time tmux nlohmann-json3-dev
   ffmpeg python3-mutagen libimage-exiftool-perl
   pkg-config libflac-dev libvorbis-dev libogg-dev flac vorbis-tools dpkg-dev man-db
-  libkissfft-dev
+  libkissfft-dev lintian bash-completion zsh
 )
 
 install_missing "${packages[@]}"

@@ -27,7 +27,8 @@ constexpr MessageRow messages[] = {
                   "with list: the sizes of such files"},
     {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
                         "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
-    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder"},
+    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder;\n"
+                      "an existing one kept by the answer n or s is no failure"},
     {M::HelpNear, "roughly where the loop starts and how long it is, in seconds (such as\n"
                   "12.5,64): the search keeps within 2 s of each; data holding one pass of\n"
                   "the loop needs it"},
@@ -149,8 +150,12 @@ constexpr FindingRow findings[] = {
      "with $0 loops and $1 s of fade the file would have $2 bytes; a WAVE file holds at most 4,294,967,295"},
     {F::SameOutput,
      "writes the same file as piece $0 ('$1'): converting both, this one asks to replace that one's file"},
+    {F::SameOutputByCase,
+     "the output name differs from piece $0's ('$1') in letter case alone: on Windows, and on file systems that "
+     "ignore case such as FAT, the two are one file and converting both, this one asks to replace that one's file"},
     {F::NameCut, "the output name '$0' fills the 15 bytes a name may have: it was probably cut"},
     {F::NoWavEnding, "the output name '$0' has no .wav ending"},
+    {F::NothingBeforeWav, "the output name '$0' has nothing before its .wav ending"},
     {F::TitleCut, "the title fills the 255 bytes a title may have: it was probably cut"},
     {F::TextLost, "$0 '$1' holds characters Shift-JIS lacks: each is written as ?"},
     {F::BgmOutsideFolder,
