@@ -19,12 +19,17 @@ for tree in "${trees[@]}"; do
     native) configure native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF ;;
     check) configure check -DCMAKE_BUILD_TYPE=Debug -DMORLO_SANITIZE=ON ;;
     windows)
-      kissfft=$("$top/scripts/debian-source.sh" --where kissfft || true)
+      locations=(
+        -DMORLO_KISSFFT_SOURCE_DIR="$("$top/scripts/debian-source.sh" --where kissfft || true)"
+        -DMORLO_WINDOWS_LIBS_DIR="$("$top/scripts/windows-libs.sh" --where || true)"
+      )
       configure windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
-        -DMORLO_KISSFFT_SOURCE_DIR="$kissfft"
-      # A tree configured before KissFFT's source was fetched (or fetched anew) is told where it is.
-      grep -qxF "MORLO_KISSFFT_SOURCE_DIR:PATH=$kissfft" "$MORLO_BUILD/windows/CMakeCache.txt" ||
-        cmake -B "$MORLO_BUILD/windows" -DMORLO_KISSFFT_SOURCE_DIR="$kissfft" >/dev/null
+        "${locations[@]}"
+      # A tree configured before the libraries' sources were fetched (or fetched anew) is told where they are.
+      for location in "${locations[@]}"; do
+        grep -qxF "${location#-D}" <(sed 's/:PATH=/=/' "$MORLO_BUILD/windows/CMakeCache.txt") ||
+          cmake -B "$MORLO_BUILD/windows" "$location" >/dev/null
+      done
       ;;
     *) echo "build: no tree '$tree' (native, check or windows)" >&2; exit 2 ;;
   esac

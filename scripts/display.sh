@@ -11,6 +11,9 @@ start_display() {
     done
     export DISPLAY=":$n"
     trap stop_display EXIT
+    # One Wine server for the whole run: a program that starts while the last one's server is
+    # shutting down has its connection reset.
+    [ ! -d "${WINEPREFIX:-}" ] || wineserver -p >/dev/null 2>&1 || true
     return 0
   done
   echo "no free X display number" >&2

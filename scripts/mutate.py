@@ -26,7 +26,8 @@ SIGTERM, SIGHUP or any error). Results:
   TIMEOUT   the suite ran past its limit (counted as killed in the score)
   NOBUILD   the mutated sources did not compile (not counted in the score)
   UNBUILT   the build compiled nothing from the mutated file: it is no part of that suite's
-            build (not counted in the score; pick another suite)
+            build (not counted in the score; pick another suite). Files outside src/ and res/
+            (build rules, completions, manual pages) are compiled by nothing and always run.
   INVALID   the file is missing, not clean in git, or find is not exactly once in it
 With --any-suite a mutant that survives its own suite is run on the other suites that compile
 its file, and is KILLED when one of them fails (a blind round's writer cannot know which suite
@@ -318,6 +319,8 @@ def compiled_sources(output):
 
 
 def mutated_file_compiled(relative, compiled):
+    if not relative.startswith(("src/", "res/")):
+        return True  # a build rule, a completion or a page: the build or the suite reads it as it is
     if not relative.endswith((".cpp", ".c", ".cc", ".rc")):
         return bool(compiled)  # a header: something that includes it was compiled
     base = os.path.basename(relative)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds morlo and packs the archive for Windows users: morlo.exe, morlo-cli.exe, the example
-# (definition and generated BGM file) and a short read-me in Japanese and English.
+# (definition and generated BGM file), the licences and a short read-me in Japanese and English.
 #   scripts/release.sh            writes $MORLO_BUILD/release/morlo-VERSION-windows.zip
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,9 +24,14 @@ for program in "$MORLO_BUILD/windows/src/mainwindow/morlo.exe" "$MORLO_BUILD/win
   x86_64-w64-mingw32-strip -o "$stage/$(basename "$program")" "$program"
 done
 cp "$top/examples/sample.mrl" "$stage/example/"
-# morlo-cli.exe holds KissFFT, built from Debian's source package: its notice goes along.
-kissfft=$("$top/scripts/debian-source.sh" --where kissfft)
-cat "$kissfft/COPYING" "$kissfft/LICENSES/BSD-3-Clause" >"$stage/kissfft-license.txt"
+cp "$top/LICENSE" "$stage/license.txt"
+# The programs hold KissFFT, libogg, libvorbis and libFLAC, built from Debian's source packages:
+# their notices go along.
+source_of() { "$top/scripts/debian-source.sh" --where "$1"; }
+cat "$(source_of kissfft)/COPYING" "$(source_of kissfft)/LICENSES/BSD-3-Clause" >"$stage/kissfft-license.txt"
+cp "$(source_of libogg)/COPYING" "$stage/libogg-license.txt"
+cp "$(source_of libvorbis)/COPYING" "$stage/libvorbis-license.txt"
+cp "$(source_of flac)/COPYING.Xiph" "$stage/libflac-license.txt"
 python3 "$top/examples/make_bgm.py" "$stage/example"
 
 # UTF-8 with a byte-order mark and CRLF line ends, so Notepad shows both languages.
@@ -45,7 +50,11 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   morlo-cli.exe        コマンドプロンプトから使う変換プログラム
   example\\sample.mrl   見本のループ定義ファイル
   example\\sample.bgm   見本の BGM ファイル (三曲入り)
+  license.txt          morlo の使用許諾 (MIT ライセンス)
   kissfft-license.txt  ループ探しに使う KissFFT (BSD-3-Clause) の著作権表示と条件
+  libogg-license.txt, libvorbis-license.txt, libflac-license.txt
+                       Ogg Vorbis と FLAC の読み書きに使う libogg、libvorbis、libFLAC
+                       (いずれも BSD 形式) の著作権表示と条件
   readme.txt           このファイル
 
 使い方
@@ -65,7 +74,7 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (強制終了のときは .morlo-unfinished のファイルが残ることがあり、次に同じ曲を
   書き出すときに削除されます)。読み取り専用のファイルは上書きしません。
 
-「オプション」メニュー (起動するたびにすべてチェックなし)
+「オプション」メニュー (起動するたびにすべてチェックなし、形式は WAVE)
   タグを書き込む       曲名・アルバム名・トラック番号を各ファイルに書き込みます
                        (INFO はシフト JIS、ID3 は UTF-8。INFO をシステムのコード
                        ページで読むプレーヤーでは、日本語以外の Windows で曲名が
@@ -76,6 +85,12 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
                        頭から繰り返しながら)。チェックしないときはフェードが
                        ループ一回分より長くならないため、ループの短い曲は
                        音が小さくなりきらないうちに終わります。
+  WAVE / FLAC / Ogg Vorbis
+                       「WAVE出力」で書き出す形式を選びます (印の付いた一つ)。
+                       FLAC と Ogg Vorbis (品質 5) ではファイル名の拡張子が
+                       .flac / .ogg になり、タグとループ位置は Vorbis コメント
+                       (LOOPSTART と LOOPLENGTH など) になります。サイズは書き出す
+                       までわからないため、一覧と合計には「書くまで不明」と出ます。
   一覧と合計の時間とサイズは、チェックした項目に合わせて変わります。
 
 コマンドプロンプトでは:
@@ -86,6 +101,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
+  --format flac で FLAC、--format ogg で Ogg Vorbis (--quality 0〜10、既定 5) に
+  書き出します。名前の拡張子は .flac / .ogg になり、--tags と --loop-points は
+  Vorbis コメント (TITLE など、LOOPSTART と LOOPLENGTH) になります。
   morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
   繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
@@ -99,6 +117,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
 
 設定は保存しません。レジストリも使いません。不要になったらフォルダごと削除してください。
 
+morlo は MIT ライセンスのフリーソフトウェアです (license.txt)。
+
 
 ■ English
 
@@ -110,7 +130,11 @@ Contents
   morlo-cli.exe        the same conversion from a command prompt
   example\\sample.mrl   an example loop definition file
   example\\sample.bgm   the example's BGM file (three pieces)
+  license.txt          morlo's licence (the MIT licence)
   kissfft-license.txt  the copyright and terms of KissFFT (BSD-3-Clause), which finds loops
+  libogg-license.txt, libvorbis-license.txt, libflac-license.txt
+                       the copyright and terms of libogg, libvorbis and libFLAC (BSD-style),
+                       which write and read Ogg Vorbis and FLAC
   readme.txt           this file
 
 Use
@@ -129,7 +153,7 @@ Use
   to replace (after a forced end the .morlo-unfinished file may stay; the next run that
   writes the same piece removes it). Read-only files are not replaced.
 
-The Options menu (all items unchecked at every start)
+The Options menu (all items unchecked and WAVE chosen at every start)
   Write tags           title, album and track number in each file (INFO in Shift-JIS,
                        ID3 in UTF-8; a player that reads INFO in the system's code page
                        shows its titles garbled on a Windows system that is not Japanese).
@@ -138,6 +162,12 @@ The Options menu (all items unchecked at every start)
                        start as often as it needs. Unchecked, the fade-out is never
                        longer than one loop, so a piece with a short loop ends before
                        it is quiet.
+  WAVE / FLAC / Ogg Vorbis
+                       the format the WAVE output command writes (the one marked).
+                       FLAC and Ogg Vorbis (quality 5) name the files .flac or .ogg
+                       and carry tags and loop points as Vorbis comments (LOOPSTART
+                       and LOOPLENGTH among them). Their sizes are only known once
+                       written, so the list and the totals say "書くまで不明".
   The times and sizes in the list and the totals follow the checked items.
 
 From a command prompt:
@@ -148,6 +178,9 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
+  --format flac writes FLAC and --format ogg Ogg Vorbis (--quality 0 to 10, default 5),
+  the names ending in .flac or .ogg; --tags and --loop-points become Vorbis comments
+  (TITLE and the rest, LOOPSTART and LOOPLENGTH).
   morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
   repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows
@@ -160,6 +193,8 @@ any character (é, emoji, 𠮷). On a Windows that is not Japanese, the window's
 titles and the output names are exactly those of a Japanese Windows.
 
 morlo stores no settings and uses no registry keys; to remove it, delete its folder.
+
+morlo is free software under the MIT licence (license.txt).
 TEXT
 } >"$stage/readme.txt"
 

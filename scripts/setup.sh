@@ -14,7 +14,7 @@ packages=(
   fonts-wine sox python3 clang libclang-rt-14-dev zip time tmux nlohmann-json3-dev
   ffmpeg python3-mutagen libimage-exiftool-perl
   pkg-config libflac-dev libvorbis-dev libogg-dev flac vorbis-tools dpkg-dev man-db
-  libkissfft-dev
+  libkissfft-dev lintian bash-completion zsh
 )
 
 install_missing "${packages[@]}"
@@ -25,7 +25,8 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
-# The Windows build compiles KissFFT itself, from Debian's source package.
+# The Windows build compiles KissFFT, libogg, libvorbis and libFLAC itself, from Debian's source packages.
 "$top/scripts/debian-source.sh" kissfft >/dev/null
+"$top/scripts/windows-libs.sh" >/dev/null
 "$top/scripts/build.sh"
 "$top/scripts/wine-prefix.sh"

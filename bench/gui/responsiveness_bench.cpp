@@ -203,11 +203,12 @@ int main()
     OutputOptions options;
     options.outputFolder = folder;
     options.bgmFolder = folder;
+    WaveFileWriter wave;
 
     Run whole;
     current = &whole;
     whole.started = counter();
-    runConversion(owner, definition, options, {0});
+    runConversion(owner, definition, options, {0}, wave);
     const double wholeSeconds = secondsSince(whole.started);
     const std::uint64_t written = fileSize(outputPath);
     DeleteFileA(outputPath.c_str());
@@ -216,7 +217,7 @@ int main()
     cancelled.cancel = true;
     current = &cancelled;
     cancelled.started = counter();
-    runConversion(owner, definition, options, {0});
+    runConversion(owner, definition, options, {0}, wave);
     const double cancelSeconds = cancelled.pressed ? secondsSince(cancelled.pressed) : 0;
     const bool outputLeft = GetFileAttributesA(outputPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     current = nullptr;

@@ -3,6 +3,7 @@
 #include "definition/figures.h"
 #include "definition/file_name.h"
 #include "definition/output_rule.h"
+#include "platform/name_case.h"
 #include "platform/shift_jis.h"
 
 #include <string>
@@ -36,10 +37,9 @@ bool fillsLimit(const std::string& text, std::size_t limit)
     return text.size() + 1 == limit && cutShiftJis(text, text.size() - 1).size() + 2 == text.size();
 }
 
-bool endsWithWav(const std::string& name)
+bool endsWithWav(const std::string& folded)
 {
-    std::string folded = foldShiftJisAsciiCase(name);
-    return folded.size() > 4 && folded.compare(folded.size() - 4, 4, ".WAV") == 0;
+    return folded.size() >= 4 && folded.compare(folded.size() - 4, 4, ".WAV") == 0;
 }
 
 // Absolute (a leading \ or /), with a drive ("C:") or with ".." parts.
@@ -91,13 +91,18 @@ void nameWarnings(Findings& findings, const LoopDefinition& definition, std::siz
         const MusicEntry& earlier = definition.entries()[other];
         if (foldShiftJisAsciiCase(earlier.file) != folded)
             continue;
-        add(findings, FindingLevel::Warning, "same-output", FindingText::SameOutput, {to_string(other), earlier.file});
+        // Names that differ in letter case alone are one file only where the system ignores case.
+        const bool oneFileHere = earlier.file == entry.file || namesIgnoreLetterCase();
+        add(findings, FindingLevel::Warning, "same-output",
+            oneFileHere ? FindingText::SameOutput : FindingText::SameOutputByCase, {to_string(other), earlier.file});
         break;
     }
     if (fillsLimit(entry.file, MusicEntry::fileNameBytes))
         add(findings, FindingLevel::Warning, "name-cut", FindingText::NameCut, {entry.file});
-    if (!endsWithWav(entry.file))
+    if (!endsWithWav(folded))
         add(findings, FindingLevel::Warning, "no-wav-ending", FindingText::NoWavEnding, {entry.file});
+    else if (folded.size() == 4)
+        add(findings, FindingLevel::Warning, "nothing-before-wav", FindingText::NothingBeforeWav, {entry.file});
     if (fillsLimit(entry.title, MusicEntry::titleBytes))
         add(findings, FindingLevel::Warning, "title-cut", FindingText::TitleCut);
     if (entry.titleLost)

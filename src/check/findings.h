@@ -15,8 +15,10 @@ enum class FindingText {
     LoopPastData,      // loop end, wave_size
     TooLarge,          // loops, fade seconds, file size
     SameOutput,        // earlier piece's number, its output name
+    SameOutputByCase,  // as SameOutput: names that differ in letter case alone, on a system that tells them apart
     NameCut,           // output name
     NoWavEnding,       // output name
+    NothingBeforeWav,  // output name
     TitleCut,          //
     TextLost,          // key, its text as read
     BgmOutsideFolder,  // BGM file name

@@ -224,9 +224,6 @@ int findLoopInAudio(const CliArguments& arguments)
     switch (readAudioFile(arguments.definitionPath, audio)) {
     case AudioRefusal::None:
         break;
-    case AudioRefusal::NoDecoder:
-        complain(text(Message::AudioNoDecoder));
-        return exitUsage;
     case AudioRefusal::NotPcm:
         complain(text(Message::AudioNotPcm, {arguments.definitionPath}));
         return exitUsage;

@@ -118,8 +118,9 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
 }
 
 // The playlist of the pieces written, after a run that was not cancelled and wrote any; false
-// when it was asked for and not written (the reason is on stderr). A cancel at its question
-// cancels the run.
+// when it was asked for and not written (the reason is on stderr), unless the user chose to keep
+// the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A cancel
+// at its question cancels the run.
 bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
                      ConversionCounts& counts, TerminalFrontEnd& frontEnd)
 {
@@ -129,9 +130,10 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     const std::string text = playlistText(definition, counts.written, arguments.options, writer);
     const PieceResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.end == PieceEnd::Cancelled;
-    if (result.end == PieceEnd::Failed)
+    const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByAnswer();
+    if (result.end == PieceEnd::Failed && !keptByChoice)
         frontEnd.fileFailed(arguments.playlist, result);
-    return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped;
+    return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped || keptByChoice;
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
@@ -233,10 +235,6 @@ int run(const std::vector<std::string>& words)
         return exitSuccess;
     }
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);
-    if (!writer) {
-        complain(text(Message::NoEncoders));
-        return exitUsage;
-    }
     if (arguments.command == CliArguments::Command::FindLoop && looksLikeAudio(arguments.definitionPath))
         return findLoopInAudio(arguments);
     LoopDefinition definition;

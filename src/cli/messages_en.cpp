@@ -27,7 +27,8 @@ constexpr MessageRow messages[] = {
                   "with list: the sizes of such files"},
     {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
                         "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
-    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder"},
+    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder;\n"
+                      "an existing one kept by the answer n or s is no failure"},
     {M::HelpJobs, "FLAC or Ogg files encoded at once (1-$0, default: one per processor);\n"
                   "WAVE files and --stdout are written one at a time"},
     {M::HelpNear, "roughly where the loop starts and how long it is, in seconds (such as\n"
@@ -58,7 +59,6 @@ constexpr MessageRow messages[] = {
     {M::NoSuchPiece, "there is no piece $0: the pieces are numbered 0 to $1"},
     {M::NoPieces, "there is no piece $0: the definition has no pieces"},
     {M::StdoutOnePiece, "--stdout writes one piece: choose it with --only N"},
-    {M::NoEncoders, "this build has no FLAC or Ogg Vorbis encoder; it writes WAVE files only"},
     {M::ArgumentNotText, "argument $0 cannot be read: it holds half of a UTF-16 surrogate pair, which is no character"},
     {M::ValueNear, "START,LENGTH in seconds"},
     {M::ValueSeconds, "seconds above 0"},
@@ -67,7 +67,6 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
     {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
     {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
-    {M::AudioNoDecoder, "this build reads no FLAC or Ogg Vorbis files; it reads WAVE files"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},
@@ -154,8 +153,12 @@ constexpr FindingRow findings[] = {
      "with $0 loops and $1 s of fade the file would have $2 bytes; a WAVE file holds at most 4,294,967,295"},
     {F::SameOutput,
      "writes the same file as piece $0 ('$1'): converting both, this one asks to replace that one's file"},
+    {F::SameOutputByCase,
+     "the output name differs from piece $0's ('$1') in letter case alone: on Windows, and on file systems that "
+     "ignore case such as FAT, the two are one file and converting both, this one asks to replace that one's file"},
     {F::NameCut, "the output name '$0' fills the 15 bytes a name may have: it was probably cut"},
     {F::NoWavEnding, "the output name '$0' has no .wav ending"},
+    {F::NothingBeforeWav, "the output name '$0' has nothing before its .wav ending"},
     {F::TitleCut, "the title fills the 255 bytes a title may have: it was probably cut"},
     {F::TextLost, "$0 '$1' holds characters Shift-JIS lacks: each is written as ?"},
     {F::BgmOutsideFolder,

@@ -50,7 +50,8 @@ constexpr MessageRow messages[] = {
                   "list では、そのようなファイルの大きさ"},
     {M::HelpLoopPoints, "ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
                         "(WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ"},
-    {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く"},
+    {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く。\n"
+                      "既にあるものを答え n か s で残しても失敗にはならない"},
     {M::HelpJobs, "同時にエンコードする FLAC・Ogg ファイルの数 (1-$0、既定: プロセッサの数)。\n"
                   "WAVE と --stdout は一曲ずつ書き出す"},
     {M::HelpNear, "ループの始まりと長さのおおよその秒数 (例 12.5,64): それぞれ前後 2 秒以内を\n"
@@ -80,7 +81,6 @@ constexpr MessageRow messages[] = {
     {M::NoSuchPiece, "$0番の曲はありません: 曲の番号は0から$1までです"},
     {M::NoPieces, "$0番の曲はありません: 定義に曲がありません"},
     {M::StdoutOnePiece, "--stdout は一曲だけ書き出します: --only N で選んでください"},
-    {M::NoEncoders, "この版には FLAC と Ogg Vorbis のエンコーダーがなく、WAVE ファイルだけを書き出します"},
     {M::ArgumentNotText, "$0番目の引数が読めません: 文字にならない UTF-16 サロゲートの片割れを含みます"},
     {M::ValueNear, "秒数の START,LENGTH"},
     {M::ValueSeconds, "0 より大きい秒数"},
@@ -89,7 +89,6 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "音声ファイルは全体を探します: --bgm や --only は使えません"},
     {M::AudioUnreadable, "$0 はループ定義ファイルでも読める音声ファイルでもありません"},
     {M::AudioNotPcm, "$0 には 8・16・24・32 ビットの PCM サンプルがありません"},
-    {M::AudioNoDecoder, "このビルドは FLAC や Ogg Vorbis のファイルを読めません。WAVE ファイルは読めます"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},
@@ -174,8 +173,11 @@ constexpr FindingRow findings[] = {
     {F::TooLarge, "ループ$0回、フェード$1秒ではファイルが $2 バイトになります。WAVE ファイルは 4,294,967,295 "
                   "バイトまでです"},
     {F::SameOutput, "$0番の曲と同じファイル('$1')に書きます。両方を出力すると、こちらがそのファイルの上書きを尋ねます"},
+    {F::SameOutputByCase, "出力名が$0番の曲の出力名('$1')と大文字・小文字だけ違います。Windows や、FAT のように大文字と小文字を"
+                          "区別しないファイルシステムでは同じファイルになり、両方を出力すると、こちらがそのファイルの上書きを尋ねます"},
     {F::NameCut, "出力名 '$0' は名前の上限の15バイトちょうどです。途中で切れたのでしょう"},
     {F::NoWavEnding, "出力名 '$0' は .wav で終わっていません"},
+    {F::NothingBeforeWav, "出力名 '$0' には .wav の前に名前がありません"},
     {F::TitleCut, "曲名は上限の255バイトちょうどです。途中で切れたのでしょう"},
     {F::TextLost, "$0 '$1' に Shift-JIS にない文字があります。それぞれ ? として書き込まれます"},
     {F::BgmOutsideFolder, "BGM ファイル '$0' は BGM フォルダの外にあります(絶対パス、ドライブ付き、または .. "

@@ -169,6 +169,7 @@ void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 
 OverwriteAnswer TerminalFrontEnd::confirmOverwrite(const std::string& path)
 {
+    keptByAnswer_ = false;
     if (existing_ == Existing::ReplaceAll)
         return OverwriteAnswer::Replace;
     clearBar();
@@ -210,6 +211,7 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
             return OverwriteAnswer::Skip;
         case Answer::Keep:
             // As the window's "いいえ": this file is kept and the piece counts as failed.
+            keptByAnswer_ = true;
             return OverwriteAnswer::Keep;
         case Answer::Unknown:
             break;

@@ -29,6 +29,9 @@ public:
     // A line saying why the file name (a piece's or the playlist) was not written: reason, or
     // the failure's own text when reason is empty.
     void fileFailed(const std::string& name, const PieceResult& result, const std::string& reason = "");
+    // Whether the last file asked about was kept by the answer n (or Enter), not for want of a
+    // terminal.
+    bool keptByAnswer() const { return keptByAnswer_; }
 
     // Ends the progress line.
     void finish();
@@ -48,6 +51,7 @@ private:
     std::string current_;
     int drawnPercent_ = -1;
     int columns_ = 80;
+    bool keptByAnswer_ = false;
 };
 
 // Why writer's format cannot hold the piece of entry.

@@ -22,7 +22,8 @@ namespace {
 // it encodes itself.
 constexpr std::chrono::milliseconds pumpInterval(5);
 
-// One file's name whatever the case of its letters, as a system that ignores the case sees it.
+// One file's name whatever the case of its letters, as a system that ignores the case sees it:
+// on every system, since Linux too writes to such file systems (FAT).
 std::string sameFileKey(std::string name)
 {
     for (char& c : name) {

@@ -67,12 +67,21 @@ std::string pieceTimeText(const PieceFigures& figures)
     return figures.writable && figures.timeKnown ? formatTime(figures.playSeconds) : std::string("--:--");
 }
 
+namespace {
+
+// What the list shows for a size an encoder only knows once it has written the file.
+constexpr char sizeNotKnown[] = "書くまで不明";
+
+} // namespace
+
 std::string pieceSizeText(const PieceFigures& figures)
 {
-    return figures.writable ? formatSize(figures.fileSize) : std::string("出力不可");
+    if (!figures.writable)
+        return "出力不可";
+    return figures.sizeKnown ? formatSize(figures.fileSize) : sizeNotKnown;
 }
 
-std::string totalsText(std::uint64_t seconds, std::uint64_t bytes)
+std::string totalsText(std::uint64_t seconds, std::uint64_t bytes, bool sizeKnown)
 {
-    return "合計時間 : " + formatTime(seconds) + " 合計サイズ : " + formatSize(bytes);
+    return "合計時間 : " + formatTime(seconds) + " 合計サイズ : " + (sizeKnown ? formatSize(bytes) : sizeNotKnown);
 }

@@ -41,7 +41,9 @@ std::string formatSize(std::uint64_t bytes);
 std::string formatTime(std::uint64_t seconds);
 // formatTime of the piece, or a placeholder when it cannot be written or its time is not defined.
 std::string pieceTimeText(const PieceFigures& figures);
-// formatSize of the piece, or "出力不可" when it cannot be written.
+// formatSize of the piece, "出力不可" when it cannot be written, or "書くまで不明" when its format's
+// size is only known once written.
 std::string pieceSizeText(const PieceFigures& figures);
-// "合計時間 : 2:09 合計サイズ :  22,764,046".
-std::string totalsText(std::uint64_t seconds, std::uint64_t bytes);
+// "合計時間 : 2:09 合計サイズ :  22,764,046"; the size "書くまで不明" when the format's sizes are not
+// known before writing.
+std::string totalsText(std::uint64_t seconds, std::uint64_t bytes, bool sizeKnown = true);

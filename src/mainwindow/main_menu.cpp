@@ -19,9 +19,18 @@ bool buildMainMenu(HWND window)
     menu.addPopup(0, optionsMenuId, "オプション(&O)");
     for (const MenuChoice& item : fileChoiceItems)
         menu.addItem(optionsMenuId, item.id, item.text);
+    menu.addSeparator(optionsMenuId, optionsSeparatorId);
+    for (const FormatChoice& item : formatChoiceItems)
+        menu.addItem(optionsMenuId, item.id, item.text);
     menu.addPopup(0, helpMenuId, "ヘルプ(&H)");
     menu.addItem(helpMenuId, versionCommand, "バージョン情報(&A)");
     menu.attachTo(window);
+    markFormatItem(window, waveFormatCommand);
     DrawMenuBar(window);
     return true;
+}
+
+void markFormatItem(HWND window, std::uint16_t id)
+{
+    chooseMenuRadioItem(window, waveFormatCommand, oggVorbisFormatCommand, id);
 }

@@ -1,10 +1,11 @@
 #include "mainwindow/main_window.h"
 
+#include "mainwindow/main_menu.h"
 #include "mainwindow/music_list.h"
 #include "platform/win32/wide_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/menu_builder.h"
-#include "writers/piece_writer.h"
+#include "writers/writer_for_format.h"
 
 namespace {
 
@@ -45,7 +46,9 @@ void MainWindow::refresh(HWND window)
 {
     {
         const RowBatch batch(controls_.musicList, changingRows_);
-        MusicList(controls_.musicList).fill(definition_.entries());
+        const MusicList musicList(controls_.musicList);
+        musicList.fill(definition_.entries());
+        musicList.showOutputNames(definition_.entries(), *writer_);
     }
     updateFigures(window);
     SetWindowTextW(window, wideFromShiftJis("morlo - " + definition_.albumTitle()).c_str());
@@ -56,10 +59,9 @@ void MainWindow::refresh(HWND window)
 void MainWindow::updateFigures(HWND window)
 {
     const OutputOptions options = outputOptions(window);
-    const WaveFileWriter wave;
     rowFigures_.clear();
     for (std::size_t i = 0; i < definition_.entries().size(); ++i)
-        rowFigures_.push_back(figuresOf(pieceToWrite(definition_, i, options), wave));
+        rowFigures_.push_back(figuresOf(pieceToWrite(definition_, i, options), *writer_));
     {
         const RowBatch batch(controls_.musicList, changingRows_);
         MusicList(controls_.musicList).showRowFigures(rowFigures_);
@@ -70,7 +72,8 @@ void MainWindow::updateFigures(HWND window)
 void MainWindow::updateTotals()
 {
     const FigureTotals totals = MusicList(controls_.musicList).tickedTotals(rowFigures_);
-    setStatusText(controls_.statusBar, totalsText(totals.seconds, totals.bytes).c_str(), 0);
+    setStatusText(controls_.statusBar,
+                  totalsText(totals.seconds, totals.bytes, writer_->knowsSizeBeforeWriting()).c_str(), 0);
 }
 
 void MainWindow::tickChanged()
@@ -108,12 +111,31 @@ bool MainWindow::toggleChoice(HWND window, std::uint16_t id)
     return false;
 }
 
+bool MainWindow::chooseFormat(HWND window, std::uint16_t id)
+{
+    for (const FormatChoice& item : formatChoiceItems) {
+        if (item.id != id)
+            continue;
+        format_ = item.format;
+        writer_ = makePieceWriter(outputOptions(window));
+        markFormatItem(window, id);
+        {
+            const RowBatch batch(controls_.musicList, changingRows_);
+            MusicList(controls_.musicList).showOutputNames(definition_.entries(), *writer_);
+        }
+        updateFigures(window);
+        return true;
+    }
+    return false;
+}
+
 OutputOptions MainWindow::outputOptions(HWND window) const
 {
     OutputOptions options;
     options.loopCount = limitCount(loopCount(window));
     options.fadeSeconds = limitCount(fadeSeconds(window));
     options.choices = choices_;
+    options.format = format_;
     return options;
 }
 

@@ -1,16 +1,18 @@
 #pragma once
-// The application object: the loop definition loaded last, the Options menu's choices and the
-// main window's controls. One main window (class morlo_main) serves it while run() runs.
+// The application object: the loop definition loaded last, the Options menu's choices and format,
+// and the main window's controls. One main window (class morlo_main) serves it while run() runs.
 #include "definition/figures.h"
 #include "definition/loop_definition.h"
 #include "definition/output_options.h"
 #include "mainwindow/main_controls.h"
 #include "mainwindow/main_window_ids.h"
 #include "toolkit/window.h"
+#include "writers/piece_writer.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,7 @@ public:
     bool load(const std::string& path);
     const LoopDefinition& definition() const { return definition_; }
 
-    // Shows a newly loaded definition: rows, figures, caption and album label.
+    // Shows a newly loaded definition: rows, output names, figures, caption and album label.
     void refresh(HWND window);
     // A row's figures depend on its entry and the two fields, never on the ticks: they are
     // computed here, once per row, after a load and after every change of a field.
@@ -40,7 +42,11 @@ public:
     // An item of the Options menu was chosen: its choice and check mark turn over, and the
     // figures follow. False when id is no such item.
     bool toggleChoice(HWND window, std::uint16_t id);
-    // The run's options as the two fields and the Options menu set them, without folders.
+    // A format item of the Options menu was chosen: it takes the mark, and the output names, the
+    // figures and the next run follow its format. False when id is no such item.
+    bool chooseFormat(HWND window, std::uint16_t id);
+    // The run's options as the two fields and the Options menu set them, format included, without
+    // folders.
     OutputOptions outputOptions(HWND window) const;
     // The numbers in the two fields; 0 when a field holds no valid number.
     static std::int32_t loopCount(HWND window);
@@ -54,6 +60,8 @@ public:
 private:
     LoopDefinition definition_;
     FileChoices choices_; // the Options menu's check marks
+    OutputFormat format_ = OutputFormat::Wave;
+    std::unique_ptr<PieceWriter> writer_ = std::make_unique<WaveFileWriter>(); // format_'s, for names and figures
     MainControls controls_;
     std::vector<PieceFigures> rowFigures_; // what each row shows, for the fields as they are
     bool changingRows_ = false;

@@ -5,6 +5,7 @@
 #include "platform/win32/wide_text.h"
 #include "windows/folder_window.h"
 #include "windows/progress_window.h"
+#include "writers/writer_for_format.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -64,5 +65,6 @@ void writeWaveFiles(const MainWindow& object, HWND window)
     OutputOptions options = object.outputOptions(window);
     options.bgmFolder = folders.bgmFolder();
     options.outputFolder = folders.outputFolder();
-    runConversion(window, object.definition(), options, rows);
+    const std::unique_ptr<PieceWriter> writer = makePieceWriter(options);
+    runConversion(window, object.definition(), options, rows, *writer);
 }

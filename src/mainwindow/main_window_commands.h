@@ -11,5 +11,5 @@
 // finished either way).
 void openWithDialog(MainWindow& object, HWND window);
 void openDropped(MainWindow& object, HWND window, HDROP drop);
-// Asks for the folders and writes the ticked pieces.
+// Asks for the folders and writes the ticked pieces in the chosen format.
 void writeWaveFiles(const MainWindow& object, HWND window);

@@ -45,6 +45,25 @@ constexpr MenuChoice fileChoiceItems[] = {
     {fullFadeChoiceCommand, "フェードを最後まで(&F)", &FileChoices::fullFade},
 };
 
+constexpr std::uint16_t waveFormatCommand = 1062;
+constexpr std::uint16_t flacFormatCommand = 1063;
+constexpr std::uint16_t oggVorbisFormatCommand = 1064;
+// A separator sends no command; the numbers after the format items are the list menu's.
+constexpr std::uint16_t optionsSeparatorId = 0;
+
+// The Options menu's format items below its check items: one of them is chosen, WAVE at every
+// start. Their ids are in a row, as one group of marks.
+struct FormatChoice {
+    std::uint16_t id;
+    const char* text;
+    OutputFormat format;
+};
+constexpr FormatChoice formatChoiceItems[] = {
+    {waveFormatCommand, "WAVE(&W)", OutputFormat::Wave},
+    {flacFormatCommand, "FLAC(&C)", OutputFormat::Flac},
+    {oggVorbisFormatCommand, "Ogg Vorbis(&V)", OutputFormat::OggVorbis},
+};
+
 constexpr std::uint16_t statusBarId = 1049;
 constexpr std::uint16_t musicListId = 1050;
 constexpr std::uint16_t albumLabelId = 1051;

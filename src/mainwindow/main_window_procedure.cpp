@@ -117,7 +117,7 @@ LRESULT onCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         VersionWindow::show(window);
         return 0;
     default:
-        if (object && object->toggleChoice(window, command))
+        if (object && (object->toggleChoice(window, command) || object->chooseFormat(window, command)))
             return 0;
         return DefWindowProcW(window, message, wParam, lParam);
     }

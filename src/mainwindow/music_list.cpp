@@ -60,10 +60,16 @@ void MusicList::fill(const std::vector<MusicEntry>& entries) const
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const int row = static_cast<int>(i);
         insertItem(control_, entries[i].title.c_str(), itemCount(control_));
-        setItemText(control_, entries[i].file.c_str(), row, outputFileColumn);
         setItemText(control_, entries[i].wave_file.c_str(), row, inputFileColumn);
         setItemChecked(control_, row, true);
     }
+}
+
+void MusicList::showOutputNames(const std::vector<MusicEntry>& entries, const PieceWriter& writer) const
+{
+    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < entries.size(); ++row)
+        setItemText(control_, writer.outputName(entries[static_cast<std::size_t>(row)].file).c_str(), row,
+                    outputFileColumn);
 }
 
 void MusicList::tickAll() const

@@ -5,6 +5,7 @@
 #include "definition/music_entry.h"
 #include "mainwindow/context_menu_point.h"
 #include "toolkit/window.h"
+#include "writers/piece_writer.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,8 +18,10 @@ public:
     // The list view with its five columns; false when the control or a column was not made.
     static bool create(Window& control, HWND parent, std::uint16_t id);
 
-    // One ticked row per entry, in order.
+    // One ticked row per entry, in order, without output names and figures.
     void fill(const std::vector<MusicEntry>& entries) const;
+    // Each row's output file name as writer names it.
+    void showOutputNames(const std::vector<MusicEntry>& entries, const PieceWriter& writer) const;
     void tickAll() const;
     void untickAll() const;
     void invertTicks() const;

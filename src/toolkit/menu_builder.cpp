@@ -91,3 +91,15 @@ bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked)
     const UINT mark = checked ? MF_CHECKED : MF_UNCHECKED;
     return CheckMenuItem(GetMenu(window), id, MF_BYCOMMAND | mark) != static_cast<DWORD>(-1);
 }
+
+bool chooseMenuRadioItem(HWND window, std::uint16_t first, std::uint16_t last, std::uint16_t chosen)
+{
+    // The group is marked within the popup that holds it.
+    const HMENU bar = GetMenu(window);
+    for (int index = 0; index < GetMenuItemCount(bar); ++index) {
+        const HMENU popup = GetSubMenu(bar, index);
+        if (popup && GetMenuState(popup, chosen, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            return CheckMenuRadioItem(popup, first, last, chosen, MF_BYCOMMAND);
+    }
+    return false;
+}

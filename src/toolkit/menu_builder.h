@@ -29,3 +29,6 @@ private:
 bool appendMenuItem(HMENU menu, std::uint16_t id, LPCSTR text);
 // Sets or clears the check mark of the item id anywhere in the window's menu bar.
 bool setMenuItemChecked(HWND window, std::uint16_t id, bool checked);
+// Gives the item chosen a round mark and clears the marks of the others of the group first..last
+// (ids in a row, all in one popup of the window's menu bar).
+bool chooseMenuRadioItem(HWND window, std::uint16_t first, std::uint16_t last, std::uint16_t chosen);

@@ -20,7 +20,7 @@ void ProgressFrontEnd::yieldOnce() { pumpMessage(); }
 void ProgressFrontEnd::showReading(const MusicEntry& entry)
 {
     TextBytes text;
-    wsprintfA(text, "%sから%sを読み込み中", entry.wave_file.c_str(), entry.file.c_str());
+    wsprintfA(text, "%sから%sを読み込み中", entry.wave_file.c_str(), writer_.outputName(entry.file).c_str());
     setText(statusLine_, text);
 }
 

@@ -7,9 +7,11 @@
 
 class ProgressFrontEnd : public ConversionFrontEnd {
 public:
+    // writer names the files the status line tells of.
     ProgressFrontEnd(const Window& window, const Window& closeButton, const Window& statusLine,
-                     const Window& progressBar, const ProgressWindowState& state)
-        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), state_(state)
+                     const Window& progressBar, const ProgressWindowState& state, const PieceWriter& writer)
+        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), state_(state),
+          writer_(writer)
     {
     }
 
@@ -31,4 +33,5 @@ private:
     const Window& statusLine_;
     const Window& progressBar_;
     const ProgressWindowState& state_;
+    const PieceWriter& writer_;
 };

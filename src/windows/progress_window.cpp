@@ -33,7 +33,7 @@ bool buildControls(ProgressWindow& progress)
 } // namespace
 
 bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOptions& options,
-                   const std::vector<std::int32_t>& rows)
+                   const std::vector<std::int32_t>& rows, PieceWriter& writer)
 {
     ProgressWindowState state = ProgressWindowState::Open;
     ProgressWindow progress;
@@ -49,8 +49,9 @@ bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOpt
     setProgressStep(progress.progressBar, 1);
     drainMessages();
 
-    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state);
-    frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd));
+    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state,
+                              writer);
+    frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd, writer));
     waitForModalWindow(owner, state, ProgressWindowState::Open);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "toolkit/message_pump.h"
 #include "windows/folder_window_ids.h"
 #include "windows/version_window_ids.h"
+#include "writers/writer_for_format.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -17,6 +18,7 @@
 #include <shlobj.h>
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <tuple>
@@ -78,14 +80,31 @@ std::string listShown(HWND window)
     return shown + statusText(GetDlgItem(window, statusBarId));
 }
 
-// What listShown must be for main_window_three.mrl: each row's "time|size" and the totals'.
-std::string threePieces(const std::string& ticks, const Texts& figures, const std::string& totals)
+// What listShown must be for main_window_three.mrl: each row's "time|size" and the totals', the
+// output names ending in extension.
+std::string threePieces(const std::string& ticks, const Texts& figures, const std::string& totals,
+                        const std::string& extension = ".wav")
 {
     const std::string titles[] = {u8"一曲目", u8"二曲目", u8"形式なし"}, files[] = {"first", "second", "silent"};
     std::string rows;
     for (int row = 0; row < 3; ++row)
-        rows += ticks.substr(row, 1) + "|" + titles[row] + "|" + figures.at(row) + "|" + files[row] + ".wav|three.bgm\n";
+        rows += ticks.substr(row, 1) + "|" + titles[row] + "|" + figures.at(row) + "|" + files[row] + extension + "|three.bgm\n";
     return rows + u8"合計時間 : " + totals.substr(0, totals.find('|')) + u8" 合計サイズ : " + totals.substr(totals.find('|') + 1);
+}
+
+// The Options menu's format items in order: each its access key when it has the round mark, "-"
+// when it has none, "?" when its mark is a tick.
+std::string formatMarks(HWND window)
+{
+    std::string marks;
+    for (const auto& [id, key] : {std::pair{waveFormatCommand, 'W'}, {flacFormatCommand, 'C'}, {oggVorbisFormatCommand, 'V'}}) {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_STATE;
+        GetMenuItemInfoW(GetMenu(window), id, FALSE, &item);
+        marks += !(item.fState & MFS_CHECKED) ? '-' : item.fType & MFT_RADIOCHECK ? key : '?';
+    }
+    return marks;
 }
 
 // Picks an item of a popup of the menu bar as a user does; the result is the item's text.
@@ -509,6 +528,72 @@ TEST(MainWindow, TakesPathsOfAnyCharactersFromTheOpenDialogTheDropTheFolderField
     EXPECT_EQ(namesIn(out) + "/" + namesIn(lookAlikeOut), "0.wav|1.wav|/");
     EXPECT_TRUE(readFileBytes(out + "\\0.wav") == readFileBytes(core.file("0.wav")));
     EXPECT_TRUE(readFileBytes(out + "\\1.wav") == readFileBytes(core.file("1.wav")));
+}
+
+// The Options menu's formats: WAVE marked at every start; FLAC and Ogg Vorbis give the output names
+// their extensions and the sizes as not known before writing, and WAVE again shows all as before.
+// A run writes the marked format with the checked items, asking about the file it will write.
+TEST(MainWindow, WritesTheMarkedFormatUnderItsNames)
+{
+    TempFolder folder, core, out;
+    const std::string definitionPath = writeDefinition(folder, 2);
+    // The files the window must write at the fields' 2 loops and 10 seconds, with tags and loop points.
+    LoopDefinition definition;
+    ASSERT_TRUE(definition.load(definitionPath));
+    OutputOptions options;
+    options.bgmFolder = folder.path();
+    options.outputFolder = core.path();
+    options.choices.tags = options.choices.loopPoints = true;
+    for (OutputFormat format : {OutputFormat::Flac, OutputFormat::OggVorbis}) {
+        options.format = format;
+        const std::unique_ptr<PieceWriter> writer = makePieceWriter(options);
+        ASSERT_TRUE(writer);
+        TerminalFrontEnd yesToAll(0, TerminalFrontEnd::Existing::ReplaceAll, folder.path(), *writer);
+        ASSERT_EQ(convertPieces(definition, options, {0, 1}, yesToAll, *writer).successes, 2u);
+    }
+    writeFileBytes(out.file("1.flac"), "older");
+
+    MainWindow mainWindow;
+    EXPECT_TRUE(runMainWindow(mainWindow, [&](HWND window) {
+        const HWND list = GetDlgItem(window, musicListId);
+        EXPECT_EQ(formatMarks(window), "W--");
+        dropFiles(window, {fixturePath("main_window_three.mrl")});
+        const std::string asWave = listShown(window);
+        // Row 2's samples of 0 bits are no format's.
+        const Texts unknown = {u8"2:09|書くまで不明", u8"0:22|書くまで不明", u8"--:--|出力不可"};
+        const std::tuple<int, std::string, const char*, std::string> formats[] = {
+            {5, u8"FLAC(&C)", "-C-", threePieces("xxx", unknown, u8"2:31|書くまで不明", ".flac")},
+            {6, u8"Ogg Vorbis(&V)", "--V", threePieces("xxx", unknown, u8"2:31|書くまで不明", ".ogg")},
+            {4, u8"WAVE(&W)", "W--", asWave}};
+        for (const auto& [item, text, marks, shown] : formats) {
+            EXPECT_EQ(choose(window, 2, item), text);
+            EXPECT_EQ(formatMarks(window), marks);
+            EXPECT_EQ(listShown(window), shown) << marks;
+        }
+        // The size column shows the text whole, in characters its font has.
+        choose(window, 2, 5);
+        const std::wstring unknownSize = wideFromUtf8(itemText(list, 0, 2));
+        EXPECT_EQ(missingGlyphs(list, itemText(list, 0, 2) + statusText(GetDlgItem(window, statusBarId))), "");
+        EXPECT_LE(ListView_GetStringWidth(list, unknownSize.c_str()) + 12, ListView_GetColumnWidth(list, 2));
+
+        dropFiles(window, {definitionPath});
+        EXPECT_EQ(itemText(list, 1, 3), "1.flac");
+        choose(window, 2, 0);
+        choose(window, 2, 1);
+        Answers yes;
+        yes.yeses = 1;
+        const std::string flacQuestion = out.file("1.flac") + u8"は存在します\n上書きしますか？";
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), yes),
+                  (Texts{u8"w.bgmから0.flacを読み込み中", u8"曲0を出力中", u8"w.bgmから1.flacを読み込み中", u8"曲1を出力中",
+                         flacQuestion, u8"出力終了(成功:2個 失敗:0個)", u8"閉じる 9/9"}));
+        EXPECT_EQ(choose(window, 2, 6), u8"Ogg Vorbis(&V)");
+        EXPECT_EQ(writeWaves(window, folder.path(), out.path(), Answers{}),
+                  (Texts{u8"w.bgmから0.oggを読み込み中", u8"曲0を出力中", u8"w.bgmから1.oggを読み込み中", u8"曲1を出力中",
+                         u8"出力終了(成功:2個 失敗:0個)", u8"閉じる 9/9"}));
+    }));
+    EXPECT_EQ(namesIn(out.path()), "0.flac|0.ogg|1.flac|1.ogg|");
+    for (const char* name : {"0.flac", "1.flac", "0.ogg", "1.ogg"})
+        EXPECT_TRUE(readFileBytes(out.file(name)) == readFileBytes(core.file(name))) << name;
 }
 
 // Each modal window whose last control cannot be made goes at once, its command doing nothing

@@ -33,7 +33,15 @@ lines = open(f"{work}/check.txt", encoding="utf-8").read().splitlines()
 assert [tuple(line.split("\t")[:3]) for line in lines[:-1]] == [
     ("3", "warning", "loop-seam"), ("4", "error", "name-not-plain"), ("5", "error", "bgm-missing"),
     ("5", "warning", "no-wav-ending"), ("6", "warning", "same-output")] and lines[-1] == "7 pieces checked: 2 errors, 3 warnings", lines
+# FOREST.WAV and forest.wav are two files on Linux, one on Windows: each system says what is true there.
+assert lines[-2] == ("6\twarning\tsame-output\tx?@: the output name differs from piece 1's ('forest.wav') in letter case "
+                     "alone: on Windows, and on file systems that ignore case such as FAT, the two are one file and "
+                     "converting both, this one asks to replace that one's file"), lines[-2]
 native, windows, listed = (json.load(open(f"{work}/{n}.json", encoding="utf-8")) for n in ("native", "windows", "list"))
+messages = [d["pieces"][6]["findings"][0].pop("message") for d in (native, windows)]
+assert messages == ["出力名が1番の曲の出力名('forest.wav')と大文字・小文字だけ違います。Windows や、FAT のように大文字と小文字を"
+                    "区別しないファイルシステムでは同じファイルになり、両方を出力すると、こちらがそのファイルの上書きを尋ねます",
+                    "1番の曲と同じファイル('forest.wav')に書きます。両方を出力すると、こちらがそのファイルの上書きを尋ねます"], messages
 # The pair that is no character reads as its bytes on both systems.
 assert native["pieces"][6]["title"] == "x?@" and native == windows, "the Windows document differs"
 assert native["pieces"][4]["findings"][0]["message"] == "出力名 '..\\x.wav' はただのファイル名ではなく、出力フォルダの外に出ます"
@@ -104,6 +112,11 @@ LANG=ja_JP.UTF-8 "$cli" check "$work/gap.mrl" --bgm "$work/bgm" >"$work/gap.txt"
 exits 0 "$cli" check "$work/bits.mrl" --bgm "$work/bgm" >"$work/bits.txt" &&
   [ "$(tail -n 1 "$work/bits.txt")" = "3 pieces checked: 0 errors, 0 warnings, 1 note" ] ||
   fail "notes alone should exit 0 and be counted: $(cat "$work/bits.txt")"
+# A name that is its ending alone has one.
+sed 's/file=night.wav/file=.wav/' "$sample" >"$work/ending.mrl"
+exits 1 "$cli" check "$work/ending.mrl" --bgm "$work/bgm" >"$work/ending.txt" || fail "a bare ending should exit 1"
+[ "$(cat "$work/ending.txt")" = "2	warning	nothing-before-wav	夜の街: the output name '.wav' has nothing before its .wav ending
+3 pieces checked: 0 errors, 1 warning" ] || fail "a bare ending: $(cat "$work/ending.txt")"
 exits 0 "$cli" check "$work/utf8.mrl" --bgm "$work/bgm" >"$work/utf8.txt" || fail "a file saved as UTF-8 is read as such"
 [ "$(cat "$work/utf8.txt")" = "-	note	saved-as-utf8	$work/utf8.mrl: the file is saved as UTF-8 without a byte-order \
 mark: it was read as UTF-8

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # convert --jobs: pieces encoded by several workers give the files of one worker byte for byte,
-# with the same end line, failure lines, exit status and playlist; the overwrite questions are
-# asked about the same files in the same order and take the same answers; a cancel (SIGINT,
-# SIGTERM, Ctrl-C at a question) while pieces are encoded leaves no unfinished file and every
-# file that was there as it was.
+# with the same end line, failure lines, exit status and playlist (morlo-cli.exe's files and end
+# line too); the overwrite questions are asked about the same files in the same order and take
+# the same answers; a cancel (SIGINT, SIGTERM, Ctrl-C at a question) while pieces are encoded
+# leaves no unfinished file and every file that was there as it was.
 . "$(dirname "$0")/lib/common.sh"
 socket="$work/tmux"
 trap 'tmux -S "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -52,6 +52,16 @@ done
 [ "$(cat "$work/flac4.out")" = "Output finished (succeeded: 5, failed: 4)" ] && [ "$(cat "$work/flac4.status")" = 1 ] &&
   [ "$(ls "$work/flac4" | tr '\n' ' ')" = "all.m3u8 forest.flac forest2.flac night.flac opening.flac opening2.flac " ] ||
   fail "FLAC run: $(cat "$work/flac4.out"), status $(cat "$work/flac4.status"), $(ls "$work/flac4" | tr '\n' ' ')"
+
+# morlo-cli.exe's workers (threads of the Windows build) too.
+for jobs in 1 4; do
+  doing="morlo-cli.exe with $jobs workers"
+  mkdir "$work/exe$jobs"
+  wine_cli convert "Z:$work/jobs.mrl" --bgm "Z:$work/bgm" --out "Z:$work/exe$jobs" --format flac --jobs $jobs \
+    >"$work/exe$jobs.out" 2>/dev/null </dev/null && echo 0 >>"$work/exe$jobs.out" || echo $? >>"$work/exe$jobs.out"
+done
+diff -r "$work/exe1" "$work/exe4" && cmp -s "$work/exe1.out" "$work/exe4.out" && [ "$(ls "$work/exe4" | wc -l)" -eq 5 ] ||
+  fail "the files or the end line differ: $(cat "$work/exe1.out") / $(cat "$work/exe4.out")"
 
 # The questions at a terminal, answered in turn: lost.flac exists too, but its piece fails before
 # it would be asked about, so the answers go to the same files with either number of workers.

@@ -75,5 +75,27 @@ C.UTF-8|y+Enter C-d|opening:replaced forest:kept night:kept|Output finished (suc
 C.UTF-8|C-d|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 3)|1|1
 ja_JP.UTF-8|Enter s+Enter|opening:kept forest:kept night:kept|出力終了(成功:0個 失敗:1個 スキップ:2個)|1|2
 TABLE
+# The playlist asked about after three pieces written: kept by the answer n (or Enter) or s it
+# fails nothing, as the user chose; kept at the end of the input it fails the run, named on stderr.
+prompt='Replace it? (y = yes, n or Enter = no, a = yes to all, s = no to all)'
+while IFS='|' read -r keys status named; do
+  doing="answering $keys for the playlist"
+  rm -rf "$work/ask" && mkdir "$work/ask" && cp "$work/old" "$work/ask/album.m3u8"
+  tmux -S "$socket" new-session -d -s ask -x 200 -y 50 \
+    "LC_ALL=C.UTF-8 $(printf '%q ' "$cli" "${quick[@]}" --out "$work/ask" --playlist album.m3u8); echo \"status \$?\"; tmux -S $socket wait-for -S asked; sleep 60"
+  comes asked 1 || { cat "$work/screen"; fail "the question did not show in $bound s"; }
+  tmux -S "$socket" send-keys -t ask ${keys//+/ }
+  timeout "$bound" tmux -S "$socket" wait-for asked || fail "the run did not end"
+  tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen"
+  tmux -S "$socket" kill-session -t ask
+  cmp -s "$work/ask/album.m3u8" "$work/old" && grep -qx "status $status" "$work/screen" &&
+    [ "$(grep -cx 'album.m3u8: the output file exists and was kept' "$work/screen")" -eq "$named" ] &&
+    grep -qx 'Output finished (succeeded: 3, failed: 0)' "$work/screen" || { cat "$work/screen"; fail "the playlist"; }
+done <<TABLE
+n+Enter|0|0
+Enter|0|0
+S+Enter|0|0
+C-d|1|1
+TABLE
 doing=""
 echo "cli_terminal: ok"

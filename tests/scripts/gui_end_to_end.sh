@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # morlo.exe as a user drives it: under Wine in a virtual desktop of a private X display, open the
 # example through the file-open dialog, write its pieces through "WAVE出力(&S)", then once more
-# answering Yes to every overwrite question. The files must equal morlo-cli's, byte for byte.
+# answering Yes to every overwrite question. The files must equal morlo-cli's, byte for byte. Then
+# FLAC and Ogg Vorbis with tags and loop points, chosen in the Options menu, read back by their tools.
 #   gui_end_to_end.sh [--shot FILE.png]   also saves a picture of the progress window's end state
 # Under Wine without a window manager every top-level window is an X window named by its caption
 # and covering the whole window, frame and caption included.
@@ -84,10 +85,10 @@ for i in $(seq $((bound / 10))); do
 done
 [ -n "$main" ] || fail "the example did not open"
 
-convert_and_compare() { # number of overwrite questions to answer Yes, what is being checked
+convert() { # number of overwrite questions to answer Yes
   doing="choosing the folders"
   menu_command "$main" f s
-  local folders box end f n
+  local folders box end n
   folders=$(wait_window '^フォルダの指定$')
   comes drawn "$folders" || fail "the folder window was not drawn in $bound s"
   type_into "$folders" 151 32 "$work/bgm"
@@ -105,6 +106,11 @@ convert_and_compare() { # number of overwrite questions to answer Yes, what is b
   [ -z "$shot" ] || { mkdir -p "$(dirname "$shot")" && import -window "$end" "$shot" && shot=; }
   click_client "$end" 256 88 128 74
   press_until_gone "$end"
+}
+
+convert_and_compare() { # number of overwrite questions to answer Yes, what is being checked
+  local f
+  convert "$1"
   for f in opening.wav forest.wav night.wav; do
     cmp -s "$work/out/$f" "$work/expected/$f" || fail "$2: $f is missing or differs from morlo-cli's"
   done
@@ -114,6 +120,41 @@ convert_and_compare 0 "first run"
 # Spoil the files, so that only a real replacement can make them right again.
 for f in "$work/out"/*.wav; do printf 'spoilt' >"$f"; done
 convert_and_compare 3 "second run, Yes to every question"
+
+doing="writing FLAC"
+for key in c t l; do menu_command "$main" o $key; done
+convert 0
+doing="writing Ogg Vorbis"
+menu_command "$main" o v
+convert 0
+doing="reading FLAC and Ogg Vorbis back"
+[ "$(ls "$work/out" | tr '\n' ' ')" = "forest.flac forest.ogg forest.wav night.flac night.ogg night.wav opening.flac opening.ogg opening.wav " ] ||
+  fail "names: $(ls "$work/out" | tr '\n' ' ')"
+flac -s -t "$work"/out/*.flac 2>"$work/flac-t.txt" || fail "flac -t: $(cat "$work/flac-t.txt")"
+for name in opening forest night; do
+  flac -s -d --force-raw-format --endian=little --sign=signed -o "$work/$name.raw" "$work/out/$name.flac"
+  metaflac --export-tags-to="$work/$name.flac-tags" "$work/out/$name.flac"
+  ogginfo "$work/out/$name.ogg" >"$work/$name.ogginfo" 2>&1 || fail "ogginfo $name: $(cat "$work/$name.ogginfo")"
+  vorbiscomment -l "$work/out/$name.ogg" >"$work/$name.ogg-tags"
+done
+python3 - "$work" <<'PY' || fail "FLAC and Ogg Vorbis do not read back as the WAVE files with their tags"
+import sys, wave
+work = sys.argv[1]
+for number, (name, title, loop_start, loop_length) in enumerate(
+        [("opening", "オープニング", 88200, 352800), ("forest", "森の小径", 58800, 132300), ("night", "夜の街", 0, 52920)], 1):
+    with wave.open(f"{work}/expected/{name}.wav") as w:
+        data = w.readframes(w.getnframes())
+        if w.getsampwidth() == 1:  # FLAC's 8-bit samples are signed
+            data = bytes((b - 128) & 255 for b in data)
+    assert open(f"{work}/{name}.raw", "rb").read() == data, f"{name}: decoded FLAC differs from the WAVE data"
+    tags = [f"TITLE={title}", "ALBUM=見本アルバム", f"TRACKNUMBER={number}", "TRACKTOTAL=3", "ENCODER=morlo ver.1.01",
+            f"LOOPSTART={loop_start}", f"LOOPLENGTH={loop_length}"]
+    for kind in ("flac", "ogg"):
+        got = open(f"{work}/{name}.{kind}-tags", encoding="utf-8").read().splitlines()
+        assert got == tags, (name, kind, got)
+    ogginfo = open(f"{work}/{name}.ogginfo").read()
+    assert "WARNING" not in ogginfo and "error" not in ogginfo.lower(), ogginfo
+PY
 doing="closing the main window"
 menu_command "$main" f x
 press_until_gone "$main"

@@ -1,0 +1,3 @@
+#include "platform/name_case.h"
+
+bool namesIgnoreLetterCase() { return true; }
