@@ -1,21 +1,25 @@
 // How late the GUI thread handles a message while the progress window writes one piece of
 // about 500 MB, and how long "キャンセル" takes until runConversion returns.
 //
-//   responsiveness_bench.exe
+//   responsiveness_bench.exe [flac]
 //
 // A second thread posts the owner window a message every 10 ms carrying the time it was posted;
 // the owner's procedure records the delay to its handling while the progress window says
 // "出力中", and notes every delay above 50 ms with the status line of that moment (the three
 // largest are printed). The first run is let to finish (and its window closed); the second run
 // is cancelled by posting the button's command to the progress window once half the output file
-// is written. The files live in a folder under the temporary folder and are removed at the end.
+// is written. With flac the piece is written as FLAC, encoded by a worker while the window's
+// thread waits for it, and the second run is cancelled half the first run's time in. The files
+// live in a folder under the temporary folder and are removed at the end.
 #include "windows/progress_window.h"
 #include "windows/progress_window_ids.h"
+#include "writers/writer_for_format.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,7 +67,8 @@ struct Late {
 struct Run {
     std::vector<double> delays;
     std::vector<Late> late;
-    bool cancel = false; // press "キャンセル" once half the file is written
+    bool cancel = false; // press "キャンセル" once half the file is written, or half the time gone
+    double cancelAfter = 0; // seconds into the run, when not by the file's size
     LONGLONG started = 0;
     LONGLONG pressed = 0;
 };
@@ -92,7 +97,9 @@ void onTick(LPARAM posted)
         GetDlgItemTextA(progress, statusLineId, status, sizeof status);
         current->late.push_back({delay, secondsSince(current->started) - delay, status});
     }
-    if (current->cancel && fileSize(outputPath) >= outputBytes / 2) {
+    const bool halfway = current->cancelAfter > 0 ? secondsSince(current->started) >= current->cancelAfter
+                                                  : fileSize(outputPath) >= outputBytes / 2;
+    if (current->cancel && halfway) {
         current->pressed = counter();
         PostMessageA(progress, WM_COMMAND, MAKEWPARAM(closeButtonId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(progress, closeButtonId)));
@@ -166,8 +173,9 @@ void report(const char* name, const Run& run)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool flac = argc > 1 && std::strcmp(argv[1], "flac") == 0;
     QueryPerformanceFrequency(&frequency);
     char temp[MAX_PATH];
     if (!GetTempPathA(MAX_PATH, temp))
@@ -176,7 +184,7 @@ int main()
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string definitionPath = folder + "\\bench.mrl";
     const std::string bgmPath = folder + "\\large.bgm";
-    outputPath = folder + "\\large.wav";
+    outputPath = folder + (flac ? "\\large.flac" : "\\large.wav");
     DeleteFileA(outputPath.c_str());
     LoopDefinition definition;
     if (!writeBgm(bgmPath) || !writeDefinition(definitionPath) || !definition.load(definitionPath))
@@ -203,21 +211,23 @@ int main()
     OutputOptions options;
     options.outputFolder = folder;
     options.bgmFolder = folder;
-    WaveFileWriter wave;
+    options.format = flac ? OutputFormat::Flac : OutputFormat::Wave;
+    const std::unique_ptr<PieceWriter> writer = makePieceWriter(options);
 
     Run whole;
     current = &whole;
     whole.started = counter();
-    runConversion(owner, definition, options, {0}, wave);
+    runConversion(owner, definition, options, {0}, *writer);
     const double wholeSeconds = secondsSince(whole.started);
     const std::uint64_t written = fileSize(outputPath);
     DeleteFileA(outputPath.c_str());
 
     Run cancelled;
     cancelled.cancel = true;
+    cancelled.cancelAfter = flac ? wholeSeconds / 2 : 0;
     current = &cancelled;
     cancelled.started = counter();
-    runConversion(owner, definition, options, {0}, wave);
+    runConversion(owner, definition, options, {0}, *writer);
     const double cancelSeconds = cancelled.pressed ? secondsSince(cancelled.pressed) : 0;
     const bool outputLeft = GetFileAttributesA(outputPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     current = nullptr;
@@ -230,12 +240,13 @@ int main()
     DeleteFileA(definitionPath.c_str());
     RemoveDirectoryA(folder.c_str());
 
-    std::printf("whole run: %.2f s, %llu bytes written (expected %llu)\n", wholeSeconds,
-                static_cast<unsigned long long>(written), static_cast<unsigned long long>(outputBytes));
+    std::printf("whole run (%s): %.2f s, %llu bytes written (%s %llu)\n", writer->formatName(), wholeSeconds,
+                static_cast<unsigned long long>(written), flac ? "WAVE would be" : "expected",
+                static_cast<unsigned long long>(outputBytes));
     report("whole run", whole);
     report("cancelled run", cancelled);
-    std::printf("cancelled with half the file written: %.1f ms from the press to runConversion's return; "
+    std::printf("cancelled halfway: %.1f ms from the press to runConversion's return; "
                 "output file %s\n",
                 cancelSeconds * 1000, outputLeft ? "LEFT" : "removed");
-    return written == outputBytes && !outputLeft ? 0 : 1;
+    return (flac ? written > 0 : written == outputBytes) && !outputLeft ? 0 : 1;
 }

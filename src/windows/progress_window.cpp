@@ -51,7 +51,9 @@ bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOpt
 
     ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state,
                               writer);
-    frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd, writer));
+    // FLAC and Ogg Vorbis pieces are encoded on every processor while this thread reads the next,
+    // asks its questions and keeps the window answering; WAVE files are written one at a time.
+    frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd, writer, processorCount()));
     waitForModalWindow(owner, state, ProgressWindowState::Open);
     return true;
 }
