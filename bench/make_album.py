@@ -6,7 +6,8 @@ bench/find_loop_corpus.sh (tracker modules and recordings from Debian's game dat
 
 Each track of CORPUS/tracks (150 s, 48 kHz stereo 32-bit float) becomes one piece of 16-bit
 stereo 44.1 kHz data in the BGM file, as a game's BGM file holds it: a 20 s introduction and the
-rest as its loop. Converted with 1 loop and a 10 s fade, the 16 pieces make about 490 MB of WAVE.
+rest as its loop, named within the 15 bytes a definition's names hold. Converted with 1 loop and
+a 10 s fade, the 16 pieces make about 450 MB of WAVE.
 The last line printed is "pieces output_bytes" for that conversion.
 """
 import os
@@ -34,7 +35,7 @@ def main():
             bgm.write(data)
             intro = INTRO_SECONDS * RATE * FRAME
             loop = len(data) - intro
-            text += (f"[music{number:04d}]\r\nfile={number + 1:02d}_{name[:11]}.wav\r\ntitle={name}\r\n"
+            text += (f"[music{number:04d}]\r\nfile={number + 1:02d}_{name[:8]}.wav\r\ntitle={name}\r\n"
                      f"fmt_channels=2\r\nfmt_samples={RATE}\r\nfmt_bits=16\r\nwave_file=album.bgm\r\n"
                      f"wave_start={start}\r\nwave_size={len(data)}\r\nloop_start={intro}\r\nloop_size={loop}\r\n")
             start += len(data)

@@ -76,7 +76,7 @@ public:
             if (known(row))
                 largest = std::max<std::uint64_t>(largest, entry(row).wave_size);
         }
-        budget_ = std::max(2 * (largest + encoderBytes), leastWorkerBudget);
+        budget_ = 2 * largest + workerBytesBeyondPieces;
         for (std::int32_t row : rows) {
             if (!start(row))
                 break;

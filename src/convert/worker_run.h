@@ -10,10 +10,10 @@
 // encoder's own buffers (the Vorbis encoder keeps them as floats too: 14 MiB in all for 8-bit
 // mono, measured).
 constexpr std::uint64_t encoderBytes = 16ull << 20;
-// The memory the pieces read and not yet encoded may hold, counted with encoderBytes each, is twice
-// the largest piece, so that one is read while another is encoded, or this much when that is more,
-// so that several pieces of a few minutes each are encoded at once.
-constexpr std::uint64_t leastWorkerBudget = 256ull << 20;
+// The memory the pieces read and not yet encoded may hold, counted with encoderBytes each: twice
+// the largest piece and this much more, so that the run's peak stays near that bound however many
+// processors there are, one piece is read while another is encoded, and several short ones go at once.
+constexpr std::uint64_t workerBytesBeyondPieces = 64ull << 20;
 
 // workers is at least 2; writer's files keep a processor busy; options write files.
 ConversionCounts convertWithWorkers(const LoopDefinition& definition, const OutputOptions& options,

@@ -456,7 +456,7 @@ TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
 }
 
 // Three pieces of 100 MiB with three workers: two are written at once (one is read while another
-// is written) and never three, which would hold more than the run's 256 MiB.
+// is written) and never three, which would hold more than twice the largest piece and 64 MiB.
 TEST(ConvertPieces, WorkersKeepWithinTheMemoryBudget)
 {
     const std::string big = "\nwave_file=big.dat\nwave_size=104857600\nloop_size=104857600";
