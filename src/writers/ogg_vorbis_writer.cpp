@@ -6,6 +6,8 @@
 
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
+
 
 namespace {
 
@@ -77,16 +79,26 @@ public:
     }
 
 private:
+    // A little at a time: each block the encoder takes out moves every sample it still holds, so
+    // a whole chunk at once would be moved over and over (a tenth of the encoding time).
     bool writeFrames(const std::int32_t* samples, std::uint32_t count) override
     {
-        float** planes = vorbis_analysis_buffer(&state_, static_cast<int>(count));
-        for (std::uint32_t frame = 0; frame < count; ++frame) {
-            for (std::uint16_t channel = 0; channel < channels_; ++channel)
-                planes[channel][frame] = static_cast<float>(*samples++) * scale_;
+        while (count > 0) {
+            const std::uint32_t part = std::min(count, framesAtOnce);
+            float** planes = vorbis_analysis_buffer(&state_, static_cast<int>(part));
+            for (std::uint32_t frame = 0; frame < part; ++frame) {
+                for (std::uint16_t channel = 0; channel < channels_; ++channel)
+                    planes[channel][frame] = static_cast<float>(*samples++) * scale_;
+            }
+            vorbis_analysis_wrote(&state_, static_cast<int>(part));
+            if (!writeBlocks())
+                return false;
+            count -= part;
         }
-        vorbis_analysis_wrote(&state_, static_cast<int>(count));
-        return writeBlocks();
+        return true;
     }
+
+    static constexpr std::uint32_t framesAtOnce = 1024;
 
     bool writeBlocks()
     {
