@@ -9,6 +9,7 @@
 #include "writers/fade.h"
 #include "writers/piece_writer.h"
 #include "writers/wave_header.h"
+#include "writers/writer_for_format.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,21 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
         EXPECT_EQ(counts, counted(0, 1));
         EXPECT_EQ(frontEnd.steps, 5) << "each piece makes loopCount + 2 steps, written or not";
         EXPECT_EQ(folderSnapshot(run.root.path()), before);
+    }
+}
+
+// FLAC and Ogg Vorbis files make their steps as WAVE files do, so that the progress ends full.
+TEST(ConvertPieces, EveryFormatMakesItsSteps)
+{
+    Workspace run({}, readFileBytes(fixturePath("golden.mrl")));
+    run.options.bgmFolder = fixturePath("");
+    run.options.fadeSeconds = 1;
+    for (OutputFormat format : {OutputFormat::Flac, OutputFormat::OggVorbis}) {
+        run.options.format = format;
+        run.frontEnd.steps = 0;
+        const std::unique_ptr<PieceWriter> writer = makePieceWriter(run.options);
+        EXPECT_EQ(convertPieces(run.definition, run.options, {0, 1}, run.frontEnd, *writer), counted(2, 0));
+        EXPECT_EQ(run.frontEnd.steps, 2 * 4) << writer->formatName();
     }
 }
 
