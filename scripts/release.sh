@@ -101,9 +101,11 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
-  --format flac で FLAC、--format ogg で Ogg Vorbis (--quality 0〜10、既定 5) に
+  --format flac で FLAC、--format ogg で Ogg Vorbis (--quality -1〜10、既定 5) に
   書き出します。名前の拡張子は .flac / .ogg になり、--tags と --loop-points は
   Vorbis コメント (TITLE など、LOOPSTART と LOOPLENGTH) になります。
+  FLAC と Ogg Vorbis は、プロセッサーの数だけの曲を同時にエンコードします (ウィンドウでも。
+  morlo-cli では --jobs N で数を決められ、--jobs 1 で一曲ずつ)。書き出すファイルは同じです。
   morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
   繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
@@ -178,9 +180,11 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
-  --format flac writes FLAC and --format ogg Ogg Vorbis (--quality 0 to 10, default 5),
+  --format flac writes FLAC and --format ogg Ogg Vorbis (--quality -1 to 10, default 5),
   the names ending in .flac or .ogg; --tags and --loop-points become Vorbis comments
   (TITLE and the rest, LOOPSTART and LOOPLENGTH).
+  FLAC and Ogg Vorbis encode as many pieces at once as there are processors (in the window
+  too; morlo-cli's --jobs N sets the number, --jobs 1 one at a time), writing the same files.
   morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
   repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows
