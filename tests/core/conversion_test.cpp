@@ -181,6 +181,17 @@ TEST(ConvertPieces, EveryFormatMakesItsSteps)
     }
 }
 
+// A piece that neither the definition nor the format allows is told the definition's reason.
+TEST(ConvertPieces, TheDefinitionsReasonComesBeforeTheFormats)
+{
+    Workspace run({"file=b12.wav\nfmt_bits=12\nwave_size=399\nloop_start=100\nloop_size=300"});
+    run.options.format = OutputFormat::Flac;
+    const std::unique_ptr<PieceWriter> writer = makePieceWriter(run.options);
+    EXPECT_EQ(convertPieces(run.definition, run.options, {0}, run.frontEnd, *writer), counted(0, 1));
+    EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::Refused});
+    EXPECT_EQ(run.frontEnd.refusals, std::vector<PieceRefusal>{PieceRefusal::LoopPastData});
+}
+
 // The expected files were computed by tests/fixtures/make_fixtures.py on its own.
 TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
 {
