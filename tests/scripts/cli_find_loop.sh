@@ -83,6 +83,10 @@ assert 0.5 < ogg["confidence"] < 1, ogg
 # The document's confidence is the text's, to its two decimals.
 said = open(f"{work}/opening-ogg.txt", encoding="utf-8").read().splitlines()[2]
 assert f"confidence {ogg['confidence']:.2f}," in said and round(ogg["confidence"], 2) == ogg["confidence"], (said, ogg)
+# Its times are the frames at the Ogg file's own rate.
+import re
+frames, minutes, seconds = re.search(r"length (\d+) frames \((\d+):([\d.]+)\)", said).groups()
+assert abs(int(frames) / 44100 - (int(minutes) * 60 + float(seconds))) < 0.001, said
 for name, reason in [("short", "too-short"), ("silent", "silent"), ("far", "nothing-near")]:
     piece = json.load(open(f"{work}/{name}.json"))["pieces"][0]
     assert (piece["found"], piece["case"], piece["reason"], piece["candidates"]) == (False, None, reason, []), (name, piece)
