@@ -34,6 +34,8 @@ sox -n -r 22050 -b 16 -c 1 "$work/short.wav" synth 1 sine 440
 sox -n -r 22050 -b 16 -c 1 "$work/silent.wav" trim 0 5
 exits 1 "$cli" find-loop "$work/short.wav" --json >"$work/short.json" || fail "too short: exit 1"
 exits 1 "$cli" find-loop "$work/silent.wav" --json >"$work/silent.json" || fail "silent: exit 1"
+oggenc -Q -o "$work/silent-ogg.ogg" "$work/silent.wav"
+exits 1 "$cli" find-loop "$work/silent-ogg.ogg" --json >"$work/silent-ogg.json" || fail "silent Ogg: exit 1"
 exits 1 "$cli" find-loop "$work/forest.wav" --near 2,60 --json >"$work/far.json" || fail "nothing near: exit 1"
 exits 1 "$cli" find-loop "$work/silent.wav" >"$work/silent.txt" || fail "silent text: exit 1"
 python3 - "$sample" "$work/near.mrl" <<'PY'
@@ -87,7 +89,7 @@ assert f"confidence {ogg['confidence']:.2f}," in said and round(ogg["confidence"
 import re
 frames, minutes, seconds = re.search(r"length (\d+) frames \((\d+):([\d.]+)\)", said).groups()
 assert abs(int(frames) / 44100 - (int(minutes) * 60 + float(seconds))) < 0.001, said
-for name, reason in [("short", "too-short"), ("silent", "silent"), ("far", "nothing-near")]:
+for name, reason in [("short", "too-short"), ("silent", "silent"), ("silent-ogg", "silent"), ("far", "nothing-near")]:
     piece = json.load(open(f"{work}/{name}.json"))["pieces"][0]
     assert (piece["found"], piece["case"], piece["reason"], piece["candidates"]) == (False, None, reason, []), (name, piece)
 silent = open(f"{work}/silent.txt", encoding="utf-8").read().splitlines()
