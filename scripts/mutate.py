@@ -86,6 +86,9 @@ class Runner:
         self.child = None
         self.xvfb = None
         self.used_trees = set()
+        # What each tree compiled since the mutant was applied: a later suite sharing a tree
+        # finds the file already built there.
+        self.mutant_compiled = {}
 
     # --- processes -------------------------------------------------------------------------
 
@@ -195,6 +198,7 @@ class Runner:
             rc, text = self.build_tree(tree)
             output.append(f"== build {tree}\n{text}")
             compiled += compiled_sources(text)
+            self.mutant_compiled.setdefault(tree, []).extend(compiled_sources(text))
             if rc != 0:
                 return False, time.monotonic() - started, compiled, "\n".join(output)
         return True, time.monotonic() - started, compiled, "\n".join(output)
@@ -251,6 +255,7 @@ class Runner:
         try:
             with open(path, "wb") as f:
                 f.write(text.replace(mutant["find"], mutant["replace"]).encode("utf-8"))
+            self.mutant_compiled = {}
             ok, build_seconds, compiled, build_output = self.build_suite(suite)
             self.save_log(mutant, build_output)
             if not ok:
@@ -278,7 +283,8 @@ class Runner:
         """With --any-suite, a mutant its own suite missed is tried on every other suite that builds its file."""
         done = [mutant["suite"]] + SUITES[mutant["suite"]].get("runs", [])
         for other in [s for s in SUITES if s not in done] if self.any_suite else []:
-            ok, _, compiled, build_output = self.build_suite(other)
+            ok, _, _, build_output = self.build_suite(other)
+            compiled = [c for tree in SUITES[other]["trees"] for c in self.mutant_compiled.get(tree, [])]
             if not ok or not mutated_file_compiled(mutant["file"], compiled):
                 continue
             rc, _, test_output = self.test_suite(other)
