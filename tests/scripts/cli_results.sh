@@ -12,8 +12,7 @@ night = text[text.index(b"[music0002]") + 11:]
 text += b"\r\n[music0003]\r\nfile=..\\x.wav" + night + b"[music0004]\r\nwave_file=missing.bgm\r\nfile=lost.wav" + night
 open(sys.argv[2], "wb").write(text)
 PY
-for folder in out exe flac1 flac3; do mkdir "$work/$folder" && echo earlier >"$work/$folder/forest.wav"; done
-echo earlier >"$work/flac1/forest.flac" && cp "$work/flac1/forest.flac" "$work/flac3/"
+for folder in out exe flac1 flac3; do mkdir "$work/$folder" && echo earlier | tee "$work/$folder/forest."{wav,flac} >/dev/null; done
 mixed=(convert "$work/mixed.mrl" --bgm "$work/bgm" --json --out)
 exits 1 "$cli" "${mixed[@]}" "$work/out" --playlist album.m3u8 >"$work/out.json" || fail "failed pieces should exit 1"
 exits 1 wine_cli "${mixed[@]/#$work/Z:$work}" "Z:$work/exe" --playlist album.m3u8 >"$work/exe.json" || fail "the exe's exit"
@@ -22,7 +21,6 @@ for jobs in 1 3; do
     fail "--jobs $jobs should exit 1"
 done
 exits 2 "$cli" convert "$sample" --bgm "$work/bgm" --stdout --only 0 --json >/dev/null || fail "--stdout with --json"
-
 # Cancelled while the first of three pieces is written: it was interrupted, the others never reached.
 mkdir "$work/cancel"
 "$cli" convert "$sample" --bgm "$work/bgm" --out "$work/cancel" --loops 999 --json --playlist album.m3u8 \
@@ -32,7 +30,6 @@ comes test -e "$work/cancel/opening.wav.morlo-unfinished" || { kill "$pid"; fail
 kill -TERM "$pid"
 { wait "$pid"; } 2>/dev/null && status=0 || status=$?
 [ $status -eq 1 ] || fail "a cancelled run should exit 1, not $status"
-
 python3 - "$work" <<'PY' || fail "convert's documents"
 import json, os, sys
 work = sys.argv[1]
@@ -40,71 +37,57 @@ work = sys.argv[1]
 native, windows, flac1, flac3, cancel = (json.load(open(f"{work}/{n}.json", encoding="utf-8"))
                                          for n in ("out", "exe", "flac1", "flac3", "cancel"))
 size = lambda folder, name: os.path.getsize(f"{work}/{folder}/{name}")
-ends = lambda ext, kept: [(0, f"opening.{ext}", "written", None), (1, f"forest.{ext}", *kept),
-                          (2, f"night.{ext}", "written", None), (3, f"..\\x.{ext}", "failed", "name-not-plain"),
-                          (4, f"lost.{ext}", "failed", "bgm-missing")]
-for document, folder, ext, kept in ((native, "out", "wav", ("failed", "kept")), (flac1, "flac1", "flac", ("skipped", "kept"))):
-    assert list(document) == ["album", "pieces", "totals"] + (["playlist"] if ext == "wav" else []), list(document)
-    pieces = document["pieces"]
-    assert all(list(p) == ["number", "file", "result", "reason", "output_bytes"] for p in pieces), pieces
-    assert [(p["number"], p["file"], p["result"], p["reason"]) for p in pieces] == ends(ext, kept), pieces
-    assert [p["output_bytes"] for p in pieces] == [size(folder, f"opening.{ext}"), None, size(folder, f"night.{ext}"),
-                                                   None, None], pieces
-    assert document["totals"] == {"pieces": 5, "written": 2, "failed": 3 - (ext == "flac"), "skipped": ext == "flac",
-                                  "cancelled": 0}, document["totals"]
-    assert sorted(os.listdir(f"{work}/{folder}")) == sorted(["forest.wav", f"opening.{ext}", f"night.{ext}"] +
-                                                            (["album.m3u8"] if ext == "wav" else ["forest.flac"]))
+for document, folder, ext, kept in ((native, "out", "wav", "failed"), (flac1, "flac1", "flac", "skipped")):
+    assert list(document) == ["album", "pieces", "totals"] + ["playlist"] * (ext == "wav"), list(document)
+    assert [list(p) for p in document["pieces"]] == [["number", "file", "result", "reason", "output_bytes"]] * 5
+    assert [tuple(p.values()) for p in document["pieces"]] == [
+        (0, f"opening.{ext}", "written", None, size(folder, f"opening.{ext}")), (1, f"forest.{ext}", kept, "kept", None),
+        (2, f"night.{ext}", "written", None, size(folder, f"night.{ext}")),
+        (3, f"..\\x.{ext}", "failed", "name-not-plain", None), (4, f"lost.{ext}", "failed", "bgm-missing", None)], document
+    assert document["totals"] == {"pieces": 5, "written": 2, "failed": 2 + (kept == "failed"),
+                                  "skipped": int(kept == "skipped"), "cancelled": 0}, document["totals"]
+    assert sorted(os.listdir(f"{work}/{folder}")) == sorted(["forest.wav", "forest.flac", f"opening.{ext}",
+                                                            f"night.{ext}"] + ["album.m3u8"] * (ext == "wav"))
     assert open(f"{work}/{folder}/forest.{ext}").read() == "earlier\n", "the kept file changed"
 assert native["playlist"] == {"file": "album.m3u8", "result": "written", "reason": None,
                               "output_bytes": size("out", "album.m3u8")}, native["playlist"]
-assert native["album"] == "見本アルバム" and windows == native, "morlo-cli.exe's document differs"
-assert flac3 == flac1, "workers change the document"
-assert [(p["result"], p["reason"], p["output_bytes"]) for p in cancel["pieces"]] == [
-    ("cancelled", "interrupted", None), ("cancelled", "not-reached", None), ("cancelled", "not-reached", None)], cancel
+assert (native["album"], windows, flac3) == ("見本アルバム", native, flac1), "the exe's or the workers' document differs"
+assert [tuple(p.values())[2:] for p in cancel["pieces"]] == [("cancelled", "interrupted", None)] + [
+    ("cancelled", "not-reached", None)] * 2 and os.listdir(f"{work}/cancel") == [], cancel
 assert cancel["totals"] == {"pieces": 3, "written": 0, "failed": 0, "skipped": 0, "cancelled": 3}, cancel["totals"]
-assert cancel["playlist"] == {"file": "album.m3u8", "result": "cancelled", "reason": "not-reached",
-                              "output_bytes": None}, cancel["playlist"]
-assert os.listdir(f"{work}/cancel") == [], os.listdir(f"{work}/cancel")
+assert tuple(cancel["playlist"].values())[1:] == ("cancelled", "not-reached", None), cancel["playlist"]
 PY
 
 # --length 0:30 (0:40 with a full fade of 20 s for the night): each piece's count in list, check and
 # convert; the files as long as the list says and at least the length, and one loop less shorter.
 mkdir "$work/len" "$work/less" "$work/full"
-"$cli" list "$sample" --length 0:30 >"$work/len.txt"
+run=(convert "$sample" --bgm "$work/bgm" --out)
+"$cli" list "$sample" >"$work/plain.txt" && "$cli" list "$sample" --length 0:30 >"$work/len.txt"
 "$cli" list "$sample" --length 0:30 --json >"$work/len-list.json"
 wine_cli list "Z:$sample" --length 0:30 --json >"$work/len-exe.json"
 "$cli" check "$sample" --bgm "$work/bgm" --length 0:30 --json >"$work/len-check.json"
-"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/len" --length 0:30 --json --playlist album.m3u8 >"$work/len.json"
-"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/full" --only 2 --length 0:40 --fade 20 --full-fade --json \
-  >"$work/full.json"
-"$cli" list "$sample" >"$work/plain.txt"
-"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/less" --only 1 --loops 3 >/dev/null
-"$cli" convert "$sample" --bgm "$work/bgm" --out "$work/less" --only 2 --loops 5 >/dev/null
+"$cli" "${run[@]}" "$work/len" --length 0:30 --json --playlist album.m3u8 >"$work/len.json"
+"$cli" "${run[@]}" "$work/full" --only 2 --length 0:40 --fade 20 --full-fade --json >"$work/full.json"
+"$cli" "${run[@]}" "$work/less" --only 1 --loops 3 >/dev/null && "$cli" "${run[@]}" "$work/less" --only 2 --loops 5 >/dev/null
 python3 - "$work" <<'PY' || fail "the loop counts of --length"
 import json, subprocess, sys
 work = sys.argv[1]
-seconds = lambda path: float(subprocess.run(["soxi", "-D", path], capture_output=True, check=True).stdout)
+seconds = lambda path: float(subprocess.run(["soxi", "-D", f"{work}/{path}"], capture_output=True, check=True).stdout)
 load = lambda name: json.load(open(f"{work}/{name}.json", encoding="utf-8"))
 listed, check, converted, full = load("len-list"), load("len-check"), load("len"), load("full")
-lines = [line.split("\t") for line in open(f"{work}/len.txt", encoding="utf-8").read().splitlines()[1:-1]]
-names, counts = ["opening.wav", "forest.wav", "night.wav"], [3, 4, 6]
-assert [int(line[6]) for line in lines] == counts and all(len(line) == 7 for line in lines), lines
-plain = open(f"{work}/plain.txt", encoding="utf-8").read().splitlines()
-assert [len(line.split("\t")) for line in plain[1:-1]] == [6] * 3, "without --length the list has no loop column"
+lines, plain = ([line.split("\t") for line in open(f"{work}/{n}.txt", encoding="utf-8").read().splitlines()[1:-1]]
+                for n in ("len", "plain"))
+counts = [3, 4, 6]
+assert [line[6:] for line in lines] == [[str(c)] for c in counts] and [len(line) for line in plain] == [6] * 3, lines
 assert (listed["loops"], listed["length_seconds"], listed == load("len-exe")) == (None, 30, True), listed
-for document in (listed, check, converted):
-    assert [p["loops"] for p in document["pieces"]] == counts, document["pieces"]
-assert [p["result"] for p in converted["pieces"]] == ["written"] * 3, converted
+assert [[p["loops"] for p in d["pieces"]] for d in (listed, check, converted)] == [counts] * 3
 playlist = open(f"{work}/len/album.m3u8", encoding="utf-8").read().splitlines()
-for n, name in enumerate(names):
-    played = seconds(f"{work}/len/{name}")
-    minutes, rest = lines[n][2].split(":")
-    assert played >= 30 and int(played) == listed["pieces"][n]["play_seconds"] == int(minutes) * 60 + int(rest), (name, played)
-    assert playlist[1 + 2 * n].startswith(f"#EXTINF:{int(played)},"), playlist
-for name in names[1:]:
-    assert seconds(f"{work}/less/{name}") < 30, f"{name} with a loop less reaches the length"
+for n, name in enumerate(["opening.wav", "forest.wav", "night.wav"]):
+    played, (minutes, rest) = seconds(f"len/{name}"), lines[n][2].split(":")
+    assert played >= 30 and int(played) == listed["pieces"][n]["play_seconds"] == int(minutes) * 60 + int(rest), name
+    assert playlist[1 + 2 * n].startswith(f"#EXTINF:{int(played)},") and (n == 0 or seconds(f"less/{name}") < 30), n
 # The night's loop is 4.8 s: five loops and 20 s of fade reach 40 s, four do not.
-assert full["pieces"][0]["loops"] == 5 and 40 <= seconds(f"{work}/full/night.wav") < 40 + 4.8, full
+assert full["pieces"][0]["loops"] == 5 and 40 <= seconds("full/night.wav") < 40 + 4.8, full
 PY
 
 # A minute-long loop of 8 channels at 192 kHz in 32 bits: 15 loops reach 15:00 and pass 4 GiB. check
@@ -115,7 +98,7 @@ exits 1 "$cli" check "$work/big.mrl" --bgm "$work/bgm" --length 15:00 >"$work/bi
 grep -q $'^0\terror\ttoo-large\tbig: with 15 loops and 10 s of fade the file would have 5,591,040,046 bytes' \
   "$work/big.txt" || fail "check does not count the piece's loops: $(cat "$work/big.txt")"
 mkdir "$work/big"
-"$cli" convert "$work/big.mrl" --bgm "$work/bgm" --out "$work/big" --length 15:00 --json 2>/dev/null >"$work/big.json" || true
+"$cli" "${run[@]/#$sample/$work/big.mrl}" "$work/big" --length 15:00 --json 2>/dev/null >"$work/big.json" || true
 python3 -c 'import json, sys; p = json.load(open(sys.argv[1]))["pieces"][0]
 assert (p["result"], p["reason"], p["loops"]) == ("failed", "too-large", 15), p' "$work/big.json" ||
   fail "convert does not refuse the piece for its loops"
