@@ -106,6 +106,9 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   Vorbis コメント (TITLE など、LOOPSTART と LOOPLENGTH) になります。
   FLAC と Ogg Vorbis は、プロセッサーの数だけの曲を同時にエンコードします (ウィンドウでも。
   morlo-cli では --jobs N で数を決められ、--jobs 1 で一曲ずつ)。書き出すファイルは同じです。
+  --loops の代わりに --length 3:00 とすると、曲ごとに 3 分以上になる最小のループ回数を選びます。
+  convert に --json を付けると、各曲の結果 (書き出し・失敗とその理由・スキップ) を最後に
+  JSON で出力します。
   morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
   繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
@@ -185,6 +188,9 @@ From a command prompt:
   (TITLE and the rest, LOOPSTART and LOOPLENGTH).
   FLAC and Ogg Vorbis encode as many pieces at once as there are processors (in the window
   too; morlo-cli's --jobs N sets the number, --jobs 1 one at a time), writing the same files.
+  --length 3:00 instead of --loops gives each piece the smallest loop count that plays at
+  least 3 minutes. convert --json prints each piece's result (written, failed and why,
+  skipped) as JSON at the end.
   morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
   repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows

@@ -152,7 +152,7 @@ Findings definitionFindings(const LoopDefinition& definition, std::size_t index,
 {
     Findings findings;
     const MusicEntry& entry = definition.entries()[index];
-    errors(findings, entry, options);
+    errors(findings, entry, pieceOptions(entry, options));
     nameWarnings(findings, definition, index);
     formatWarnings(findings, entry);
     return findings;

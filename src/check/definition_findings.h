@@ -8,5 +8,5 @@
 #include <cstdint>
 
 // Errors (the same rules that refuse a piece when it is converted) and warnings for entry
-// number index of definition, for the loop count and fade of options.
+// number index of definition, for the fade of options and the piece's loop count (pieceOptions).
 Findings definitionFindings(const LoopDefinition& definition, std::size_t index, const OutputOptions& options);

@@ -233,6 +233,31 @@ bool setJobs(CliArguments& parsed, const std::string& value)
     return true;
 }
 
+// M:SS or H:MM:SS: the first part any number of up to five digits, each after a colon two digits
+// below 60.
+bool setLength(CliArguments& parsed, const std::string& value)
+{
+    std::uint32_t seconds = 0;
+    std::size_t start = 0;
+    for (int part = 0; part < 3; ++part) {
+        const std::size_t colon = value.find(':', start);
+        const std::string digits = value.substr(start, colon == std::string::npos ? colon : colon - start);
+        unsigned long long number = 0;
+        const bool valid = part == 0 ? digits.size() <= 5 : digits.size() == 2;
+        if (!valid || !parseNumber(digits, number) || (part > 0 && number >= 60))
+            return false;
+        seconds = seconds * 60 + static_cast<std::uint32_t>(number);
+        if (colon == std::string::npos) {
+            if (part == 0)
+                return false;
+            parsed.options.lengthSeconds = seconds;
+            return true;
+        }
+        start = colon + 1;
+    }
+    return false;
+}
+
 bool setQuality(CliArguments& parsed, const std::string& value)
 {
     char* end = nullptr;
@@ -254,13 +279,14 @@ constexpr Option options[] = {
     {"--loops", forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
     {"--fade", forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
     {"--full-fade", forOutput, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
+    {"--length", forOutput, V{"M:SS", M::ValueLength}, M::HelpLength, setLength},
     {"--only", forConvert | forFindLoop, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
     {"--yes", forConvert, {}, M::HelpYes, setFlag<&CliArguments::overwrite>},
     {"--skip-existing", forConvert, {}, M::HelpSkipExisting, setFlag<&CliArguments::skipExisting>},
     {"--format", forList | forConvert, V{"F", M::ValueFormat}, M::HelpFormat, setFormat},
     {"--quality", forConvert, V{"Q", M::ValueQuality}, M::HelpQuality, setQuality},
     {"--stdout", forConvert, {}, M::HelpStdout, setStandardOutput},
-    {"--json", forList | forCheck | forFindLoop, {}, M::HelpJson, setFlag<&CliArguments::json>},
+    {"--json", forAll, {}, M::HelpJson, setFlag<&CliArguments::json>},
     {"--tags", forList | forConvert, {}, M::HelpTags, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, {}, M::HelpLoopPoints, setChoice<&FileChoices::loopPoints>},
     {"--playlist", forConvert, V{"NAME.m3u8", M::ValueFileName}, M::HelpPlaylist, setPlaylist},
@@ -280,11 +306,12 @@ struct UsageForm {
 };
 
 constexpr UsageForm usageForms[] = {
-    {forList, "list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n[--loop-points]"},
-    {forCheck, "check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]"},
-    {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
-                 "[--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-                 "[--loop-points] [--playlist NAME.m3u8] [--jobs N]"},
+    {forList, "list FILE.mrl [--loops N | --length M:SS] [--fade S] [--full-fade] [--format F]\n"
+              "[--json] [--tags] [--loop-points]"},
+    {forCheck, "check FILE.mrl --bgm DIR [--loops N | --length M:SS] [--fade S] [--full-fade]\n[--json]"},
+    {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N | --length M:SS] [--fade S]\n"
+                 "[--only LIST] [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q]\n"
+                 "[--tags] [--loop-points] [--playlist NAME.m3u8] [--jobs N] [--json]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
     {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
                   "[--min-length S] [--max-length S] [--json]"},
@@ -425,11 +452,13 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
 {
     if (!readCommand(arguments, parsed, problem))
         return false;
+    bool loopsGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         if (const Option* option = findOption(word, parsed.command)) {
             if (!readOption(*option, arguments, i, parsed, problem))
                 return false;
+            loopsGiven = loopsGiven || std::string(option->name) == "--loops";
         } else if (word.size() > 1 && word[0] == '-') {
             problem = text(Message::UnknownOption, {word});
             return false;
@@ -467,6 +496,14 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
     }
     if (parsed.overwrite && parsed.skipExisting) {
         problem = text(Message::YesAndSkip);
+        return false;
+    }
+    if (loopsGiven && parsed.options.lengthSeconds) {
+        problem = text(Message::LoopsAndLength);
+        return false;
+    }
+    if (parsed.options.toStandardOutput && parsed.json) {
+        problem = text(Message::StdoutTakesNoJson);
         return false;
     }
     return true;

@@ -18,7 +18,7 @@ struct CliArguments {
     LoopSearch search; // find-loop: the lengths allowed and where the loop is heard
     bool overwrite = false;
     bool skipExisting = false; // convert: keep every existing output file without asking
-    bool json = false;    // list, check and find-loop: one JSON document on stdout
+    bool json = false;    // one JSON document on stdout (convert: at the end of the run)
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
     std::uint32_t jobs = 0; // convert: FLAC or Ogg files encoded at once; 0 for one per processor
     bool help = false;    // print the usage and nothing else

@@ -79,8 +79,11 @@ json listDocument(const LoopDefinition& definition, const OutputOptions& options
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
+        const PieceToWrite toWrite = pieceToWrite(definition, i, options);
+        const PieceFigures figures = figuresOf(toWrite, writer);
         json piece = pieceJson(definition, i, figures);
+        if (options.lengthSeconds)
+            piece["loops"] = toWrite.options.loopCount;
         if (options.format != OutputFormat::Wave) {
             piece["output_file"] = utf8Text(writer.outputName(definition.entries()[i].file));
             piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
@@ -89,14 +92,111 @@ json listDocument(const LoopDefinition& definition, const OutputOptions& options
         pieces.push_back(piece);
         totals.add(figures);
     }
-    return json{{"album", utf8Text(definition.albumTitle())},
-                {"loops", options.loopCount},
-                {"fade_seconds", options.fadeSeconds},
-                {"pieces", pieces},
-                {"totals",
-                 {{"pieces", pieces.size()},
-                  {"play_seconds", totals.seconds},
-                  {"output_bytes", sizesKnown ? json(totals.bytes) : json()}}}};
+    json document{{"album", utf8Text(definition.albumTitle())},
+                  {"loops", options.lengthSeconds ? json() : json(options.loopCount)},
+                  {"fade_seconds", options.fadeSeconds}};
+    if (options.lengthSeconds)
+        document["length_seconds"] = *options.lengthSeconds;
+    document["pieces"] = pieces;
+    document["totals"] = {{"pieces", pieces.size()},
+                          {"play_seconds", totals.seconds},
+                          {"output_bytes", sizesKnown ? json(totals.bytes) : json()}};
+    return document;
+}
+
+// The code of a refusal, check's own.
+const char* refusalCode(PieceRefusal refusal)
+{
+    switch (refusal) {
+    case PieceRefusal::None:
+        break;
+    case PieceRefusal::NameLost:
+        return "name-not-shift-jis";
+    case PieceRefusal::NameLeavesFolder:
+        return "name-not-plain";
+    case PieceRefusal::LoopPastData:
+        return "loop-past-data";
+    case PieceRefusal::TooLarge:
+        return "too-large";
+    }
+    return "refused";
+}
+
+// The code of a failure; check's where check finds the same.
+const char* failureCode(const PieceResult& result)
+{
+    switch (result.failure) {
+    case PieceFailure::None:
+        break;
+    case PieceFailure::Refused:
+        return refusalCode(result.refusal);
+    case PieceFailure::FormatCannotHold:
+        return "format-cannot-hold";
+    case PieceFailure::NoSuchPiece:
+        return "no-such-piece";
+    case PieceFailure::SourceMissing:
+        return "bgm-missing";
+    case PieceFailure::ShortSource:
+        return "bgm-short";
+    case PieceFailure::OverwriteRefused:
+        return "kept";
+    case PieceFailure::OutputReadOnly:
+        return "read-only";
+    case PieceFailure::CannotCreate:
+        return "cannot-create";
+    case PieceFailure::WriteFailed:
+        return "write-failed";
+    case PieceFailure::CannotRename:
+        return "cannot-rename";
+    case PieceFailure::CannotRemove:
+        return "unfinished-left";
+    case PieceFailure::ReaderGone:
+        return "reader-gone";
+    }
+    return "failed";
+}
+
+// result, reason and output_bytes of a file's end; none for a piece the run did not reach.
+json endJson(const PieceResult* result)
+{
+    if (!result)
+        return json{{"result", "cancelled"}, {"reason", "not-reached"}, {"output_bytes", json()}};
+    json end{{"result", "failed"}, {"reason", failureCode(*result)}, {"output_bytes", json()}};
+    switch (result->end) {
+    case PieceEnd::Written:
+        end["result"] = "written";
+        end["reason"] = json();
+        end["output_bytes"] = result->fileBytes ? json(*result->fileBytes) : json();
+        break;
+    case PieceEnd::Skipped:
+        end["result"] = "skipped";
+        end["reason"] = "kept";
+        break;
+    case PieceEnd::Cancelled:
+        // A cancelled piece whose unfinished file stayed counts as failed.
+        if (result->failure != PieceFailure::CannotRemove) {
+            end["result"] = "cancelled";
+            end["reason"] = "interrupted";
+        }
+        break;
+    case PieceEnd::Failed:
+        break;
+    }
+    return end;
+}
+
+json playlistJson(const std::string& name, const PlaylistEnd& playlist, bool cancelled)
+{
+    json end = endJson(playlist.tried ? &playlist.result : nullptr);
+    if (!playlist.tried && !cancelled) {
+        end["result"] = "skipped";
+        end["reason"] = "no-pieces";
+    } else if (playlist.tried && playlist.result.end == PieceEnd::Failed && !playlist.failsRun) {
+        end["result"] = "skipped";
+    }
+    json document{{"file", name}};
+    document.update(end);
+    return document;
 }
 
 std::string printed(const json& value)
@@ -128,4 +228,29 @@ std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& c
     result["totals"]["notes"] = check.notes;
     result["findings"] = findingsJson(check.file, LoopJudgement());
     return printed(result);
+}
+
+std::string convertJson(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+                        const ConversionCounts& counts, const OutputOptions& options, const PieceWriter& writer,
+                        const std::string& playlistName, const PlaylistEnd& playlist)
+{
+    json pieces = json::array();
+    json totals{{"pieces", rows.size()}, {"written", 0}, {"failed", 0}, {"skipped", 0}, {"cancelled", 0}};
+    // The run ends the rows in their order: those it did not reach are the last.
+    std::size_t reached = 0;
+    for (std::int32_t row : rows) {
+        const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
+        const bool ended = reached < counts.ends.size() && counts.ends[reached].first == row;
+        json piece{{"number", row}, {"file", utf8Text(writer.outputName(entry.file))}};
+        piece.update(endJson(ended ? &counts.ends[reached++].second : nullptr));
+        if (options.lengthSeconds)
+            piece["loops"] = pieceLoopCount(entry, options);
+        const std::string result = piece["result"];
+        totals[result] = totals[result].get<std::uint32_t>() + 1;
+        pieces.push_back(piece);
+    }
+    json document{{"album", utf8Text(definition.albumTitle())}, {"pieces", pieces}, {"totals", totals}};
+    if (!playlistName.empty())
+        document["playlist"] = playlistJson(playlistName, playlist, counts.cancelled);
+    return printed(document);
 }

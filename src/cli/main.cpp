@@ -51,15 +51,19 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
+        const PieceToWrite piece = pieceToWrite(definition, i, options);
+        const PieceFigures figures = figuresOf(piece, writer);
         totals.add(figures);
         char number[16];
         std::snprintf(number, sizeof number, "%4u", static_cast<unsigned>(i));
         const std::string size = !figures.writable ? text(Message::NotWritable)
                                  : sizesKnown      ? pieceSizeText(figures)
                                                    : sizeNotKnown;
+        // The loop count each piece was given goes last, so that the columns before stay where they are.
+        const std::string loops = options.lengthSeconds ? '\t' + std::to_string(piece.options.loopCount) : "";
         printLine(stdout, std::string(number) + '\t' + utf8Text(entry.title) + '\t' + pieceTimeText(figures) + '\t' +
-                              size + '\t' + utf8Text(writer.outputName(entry.file)) + '\t' + utf8Text(entry.wave_file));
+                              size + '\t' + utf8Text(writer.outputName(entry.file)) + '\t' + utf8Text(entry.wave_file) +
+                              loops);
     }
     printLine(stdout,
               text(Message::TotalsLine, {formatTime(totals.seconds), sizesKnown ? formatSize(totals.bytes) : sizeNotKnown}));
@@ -108,7 +112,7 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
     std::uint64_t needed = 0;
     for (std::int32_t row : rows) {
         const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(row), options);
-        if (pieceRefusal(piece.entry, options, writer.trailingBytes(piece)) != PieceRefusal::None)
+        if (pieceRefusal(piece.entry, piece.options, writer.trailingBytes(piece)) != PieceRefusal::None)
             continue;
         needed += writer.sizeBeforeWriting(piece).value_or(0);
     }
@@ -117,15 +121,16 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
         complain(text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}));
 }
 
-// The playlist of the pieces written, after a run that was not cancelled and wrote any; false
-// when it was asked for and not written (the reason is on stderr), unless the user chose to keep
-// the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A cancel
-// at its question cancels the run.
-bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
-                     ConversionCounts& counts, TerminalFrontEnd& frontEnd)
+// The playlist of the pieces written, after a run that was not cancelled and wrote any. It fails
+// the run when it was asked for and not written (the reason is on stderr), unless the user chose to
+// keep the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A
+// cancel at its question cancels the run.
+PlaylistEnd writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
+                            ConversionCounts& counts, TerminalFrontEnd& frontEnd)
 {
+    PlaylistEnd end;
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
-        return true;
+        return end;
     const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
     const std::string text = playlistText(definition, counts.written, arguments.options, writer);
     const PieceResult result = writePlaylist(path, text, frontEnd);
@@ -133,7 +138,10 @@ bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& argum
     const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByAnswer();
     if (result.end == PieceEnd::Failed && !keptByChoice)
         frontEnd.fileFailed(arguments.playlist, result);
-    return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped || keptByChoice;
+    end.tried = true;
+    end.result = result;
+    end.failsRun = !(result.end == PieceEnd::Written || result.end == PieceEnd::Skipped || keptByChoice);
+    return end;
 }
 
 int convert(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer)
@@ -161,7 +169,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     }
 
     using Existing = TerminalFrontEnd::Existing;
-    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount),
+    TerminalFrontEnd frontEnd(conversionSteps(definition, rows, options),
                               arguments.overwrite      ? Existing::ReplaceAll
                               : arguments.skipExisting ? Existing::KeepAll
                                                        : Existing::Ask,
@@ -169,7 +177,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     cancelOnSignals();
     const unsigned workers = arguments.jobs > 0 ? arguments.jobs : processorCount();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer, workers);
-    const bool playlistKept = !writePlaylistOf(definition, arguments, writer, counts, frontEnd);
+    const PlaylistEnd playlist = writePlaylistOf(definition, arguments, writer, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
@@ -178,13 +186,15 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
                       : counts.partLeft        ? Message::CancelledPartLeft
                                                : Message::CancelledClean));
     const std::string written = std::to_string(counts.successes), failed = std::to_string(counts.failures);
-    // Standard output carries the piece alone; the exit status tells how it went. The line
-    // without skipped pieces is the window's own, which scripts may look for.
-    if (!options.toStandardOutput)
+    // Standard output carries the piece alone, or the document alone; the exit status tells how it
+    // went. The line without skipped pieces is the window's own, which scripts may look for.
+    if (arguments.json)
+        printText(stdout, convertJson(definition, rows, counts, options, writer, arguments.playlist, playlist));
+    else if (!options.toStandardOutput)
         printLine(stdout, counts.skipped == 0
                               ? text(Message::EndLine, {written, failed})
                               : text(Message::EndLineSkipped, {written, failed, std::to_string(counts.skipped)}));
-    return counts.failures == 0 && !counts.cancelled && !playlistKept ? exitSuccess : exitFailures;
+    return counts.failures == 0 && !counts.cancelled && !playlist.failsRun ? exitSuccess : exitFailures;
 }
 
 // Why the definition file was refused, as the end of a one-line message. The profile reading

@@ -21,7 +21,8 @@ constexpr MessageRow messages[] = {
     {M::HelpFormat, "wav, flac or ogg (default wav): the file name's extension follows it"},
     {M::HelpQuality, "Ogg Vorbis quality, -1 to 10 (default $3)"},
     {M::HelpStdout, "write the one chosen piece to standard output instead of a file"},
-    {M::HelpJson, "print one JSON document (UTF-8) instead of lines"},
+    {M::HelpJson, "print one JSON document (UTF-8) instead of lines; with convert: each chosen\n"
+                  "piece's result, at the end"},
     {M::HelpTags, "write title, album and track number into each file (WAVE: INFO and ID3;\n"
                   "FLAC and Ogg: TITLE, ALBUM, TRACKNUMBER, TRACKTOTAL, ENCODER);\n"
                   "with list: the sizes of such files"},
@@ -37,6 +38,8 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "the shortest loop looked for, in seconds (default $4)"},
     {M::HelpMaxLength, "the longest loop looked for, in seconds (default: the whole data)"},
     {M::HelpHelp, "print this text"},
+    {M::HelpLength, "play each piece at least this long (M:SS or H:MM:SS, such as 3:00): each\n"
+                    "piece gets the smallest loop count (0-$0) that reaches it; not with --loops"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},
@@ -67,6 +70,9 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
     {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
     {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
+    {M::ValueLength, "a length such as 3:00 (M:SS or H:MM:SS)"},
+    {M::LoopsAndLength, "--loops and --length cannot be used together"},
+    {M::StdoutTakesNoJson, "--stdout writes the piece to standard output: it takes no --json"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

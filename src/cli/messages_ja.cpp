@@ -44,7 +44,8 @@ constexpr MessageRow messages[] = {
     {M::HelpFormat, "wav、flac、ogg のどれか (既定 wav): ファイル名の拡張子もそれに従う"},
     {M::HelpQuality, "Ogg Vorbis の品質、-1 から 10 (既定 $3)"},
     {M::HelpStdout, "選んだ一曲をファイルの代わりに標準出力へ書き出す"},
-    {M::HelpJson, "行の代わりに JSON 文書 (UTF-8) をひとつ出力する"},
+    {M::HelpJson, "行の代わりに JSON 文書 (UTF-8) をひとつ出力する。convert では、選んだ各曲の\n"
+                  "結果を最後に出力する"},
     {M::HelpTags, "曲名、アルバム名、トラック番号を各ファイルに書き込む (WAVE: INFO と ID3、\n"
                   "FLAC と Ogg: TITLE、ALBUM、TRACKNUMBER、TRACKTOTAL、ENCODER)。\n"
                   "list では、そのようなファイルの大きさ"},
@@ -59,6 +60,8 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "探すループの最短の秒数 (既定 $4)"},
     {M::HelpMaxLength, "探すループの最長の秒数 (既定: データ全体)"},
     {M::HelpHelp, "この説明を表示する"},
+    {M::HelpLength, "各曲を少なくともこの長さにする (M:SS か H:MM:SS、例えば 3:00): 曲ごとに、\n"
+                    "それに届く最小のループ回数 (0-$0) を選ぶ。--loops とは一緒に使えない"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -89,6 +92,9 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "音声ファイルは全体を探します: --bgm や --only は使えません"},
     {M::AudioUnreadable, "$0 はループ定義ファイルでも読める音声ファイルでもありません"},
     {M::AudioNotPcm, "$0 には 8・16・24・32 ビットの PCM サンプルがありません"},
+    {M::ValueLength, "M:SS か H:MM:SS の長さ (例えば 3:00)"},
+    {M::LoopsAndLength, "--loops と --length は一緒に使えません"},
+    {M::StdoutTakesNoJson, "--stdout は曲を標準出力に書くので、--json は取りません"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -2,6 +2,7 @@
 
 #include "convert/piece_conversion.h"
 #include "convert/worker_run.h"
+#include "definition/figures.h"
 #include "platform/file_handle.h"
 
 #include <thread>
@@ -88,8 +89,13 @@ PieceResult writeWholeFile(const std::string& outputPath, const std::function<Pi
     PieceResult result = outcome == PieceOutcome::Cancelled ? PieceResult::ended(PieceEnd::Cancelled)
                                                             : PieceResult::failed(PieceFailure::WriteFailed);
     if (outcome == PieceOutcome::Completed) {
-        if (replaceFile(path, outputPath))
-            return {};
+        if (replaceFile(path, outputPath)) {
+            PieceResult written;
+            std::uint64_t bytes = 0;
+            if (fileSize(outputPath, bytes))
+                written.fileBytes = bytes;
+            return written;
+        }
         result.failure = PieceFailure::CannotRename;
     }
     // Closed first, because an open file cannot be deleted on every system.
@@ -108,6 +114,18 @@ std::string unfinishedPath(const std::string& outputPath) { return outputPath + 
 std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
 {
     return static_cast<std::uint64_t>(rows) * (loopCount + 2ull) + 1;
+}
+
+std::uint64_t conversionSteps(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+                              const OutputOptions& options)
+{
+    std::uint64_t steps = conversionSteps(0, options.loopCount);
+    for (std::int32_t row : rows) {
+        const bool known = row >= 0 && static_cast<std::size_t>(row) < definition.entries().size();
+        steps += pieceSteps(known ? pieceLoopCount(definition.entries()[static_cast<std::size_t>(row)], options)
+                                  : options.loopCount);
+    }
+    return steps;
 }
 
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,

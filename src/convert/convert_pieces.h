@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What to do with an output file that exists: replace it, keep it and count the piece as failed
@@ -40,6 +41,8 @@ struct ConversionCounts {
     // The unfinished file of the piece being written when the run was cancelled is still there.
     bool partLeft = false;
     std::vector<std::int32_t> written; // the rows written, in the order of the run
+    // How each piece the run reached ended, in the order of the run; a cancel leaves out the rest.
+    std::vector<std::pair<std::int32_t, PieceResult>> ends;
 };
 
 // Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's
@@ -88,3 +91,6 @@ constexpr char unfinishedEnding[] = ".morlo-unfinished";
 
 // Steps of a whole run: rows × (loopCount + 2), plus one for the end.
 std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount);
+// The same for the pieces of definition at rows, each with its own loop count (pieceOptions).
+std::uint64_t conversionSteps(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+                              const OutputOptions& options);

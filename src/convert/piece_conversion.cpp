@@ -70,6 +70,7 @@ bool toldAsFailure(const PieceResult& result)
 
 void countPiece(ConversionCounts& counts, std::int32_t row, const PieceResult& result)
 {
+    counts.ends.emplace_back(row, result);
     switch (result.end) {
     case PieceEnd::Written:
         ++counts.successes;

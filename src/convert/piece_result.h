@@ -3,6 +3,9 @@
 #include "definition/writable_rule.h"
 #include "writers/format_refusal.h"
 
+#include <cstdint>
+#include <optional>
+
 enum class PieceEnd {
     Written,
     Failed,
@@ -33,6 +36,9 @@ struct PieceResult {
     PieceFailure failure = PieceFailure::None;
     PieceRefusal refusal = PieceRefusal::None; // with Refused
     FormatRefusal format;                      // with FormatCannotHold
+    // A file written: its size as the file system tells it once the file has its name; none when
+    // the system cannot tell, and for standard output.
+    std::optional<std::uint64_t> fileBytes;
 
     static PieceResult ended(PieceEnd end, PieceFailure failure = PieceFailure::None)
     {

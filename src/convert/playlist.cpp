@@ -9,7 +9,7 @@ std::string playlistText(const LoopDefinition& definition, const std::vector<std
     std::string text = "#EXTM3U\n";
     for (std::int32_t row : rows) {
         const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
-        const PieceFigures figures = pieceFigures(entry, options);
+        const PieceFigures figures = pieceFigures(entry, pieceOptions(entry, options));
         const std::string seconds = figures.timeKnown ? std::to_string(figures.playSeconds) : "-1";
         text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(writer.outputName(entry.file)) + "\n";
     }

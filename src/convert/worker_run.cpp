@@ -140,7 +140,7 @@ private:
             return false;
         }
         Piece& piece = add(row, pieceToWrite(definition_, static_cast<std::size_t>(row), options_), held, nameKey);
-        PieceSteps steps(readingHooks_, pieceSteps(options_.loopCount));
+        PieceSteps steps(readingHooks_, pieceSteps(piece.toWrite.options.loopCount));
         const PieceResult result = readPiece(piece.toWrite, writer_, piece.buffer, frontEnd_, steps, piece.outputPath);
         if (result.end == PieceEnd::Written) {
             hand(piece);
@@ -236,7 +236,7 @@ private:
         PieceResult result = PieceResult::ended(PieceEnd::Cancelled);
         // A piece still waiting for a worker when the run is cancelled is never started.
         if (!cancel_) {
-            PieceSteps steps(hooks, writingSteps(options_.loopCount));
+            PieceSteps steps(hooks, writingSteps(piece.toWrite.options.loopCount));
             try {
                 result = writePieceFile(piece.outputPath, piece.toWrite, writer_, piece.buffer, steps);
             } catch (const std::exception&) {

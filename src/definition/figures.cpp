@@ -24,6 +24,31 @@ PieceFigures pieceFigures(const MusicEntry& entry, const OutputOptions& options,
     return figures;
 }
 
+std::uint32_t pieceLoopCount(const MusicEntry& entry, const OutputOptions& options)
+{
+    if (!options.lengthSeconds)
+        return options.loopCount;
+    // More loops never play shorter: the first count that reaches the length, by halves.
+    OutputOptions tried = options;
+    std::uint32_t low = 0, high = largestCount;
+    while (low < high) {
+        tried.loopCount = low + (high - low) / 2;
+        const PieceFigures figures = pieceFigures(entry, tried);
+        if (figures.timeKnown && figures.playSeconds >= *options.lengthSeconds)
+            high = tried.loopCount;
+        else
+            low = tried.loopCount + 1;
+    }
+    return low;
+}
+
+OutputOptions pieceOptions(const MusicEntry& entry, const OutputOptions& options)
+{
+    OutputOptions piece = options;
+    piece.loopCount = pieceLoopCount(entry, options);
+    return piece;
+}
+
 void FigureTotals::add(const PieceFigures& figures)
 {
     if (!figures.writable)

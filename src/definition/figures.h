@@ -35,6 +35,13 @@ std::uint32_t figureBytesPerSecond(const MusicEntry& entry);
 // the size and to nothing else.
 PieceFigures pieceFigures(const MusicEntry& entry, const OutputOptions& options, std::uint32_t trailingBytes = 0);
 
+// The loop count of the piece of entry: options.loopCount, or with options.lengthSeconds the smallest
+// count from 0 to 999 whose playSeconds (as pieceFigures makes them, with the fade asked for) reach
+// that length; 999 when none does, as for a piece whose time is not known.
+std::uint32_t pieceLoopCount(const MusicEntry& entry, const OutputOptions& options);
+// options with the piece's own loop count: what every figure, check and file of the piece is made from.
+OutputOptions pieceOptions(const MusicEntry& entry, const OutputOptions& options);
+
 // "  0", " 46", "  1,234", " 22,764,046", "1,234,567,890".
 std::string formatSize(std::uint64_t bytes);
 // "0:00", "1:01", "59:59", "1:00:00".

@@ -1,6 +1,7 @@
 #pragma once
 // The user's choices for one conversion run.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 constexpr std::uint32_t defaultLoopCount = 2;
@@ -38,6 +39,9 @@ struct OutputOptions {
     OutputFormat format = OutputFormat::Wave;
     float quality = defaultVorbisQuality; // Ogg Vorbis's, -1 (smallest) to 10 (best)
     bool toStandardOutput = false;        // the one piece goes to standard output instead of a file
+    // The playing time each piece is to reach at least, in seconds: each piece then has a loop count
+    // of its own in place of loopCount (pieceOptions in figures.h).
+    std::optional<std::uint32_t> lengthSeconds;
 
     FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
 };

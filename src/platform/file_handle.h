@@ -56,3 +56,5 @@ bool isReadOnlyFile(const std::string& path);
 // Gives the file at from the name to, in one step: a file of that name is replaced, and
 // whoever looks sees either the old file or the new one, never neither nor a mix.
 bool replaceFile(const std::string& from, const std::string& to);
+// The size of the file at path; false when there is none or the system cannot tell.
+bool fileSize(const std::string& path, std::uint64_t& bytes);

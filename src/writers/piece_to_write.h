@@ -1,7 +1,7 @@
 #pragma once
-// What one piece of a run will be: its entry, its tags and the run's options (loop count, fade,
-// choices, format, folders). Each front end builds it once per piece and hands it to figures,
-// lists and the run alike.
+// What one piece of a run will be: its entry, its tags and the run's options (fade, choices,
+// format, folders) with the piece's own loop count. Each front end builds it once per piece and
+// hands it to figures, lists and the run alike.
 #include "definition/loop_definition.h"
 #include "definition/music_entry.h"
 #include "definition/output_options.h"
@@ -12,7 +12,7 @@
 struct PieceToWrite {
     const MusicEntry& entry;
     PieceTags tags;
-    const OutputOptions& options;
+    OutputOptions options; // pieceOptions: the loop count is the piece's
 };
 
 // The piece at row of definition (row < entries().size()) as options make it.

@@ -166,7 +166,8 @@ TEST(ConvertPieces, RefusesPiecesWithoutTouchingAnyFile)
     }
 }
 
-// FLAC and Ogg Vorbis files make their steps as WAVE files do, so that the progress ends full.
+// FLAC and Ogg Vorbis files make their steps as WAVE files do, so that the progress ends full; so do
+// pieces given loop counts of their own by a length, with workers too.
 TEST(ConvertPieces, EveryFormatMakesItsSteps)
 {
     Workspace run({}, readFileBytes(fixturePath("golden.mrl")));
@@ -178,6 +179,17 @@ TEST(ConvertPieces, EveryFormatMakesItsSteps)
         const std::unique_ptr<PieceWriter> writer = makePieceWriter(run.options);
         EXPECT_EQ(convertPieces(run.definition, run.options, {0, 1}, run.frontEnd, *writer), counted(2, 0));
         EXPECT_EQ(run.frontEnd.steps, 2 * 4) << writer->formatName();
+    }
+    // 5 s: three loops of the first piece (44 + 3 × 48 bytes at 32 a second), five of the second
+    // (11 + 5 × 6 at 8).
+    run.options.lengthSeconds = 5;
+    run.frontEnd.answer = OverwriteAnswer::Replace;
+    const std::unique_ptr<PieceWriter> writer = makePieceWriter(run.options);
+    EXPECT_EQ(conversionSteps(run.definition, {0, 1}, run.options), 5 + 7 + 1u);
+    for (unsigned workers : {1u, 2u}) {
+        run.frontEnd.steps = 0;
+        EXPECT_EQ(convertPieces(run.definition, run.options, {0, 1}, run.frontEnd, *writer, workers), counted(2, 0));
+        EXPECT_EQ(run.frontEnd.steps, 5 + 7) << workers;
     }
 }
 

@@ -100,6 +100,27 @@ TEST(Figures, ListRateIsNotTheHeaderRate)
     }
 }
 
+// --length: the smallest count whose playing time, as the list shows it, reaches the length, at
+// 1000 bytes a second.
+TEST(Figures, LengthGivesEachPieceTheSmallestCountThatReachesIt)
+{
+    struct Row { std::uint16_t channels; std::uint32_t intro, loop, fade; bool full; std::uint32_t length, count; };
+    const Row rows[] = { // 2 s, then 3 s a loop, then the fade (3 s: one loop at most)
+        {1, 2000, 3000, 10, false, 0, 0}, {1, 2000, 3000, 10, false, 8, 1}, {1, 2000, 3000, 10, false, 9, 2},
+        {1, 2000, 3000, 10, true, 16, 2}, {1, 2000, 3000, 0, false, 2, 0}, {1, 2000, 3000, 0, false, 3, 1},
+        {1, 2500, 3000, 10, false, 6, 1}, // 5.5 s shows as 5
+        {1, 2000, 3000, 10, false, 2999, 998}, {1, 2000, 3000, 10, false, 3000, 999}, // 999 loops: 3002 s
+        {1, 2000, 3000, 10, false, 3004, 999}, {1, 2000, 0, 10, false, 2, 0}, {1, 2000, 0, 10, false, 3, 999},
+        {0, 2000, 3000, 10, false, 1, 999}}; // no time without channels
+    for (const Row& r : rows) {
+        const MusicEntry entry = pieceEntry(r.channels, 1000, 8, r.intro, r.loop);
+        OutputOptions options = runOptions(7, r.fade, r.full);
+        EXPECT_EQ(pieceOptions(entry, options).loopCount, 7u) << "without a length the count given stays";
+        options.lengthSeconds = r.length;
+        EXPECT_EQ(pieceOptions(entry, options).loopCount, r.count) << r.length;
+    }
+}
+
 TEST(Counts, AsTypedAndOnTheCommandLine)
 {
     // Typed into the window's fields: anything outside 0..999 is 999.
@@ -147,6 +168,7 @@ static std::string readAs(const std::string& line)
         {"playlist", p.playlist}, {"loops", p.options.loopCount == 2 ? "" : std::to_string(p.options.loopCount)},
         {"jobs", p.jobs == 0 ? "" : std::to_string(p.jobs)},
         {"fade", p.options.fadeSeconds == 10 ? "" : std::to_string(p.options.fadeSeconds)},
+        {"length", p.options.lengthSeconds ? std::to_string(*p.options.lengthSeconds) : ""},
         {"format", p.options.format == OutputFormat::Wave ? "" : p.options.format == OutputFormat::Flac ? "flac"
                                                          : p.options.format == OutputFormat::OggVorbis ? "ogg" : "?"}};
     for (const auto& [name, value] : texts)
@@ -176,6 +198,15 @@ TEST(CommandLine, ReadsEachCommandsOptions)
         {"convert a.mrl --bgm in --out o --skip-existing", "convert definition=a.mrl bgm=in out=o skip-existing"},
         {"convert a.mrl --bgm in --out o --format flac -j 3", "convert definition=a.mrl bgm=in out=o jobs=3 format=flac"},
         {"convert a.mrl --bgm in --out o --jobs 999", "convert definition=a.mrl bgm=in out=o jobs=999"},
+        {"list a.mrl --length 3:00", "list definition=a.mrl length=180"},
+        {"check a.mrl --bgm in --length 0:00", "check definition=a.mrl bgm=in length=0"},
+        {"convert a.mrl --bgm in --out o --length 1:02:03 --json", "convert definition=a.mrl bgm=in out=o length=3723 json"},
+        {"list a.mrl --length 99999:59", "list definition=a.mrl length=5999999"}, {"list a.mrl --length 3:60", "refused"},
+        {"list a.mrl --length 3:5", "refused"}, {"list a.mrl --length 180", "refused"}, {"list a.mrl --length 1:2:03", "refused"},
+        {"list a.mrl --length 1:00:00:00", "refused"}, {"list a.mrl --length 123456:00", "refused"},
+        {"list a.mrl --length :30", "refused"}, {"list a.mrl --loops 2 --length 3:00", "refused"},
+        {"convert a.mrl --bgm in --out o --length 3:00 --loops 3", "refused"},
+        {"convert a.mrl --bgm in --stdout --only 1 --json", "refused"},
         {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
         {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},
         {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"},

@@ -67,7 +67,7 @@ convert x.mrl --format |flac ogg wav
 convert |B.MRL a.mrl bgm out
 find-loop |B.MRL a.mrl bgm out x.wav y.flac
 check a.mrl --bgm |bgm out
-check a.mrl --bgm bgm |--fade --full-fade --help --json --loops
+check a.mrl --bgm bgm |--fade --full-fade --help --json --length --loops
 convert --bgm bgm |B.MRL a.mrl bgm out
 convert a.mrl --only |
 TABLE

@@ -134,3 +134,12 @@ bool isReadOnlyFile(const std::string& path)
 }
 
 bool replaceFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool fileSize(const std::string& path, std::uint64_t& bytes)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    bytes = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}

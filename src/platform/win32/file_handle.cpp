@@ -138,3 +138,13 @@ bool replaceFile(const std::string& from, const std::string& to)
     // Without MOVEFILE_COPY_ALLOWED a move between volumes fails instead of copying part of a file.
     return MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+bool fileSize(const std::string& path, std::uint64_t& bytes)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wideFromUtf8(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    bytes = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
