@@ -106,9 +106,9 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
                           const std::vector<std::int32_t>& rows, const PieceWriter& writer)
 {
     std::uint64_t needed = 0;
-    for (std::int32_t row : rows) {
-        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(row), options);
-        if (pieceRefusal(piece.entry, options, writer.trailingBytes(piece)) != PieceRefusal::None)
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
+        if (pieceRefusal(piece.entry, piece.options, writer.trailingBytes(piece)) != PieceRefusal::None)
             continue;
         needed += writer.sizeBeforeWriting(piece).value_or(0);
     }
@@ -161,7 +161,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     }
 
     using Existing = TerminalFrontEnd::Existing;
-    TerminalFrontEnd frontEnd(conversionSteps(rows.size(), options.loopCount),
+    TerminalFrontEnd frontEnd(conversionSteps(definition, rows, options),
                               arguments.overwrite      ? Existing::ReplaceAll
                               : arguments.skipExisting ? Existing::KeepAll
                                                        : Existing::Ask,

@@ -37,6 +37,9 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "the shortest loop looked for, in seconds (default $4)"},
     {M::HelpMaxLength, "the longest loop looked for, in seconds (default: the whole data)"},
     {M::HelpHelp, "print this text"},
+    {M::HelpSplit, "write each piece as two files, NAME-intro.EXT (the introduction) and\n"
+                   "NAME-loop.EXT (one pass of the loop, no fade-out), for engines that loop a\n"
+                   "second file; a piece without an introduction writes its loop file alone"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},
@@ -67,6 +70,7 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
     {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
     {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
+    {M::SplitTakesNo, "--split writes the introduction and one pass of the loop, without a fade-out, as files: it takes no $0"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

@@ -59,6 +59,9 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "探すループの最短の秒数 (既定 $4)"},
     {M::HelpMaxLength, "探すループの最長の秒数 (既定: データ全体)"},
     {M::HelpHelp, "この説明を表示する"},
+    {M::HelpSplit, "各曲をイントロの NAME-intro.EXT とループ一回分 (フェードアウトなし) の\n"
+                   "NAME-loop.EXT の二つのファイルに分けて書き出す (二つ目のファイルをループ\n"
+                   "再生するエンジン向け)。イントロのない曲はループのファイルだけ"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -89,6 +92,7 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "音声ファイルは全体を探します: --bgm や --only は使えません"},
     {M::AudioUnreadable, "$0 はループ定義ファイルでも読める音声ファイルでもありません"},
     {M::AudioNotPcm, "$0 には 8・16・24・32 ビットの PCM サンプルがありません"},
+    {M::SplitTakesNo, "--split はイントロとループ一回分をフェードアウトなしでファイルに書き出すので、$0 は取りません"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

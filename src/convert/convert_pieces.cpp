@@ -110,6 +110,19 @@ std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount)
     return static_cast<std::uint64_t>(rows) * (loopCount + 2ull) + 1;
 }
 
+std::uint64_t conversionSteps(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+                              const OutputOptions& options)
+{
+    std::uint64_t steps = 1;
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const bool known = static_cast<std::size_t>(file.row) < definition.entries().size();
+        steps += pieceSteps(known ? pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part)
+                                        .options.loopCount
+                                  : options.loopCount);
+    }
+    return steps;
+}
+
 ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOptions& options,
                                const std::vector<std::int32_t>& rows, ConversionFrontEnd& frontEnd)
 {
@@ -126,17 +139,18 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     buffer.reserve(waveBufferReserve);
     const std::vector<MusicEntry>& entries = definition.entries();
     const MusicEntry missing;
-    for (std::int32_t row : rows) {
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const std::int32_t row = file.row;
         PieceResult result;
         if (row >= 0 && static_cast<std::size_t>(row) < entries.size()) {
-            result = convertPiece(pieceToWrite(definition, static_cast<std::size_t>(row), options), writer, buffer,
-                                  frontEnd);
+            result = convertPiece(pieceToWrite(definition, static_cast<std::size_t>(row), options, file.part), writer,
+                                  buffer, frontEnd);
         } else {
             PieceSteps steps(frontEnd, pieceSteps(options.loopCount));
             result = PieceResult::failed(PieceFailure::NoSuchPiece);
             conclude(missing, result, frontEnd, steps);
         }
-        countPiece(counts, row, result);
+        countPiece(counts, file, result);
         if (result.end == PieceEnd::Cancelled)
             break;
     }

@@ -38,6 +38,9 @@ struct OutputOptions {
     OutputFormat format = OutputFormat::Wave;
     float quality = defaultVorbisQuality; // Ogg Vorbis's, -1 (smallest) to 10 (best)
     bool toStandardOutput = false;        // the one piece goes to standard output instead of a file
+    // Each piece as two files, its introduction and one pass of its loop (piece_to_write.h); the
+    // loop count, the fade and a full fade do not apply.
+    bool split = false;
 
     FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
 };
