@@ -71,3 +71,4 @@ for given in "--loops 3" "--fade 0" --full-fade "--stdout --only 0"; do
   "$cli" convert "$sample" --bgm "$work/bgm" --split $given 2>"$work/refused.txt" && fail "--split with $given"
   grep -q "^morlo-cli: --split writes .*: it takes no ${given%% *}$" "$work/refused.txt" || fail "$given: $(cat "$work/refused.txt")"
 done
+echo "cli_split: ok"
