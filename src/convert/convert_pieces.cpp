@@ -99,8 +99,9 @@ PieceResult writeWholeFile(const std::string& outputPath, const std::function<Pi
     return result;
 }
 
-// Even a one-byte output name with the ending is longer than any definition's name, and the
-// names other formats give end in their own extension.
+// Even a one-byte output name with the ending is longer than any definition's name, the names
+// other formats give end in their own extension, and a split piece's in its mark or the
+// definition's own extension, which is shorter than the ending.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
 
 std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
