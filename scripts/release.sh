@@ -101,6 +101,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
+  --split を付けると、各曲をイントロ (名前-intro.wav) とループ一回分 (名前-loop.wav、
+  フェードなし) の二つのファイルに分けて書き出します (二つ目をループ再生するエンジン向け)。
   --format flac で FLAC、--format ogg で Ogg Vorbis (--quality -1〜10、既定 5) に
   書き出します。名前の拡張子は .flac / .ogg になり、--tags と --loop-points は
   Vorbis コメント (TITLE など、LOOPSTART と LOOPLENGTH) になります。
@@ -183,6 +185,8 @@ From a command prompt:
   (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
+  --split writes each piece as two files, NAME-intro.wav (the introduction) and NAME-loop.wav
+  (one pass of the loop, no fade), for game engines that loop the second file.
   --format flac writes FLAC and --format ogg Ogg Vorbis (--quality -1 to 10, default 5),
   the names ending in .flac or .ogg; --tags and --loop-points become Vorbis comments
   (TITLE and the rest, LOOPSTART and LOOPLENGTH).

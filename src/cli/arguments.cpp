@@ -5,6 +5,7 @@
 #include "definition/file_name.h"
 #include "definition/output_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -159,9 +160,10 @@ bool setChoice(CliArguments& parsed, const std::string&)
     return true;
 }
 
-bool setStandardOutput(CliArguments& parsed, const std::string&)
+template <bool OutputOptions::*field>
+bool setOutput(CliArguments& parsed, const std::string&)
 {
-    parsed.options.toStandardOutput = true;
+    parsed.options.*field = true;
     return true;
 }
 
@@ -285,12 +287,13 @@ constexpr Option options[] = {
     {"--skip-existing", forConvert, {}, M::HelpSkipExisting, setFlag<&CliArguments::skipExisting>},
     {"--format", forList | forConvert, V{"F", M::ValueFormat}, M::HelpFormat, setFormat},
     {"--quality", forConvert, V{"Q", M::ValueQuality}, M::HelpQuality, setQuality},
-    {"--stdout", forConvert, {}, M::HelpStdout, setStandardOutput},
+    {"--stdout", forConvert, {}, M::HelpStdout, setOutput<&OutputOptions::toStandardOutput>},
     {"--json", forAll, {}, M::HelpJson, setFlag<&CliArguments::json>},
     {"--tags", forList | forConvert, {}, M::HelpTags, setChoice<&FileChoices::tags>},
     {"--loop-points", forList | forConvert, {}, M::HelpLoopPoints, setChoice<&FileChoices::loopPoints>},
     {"--playlist", forConvert, V{"NAME.m3u8", M::ValueFileName}, M::HelpPlaylist, setPlaylist},
     {"--jobs", forConvert, V{"N", M::ValueJobs}, M::HelpJobs, setJobs, "-j"},
+    {"--split", forConvert, {}, M::HelpSplit, setOutput<&OutputOptions::split>},
     {"--near", forFindLoop, V{"START,LENGTH", M::ValueNear}, M::HelpNear, setNear},
     {"--min-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMinLength, setSeconds<&LoopSearch::minSeconds>},
     {"--max-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMaxLength, setMaxLength},
@@ -311,7 +314,7 @@ constexpr UsageForm usageForms[] = {
     {forCheck, "check FILE.mrl --bgm DIR [--loops N | --length M:SS] [--fade S] [--full-fade]\n[--json]"},
     {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N | --length M:SS] [--fade S]\n"
                  "[--only LIST] [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q]\n"
-                 "[--tags] [--loop-points] [--playlist NAME.m3u8] [--jobs N] [--json]"},
+                 "[--tags] [--loop-points] [--playlist NAME.m3u8] [--jobs N] [--json] [--split]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
     {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
                   "[--min-length S] [--max-length S] [--json]"},
@@ -446,19 +449,23 @@ bool readOption(const Option& option, const std::vector<std::string>& arguments,
     return true;
 }
 
+bool given(const CliArguments& parsed, const char* name)
+{
+    return std::find(parsed.given.begin(), parsed.given.end(), name) != parsed.given.end();
+}
+
 } // namespace
 
 bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (!readCommand(arguments, parsed, problem))
         return false;
-    bool loopsGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
         if (const Option* option = findOption(word, parsed.command)) {
             if (!readOption(*option, arguments, i, parsed, problem))
                 return false;
-            loopsGiven = loopsGiven || std::string(option->name) == "--loops";
+            parsed.given.push_back(option->name);
         } else if (word.size() > 1 && word[0] == '-') {
             problem = text(Message::UnknownOption, {word});
             return false;
@@ -474,6 +481,13 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
     if (parsed.definitionPath.empty()) {
         problem = text(Message::NoDefinition);
         return false;
+    }
+    // One pass of the loop without a fade-out, as files: what these would change is not there.
+    for (const char* name : {"--loops", "--length", "--fade", "--full-fade", "--stdout"}) {
+        if (parsed.options.split && given(parsed, name)) {
+            problem = text(Message::SplitTakesNo, {name});
+            return false;
+        }
     }
     if (parsed.command == Command::Convert && parsed.options.toStandardOutput &&
         (!parsed.options.outputFolder.empty() || !parsed.playlist.empty())) {
@@ -498,7 +512,7 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
         problem = text(Message::YesAndSkip);
         return false;
     }
-    if (loopsGiven && parsed.options.lengthSeconds) {
+    if (given(parsed, "--loops") && parsed.options.lengthSeconds) {
         problem = text(Message::LoopsAndLength);
         return false;
     }

@@ -199,6 +199,20 @@ json playlistJson(const std::string& name, const PlaylistEnd& playlist, bool can
     return document;
 }
 
+// What part of its piece a file of convert --split holds.
+const char* partName(PiecePart part)
+{
+    switch (part) {
+    case PiecePart::Introduction:
+        return "intro";
+    case PiecePart::Loop:
+        return "loop";
+    case PiecePart::Whole:
+        break;
+    }
+    return "whole";
+}
+
 std::string printed(const json& value)
 {
     // Every text went through utf8Text, so nothing is left for the replacement; it only keeps
@@ -234,17 +248,21 @@ std::string convertJson(const LoopDefinition& definition, const std::vector<std:
                         const ConversionCounts& counts, const OutputOptions& options, const PieceWriter& writer,
                         const std::string& playlistName, const PlaylistEnd& playlist)
 {
+    const std::vector<PieceFile> files = pieceFiles(definition, rows, options);
     json pieces = json::array();
-    json totals{{"pieces", rows.size()}, {"written", 0}, {"failed", 0}, {"skipped", 0}, {"cancelled", 0}};
-    // The run ends the rows in their order: those it did not reach are the last.
+    json totals{{"pieces", files.size()}, {"written", 0}, {"failed", 0}, {"skipped", 0}, {"cancelled", 0}};
+    // The run ends the files in their order: those it did not reach are the last.
     std::size_t reached = 0;
-    for (std::int32_t row : rows) {
-        const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
-        const bool ended = reached < counts.ends.size() && counts.ends[reached].first == row;
-        json piece{{"number", row}, {"file", utf8Text(writer.outputName(entry.file))}};
+    for (const PieceFile& file : files) {
+        const PieceToWrite toWrite = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
+        const bool ended = reached < counts.ends.size() && counts.ends[reached].first == file;
+        json piece{{"number", file.row}};
+        if (options.split)
+            piece["part"] = partName(file.part);
+        piece["file"] = utf8Text(writer.outputName(toWrite.entry.file));
         piece.update(endJson(ended ? &counts.ends[reached++].second : nullptr));
         if (options.lengthSeconds)
-            piece["loops"] = pieceLoopCount(entry, options);
+            piece["loops"] = toWrite.options.loopCount;
         const std::string result = piece["result"];
         totals[result] = totals[result].get<std::uint32_t>() + 1;
         pieces.push_back(piece);

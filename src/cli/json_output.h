@@ -25,7 +25,8 @@ struct PlaylistEnd {
 };
 
 // What became of each of the rows chosen, in their order, after a run that counted them as counts;
-// with the playlist's end when playlistName is not empty.
+// with --split, of each file (pieceFiles), its part named; with the playlist's end when
+// playlistName is not empty.
 std::string convertJson(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
                         const ConversionCounts& counts, const OutputOptions& options, const PieceWriter& writer,
                         const std::string& playlistName, const PlaylistEnd& playlist);

@@ -110,8 +110,8 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
                           const std::vector<std::int32_t>& rows, const PieceWriter& writer)
 {
     std::uint64_t needed = 0;
-    for (std::int32_t row : rows) {
-        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(row), options);
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
         if (pieceRefusal(piece.entry, piece.options, writer.trailingBytes(piece)) != PieceRefusal::None)
             continue;
         needed += writer.sizeBeforeWriting(piece).value_or(0);

@@ -40,6 +40,9 @@ constexpr MessageRow messages[] = {
     {M::HelpHelp, "print this text"},
     {M::HelpLength, "play each piece at least this long (M:SS or H:MM:SS, such as 3:00): each\n"
                     "piece gets the smallest loop count (0-$0) that reaches it; not with --loops"},
+    {M::HelpSplit, "write each piece as two files, NAME-intro.EXT (the introduction) and\n"
+                   "NAME-loop.EXT (one pass of the loop, no fade-out), for engines that loop a\n"
+                   "second file; a piece without an introduction writes its loop file alone"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},
@@ -73,6 +76,7 @@ constexpr MessageRow messages[] = {
     {M::ValueLength, "a length such as 3:00 (M:SS or H:MM:SS)"},
     {M::LoopsAndLength, "--loops and --length cannot be used together"},
     {M::StdoutTakesNoJson, "--stdout writes the piece to standard output: it takes no --json"},
+    {M::SplitTakesNo, "--split writes the introduction and one pass of the loop, without a fade-out, as files: it takes no $0"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

@@ -62,6 +62,9 @@ constexpr MessageRow messages[] = {
     {M::HelpHelp, "この説明を表示する"},
     {M::HelpLength, "各曲を少なくともこの長さにする (M:SS か H:MM:SS、例えば 3:00): 曲ごとに、\n"
                     "それに届く最小のループ回数 (0-$0) を選ぶ。--loops とは一緒に使えない"},
+    {M::HelpSplit, "各曲をイントロの NAME-intro.EXT とループ一回分 (フェードアウトなし) の\n"
+                   "NAME-loop.EXT の二つのファイルに分けて書き出す (二つ目のファイルをループ\n"
+                   "再生するエンジン向け)。イントロのない曲はループのファイルだけ"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -95,6 +98,7 @@ constexpr MessageRow messages[] = {
     {M::ValueLength, "M:SS か H:MM:SS の長さ (例えば 3:00)"},
     {M::LoopsAndLength, "--loops と --length は一緒に使えません"},
     {M::StdoutTakesNoJson, "--stdout は曲を標準出力に書くので、--json は取りません"},
+    {M::SplitTakesNo, "--split はイントロとループ一回分をフェードアウトなしでファイルに書き出すので、$0 は取りません"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -105,8 +105,9 @@ PieceResult writeWholeFile(const std::string& outputPath, const std::function<Pi
     return result;
 }
 
-// Even a one-byte output name with the ending is longer than any definition's name, and the
-// names other formats give end in their own extension.
+// Even a one-byte output name with the ending is longer than any definition's name, the names
+// other formats give end in their own extension, and a split piece's in its mark or the
+// definition's own extension, which is shorter than the ending.
 static_assert(sizeof unfinishedEnding > MusicEntry::fileNameBytes, "an unfinished name could be an output's");
 
 std::string unfinishedPath(const std::string& outputPath) { return outputPath + unfinishedEnding; }
@@ -120,9 +121,10 @@ std::uint64_t conversionSteps(const LoopDefinition& definition, const std::vecto
                               const OutputOptions& options)
 {
     std::uint64_t steps = conversionSteps(0, options.loopCount);
-    for (std::int32_t row : rows) {
-        const bool known = row >= 0 && static_cast<std::size_t>(row) < definition.entries().size();
-        steps += pieceSteps(known ? pieceLoopCount(definition.entries()[static_cast<std::size_t>(row)], options)
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const bool known = file.row >= 0 && static_cast<std::size_t>(file.row) < definition.entries().size();
+        steps += pieceSteps(known ? pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part)
+                                        .options.loopCount
                                   : options.loopCount);
     }
     return steps;
@@ -144,17 +146,18 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
     buffer.reserve(waveBufferReserve);
     const std::vector<MusicEntry>& entries = definition.entries();
     const MusicEntry missing;
-    for (std::int32_t row : rows) {
+    for (const PieceFile& file : pieceFiles(definition, rows, options)) {
+        const std::int32_t row = file.row;
         PieceResult result;
         if (row >= 0 && static_cast<std::size_t>(row) < entries.size()) {
-            result = convertPiece(pieceToWrite(definition, static_cast<std::size_t>(row), options), writer, buffer,
-                                  frontEnd);
+            result = convertPiece(pieceToWrite(definition, static_cast<std::size_t>(row), options, file.part), writer,
+                                  buffer, frontEnd);
         } else {
             PieceSteps steps(frontEnd, pieceSteps(options.loopCount));
             result = PieceResult::failed(PieceFailure::NoSuchPiece);
             conclude(missing, result, frontEnd, steps);
         }
-        countPiece(counts, row, result);
+        countPiece(counts, file, result);
         if (result.end == PieceEnd::Cancelled)
             break;
     }

@@ -2,7 +2,9 @@
 // The procedure of a conversion run, shared by the progress window and the command line:
 // for each chosen piece read its data, ask before replacing an existing file, write the file
 // under an unfinished name and give it the output's name only when it is complete, and count
-// successes and failures. Every piece accounts for exactly loopCount + 2 steps.
+// successes and failures. Every piece accounts for exactly loopCount + 2 steps. A split piece is
+// two pieces to the run (pieceFiles), each with its own loop count and its own file, question,
+// count and steps.
 #include "convert/conversion_hooks.h"
 #include "convert/piece_result.h"
 #include "definition/loop_definition.h"
@@ -40,9 +42,9 @@ struct ConversionCounts {
     bool cancelled = false;
     // The unfinished file of the piece being written when the run was cancelled is still there.
     bool partLeft = false;
-    std::vector<std::int32_t> written; // the rows written, in the order of the run
-    // How each piece the run reached ended, in the order of the run; a cancel leaves out the rest.
-    std::vector<std::pair<std::int32_t, PieceResult>> ends;
+    std::vector<PieceFile> written; // the files written, in the order of the run
+    // How each file the run reached ended, in the order of the run; a cancel leaves out the rest.
+    std::vector<std::pair<PieceFile, PieceResult>> ends;
 };
 
 // Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's
@@ -91,6 +93,7 @@ constexpr char unfinishedEnding[] = ".morlo-unfinished";
 
 // Steps of a whole run: rows × (loopCount + 2), plus one for the end.
 std::uint64_t conversionSteps(std::size_t rows, std::uint32_t loopCount);
-// The same for the pieces of definition at rows, each with its own loop count (pieceOptions).
+// The same for the files options make of rows of definition (pieceFiles), each with its own loop
+// count (pieceOptions).
 std::uint64_t conversionSteps(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
                               const OutputOptions& options);

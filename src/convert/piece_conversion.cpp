@@ -46,6 +46,7 @@ PieceResult readPiece(const PieceToWrite& piece, const PieceWriter& writer, Wave
     case PieceOutcome::Failed:
         return PieceResult::failed(PieceFailure::ShortSource);
     }
+    arrangeForPart(piece, buffer);
 
     frontEnd.showWriting(entry);
     if (options.toStandardOutput)
@@ -68,13 +69,13 @@ bool toldAsFailure(const PieceResult& result)
            (result.end == PieceEnd::Cancelled && result.failure == PieceFailure::CannotRemove);
 }
 
-void countPiece(ConversionCounts& counts, std::int32_t row, const PieceResult& result)
+void countPiece(ConversionCounts& counts, const PieceFile& file, const PieceResult& result)
 {
-    counts.ends.emplace_back(row, result);
+    counts.ends.emplace_back(file, result);
     switch (result.end) {
     case PieceEnd::Written:
         ++counts.successes;
-        counts.written.push_back(row);
+        counts.written.push_back(file);
         break;
     case PieceEnd::Failed:
         ++counts.failures;

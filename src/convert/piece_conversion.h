@@ -53,5 +53,5 @@ PieceResult writePieceFile(const std::string& outputPath, const PieceToWrite& pi
 // left the unfinished file behind.
 bool toldAsFailure(const PieceResult& result);
 
-// Adds the piece of row, ended as result, to counts.
-void countPiece(ConversionCounts& counts, std::int32_t row, const PieceResult& result);
+// Adds the piece of file, ended as result, to counts.
+void countPiece(ConversionCounts& counts, const PieceFile& file, const PieceResult& result);

@@ -3,13 +3,14 @@
 #include "definition/figures.h"
 #include "platform/native_text.h"
 
-std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
+std::string playlistText(const LoopDefinition& definition, const std::vector<PieceFile>& files,
                          const OutputOptions& options, const PieceWriter& writer)
 {
     std::string text = "#EXTM3U\n";
-    for (std::int32_t row : rows) {
-        const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
-        const PieceFigures figures = pieceFigures(entry, pieceOptions(entry, options));
+    for (const PieceFile& file : files) {
+        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
+        const MusicEntry& entry = piece.entry;
+        const PieceFigures figures = pieceFigures(entry, piece.options);
         const std::string seconds = figures.timeKnown ? std::to_string(figures.playSeconds) : "-1";
         text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(writer.outputName(entry.file)) + "\n";
     }

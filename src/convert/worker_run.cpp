@@ -33,14 +33,14 @@ std::string sameFileKey(std::string name)
     return name;
 }
 
-// One chosen piece, from its reading until the front end is told how it ended.
+// One chosen piece's file, from its reading until the front end is told how it ended.
 struct Piece {
-    Piece(std::int32_t row, const PieceToWrite& toWrite, std::uint64_t held, std::string nameKey)
-        : row(row), toWrite(toWrite), held(held), nameKey(std::move(nameKey))
+    Piece(const PieceFile& file, const PieceToWrite& toWrite, std::uint64_t held, std::string nameKey)
+        : file(file), toWrite(toWrite), held(held), nameKey(std::move(nameKey))
     {
     }
 
-    const std::int32_t row;
+    const PieceFile file;
     const PieceToWrite toWrite;
     const std::uint64_t held;  // its data and encoderBytes, while a worker has it
     const std::string nameKey; // sameFileKey of its file's name
@@ -77,8 +77,8 @@ public:
                 largest = std::max<std::uint64_t>(largest, entry(row).wave_size);
         }
         budget_ = 2 * largest + workerBytesBeyondPieces;
-        for (std::int32_t row : rows) {
-            if (!start(row))
+        for (const PieceFile& file : pieceFiles(definition_, rows, options_)) {
+            if (!start(file))
                 break;
         }
         waitUntil([this] { return inFlight_ == 0; });
@@ -120,18 +120,19 @@ private:
     }
     const MusicEntry& entry(std::int32_t row) const { return definition_.entries()[static_cast<std::size_t>(row)]; }
 
-    // Reads the piece of row and hands it to the workers, or ends it here; false when the run is
+    // Reads the piece of file and hands it to the workers, or ends it here; false when the run is
     // cancelled.
-    bool start(std::int32_t row)
+    bool start(const PieceFile& file)
     {
-        if (!known(row)) {
-            Piece& piece = add(row, PieceToWrite{missing_, PieceTags(), options_}, 0, "");
+        if (!known(file.row)) {
+            Piece& piece = add(file, PieceToWrite{missing_, PieceTags(), options_, PiecePart::Whole, {}}, 0, "");
             PieceSteps(readingHooks_, pieceSteps(options_.loopCount)).makeUpRest();
             end(piece, PieceResult::failed(PieceFailure::NoSuchPiece));
             return true;
         }
-        const std::uint64_t held = entry(row).wave_size + encoderBytes;
-        const std::string nameKey = sameFileKey(writer_.outputName(entry(row).file));
+        const PieceToWrite toWrite = pieceToWrite(definition_, static_cast<std::size_t>(file.row), options_, file.part);
+        const std::uint64_t held = toWrite.entry.wave_size + encoderBytes;
+        const std::string nameKey = sameFileKey(writer_.outputName(toWrite.entry.file));
         // Room for its data, a worker free or about to be, and no piece of the same name being written,
         // so that the question about an existing file is asked as when one piece is written at a time.
         waitUntil([&] { return cancel_ || (inFlight_ <= workers_ && held_ + held <= budget_ && !writing(nameKey)); });
@@ -139,8 +140,8 @@ private:
             counts_.cancelled = true;
             return false;
         }
-        Piece& piece = add(row, pieceToWrite(definition_, static_cast<std::size_t>(row), options_), held, nameKey);
-        PieceSteps steps(readingHooks_, pieceSteps(piece.toWrite.options.loopCount));
+        Piece& piece = add(file, toWrite, held, nameKey);
+        PieceSteps steps(readingHooks_, pieceSteps(toWrite.options.loopCount));
         const PieceResult result = readPiece(piece.toWrite, writer_, piece.buffer, frontEnd_, steps, piece.outputPath);
         if (result.end == PieceEnd::Written) {
             hand(piece);
@@ -155,9 +156,9 @@ private:
         return result.end != PieceEnd::Cancelled;
     }
 
-    Piece& add(std::int32_t row, const PieceToWrite& toWrite, std::uint64_t held, const std::string& nameKey)
+    Piece& add(const PieceFile& file, const PieceToWrite& toWrite, std::uint64_t held, const std::string& nameKey)
     {
-        pieces_.push_back(std::make_unique<Piece>(row, toWrite, held, nameKey));
+        pieces_.push_back(std::make_unique<Piece>(file, toWrite, held, nameKey));
         return *pieces_.back();
     }
 
@@ -278,7 +279,7 @@ private:
             pieces_.pop_front();
             if (toldAsFailure(piece->result))
                 frontEnd_.pieceFailed(piece->toWrite.entry, piece->result);
-            countPiece(counts_, piece->row, piece->result);
+            countPiece(counts_, piece->file, piece->result);
         }
         frontEnd_.yieldOnce();
         lookForCancel();

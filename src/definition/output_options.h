@@ -42,6 +42,9 @@ struct OutputOptions {
     // The playing time each piece is to reach at least, in seconds: each piece then has a loop count
     // of its own in place of loopCount (pieceOptions in figures.h).
     std::optional<std::uint32_t> lengthSeconds;
+    // Each piece as two files, its introduction and one pass of its loop (piece_to_write.h); the
+    // loop count, the fade and a full fade do not apply.
+    bool split = false;
 
     FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
 };

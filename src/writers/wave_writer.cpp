@@ -97,6 +97,16 @@ PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBu
     return PieceOutcome::Completed;
 }
 
+void arrangeForPart(const PieceToWrite& piece, WaveBuffer& buffer)
+{
+    if (piece.part != PiecePart::Loop)
+        return;
+    const SplitPoints& cut = piece.cut;
+    const auto loop = buffer.begin() + cut.loopStart;
+    std::rotate(buffer.begin(), loop, loop + cut.loopSize);
+    std::rotate(buffer.begin(), buffer.begin() + (cut.introBytes - cut.loopStart), buffer.begin() + cut.loopSize);
+}
+
 PieceOutcome writeSamples(SampleSink& sink, const MusicEntry& entry, const OutputOptions& options, WaveBuffer& buffer,
                           ConversionHooks& hooks)
 {

@@ -25,6 +25,11 @@ enum class PieceOutcome {
 // The caller has checked loopLiesInData.
 PieceOutcome readSourceRange(FileHandle& source, const MusicEntry& entry, WaveBuffer& buffer, ConversionHooks& hooks);
 
+// Makes the piece's data, as readSourceRange read it, into the data of piece's part: a loop file's
+// goes to the start, turned so that it begins at the cut (split_rule.h); the rest is not written.
+// The data of a whole piece or an introduction stays as it is.
+void arrangeForPart(const PieceToWrite& piece, WaveBuffer& buffer);
+
 // Where a piece's sample data goes, in order: a WAVE file's data chunk, or an encoder.
 class SampleSink {
 public:

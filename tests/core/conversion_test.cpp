@@ -204,6 +204,41 @@ TEST(ConvertPieces, TheDefinitionsReasonComesBeforeTheFormats)
     EXPECT_EQ(run.frontEnd.refusals, std::vector<PieceRefusal>{PieceRefusal::LoopPastData});
 }
 
+// Split, a piece is its introduction and one pass of its loop, each a file with its own steps and
+// count: joined, introduction, loop, loop, they begin as the file of two loops without a fade-out,
+// also when the loop starts inside a frame. A piece without an introduction writes its loop alone
+// (under a name without an extension too), one the definition refuses is refused once under its
+// own name, and one too large for a file whole is judged by its files.
+TEST(ConvertPieces, SplitPiecesJoinIntoThePlainFile)
+{
+    Workspace run({"file=al.wav\nloop_start=40\nloop_size=60", "file=odd.wav\nloop_start=42\nloop_size=56", "file=all",
+                   "file=..", "file=huge.wav\nwave_size=1500000000\nloop_size=1500000000"});
+    run.options.fadeSeconds = 0;
+    EXPECT_EQ(run.convert({0, 1}), counted(2, 0));
+    const std::string plainFolder = run.options.outputFolder;
+    run.options.split = true;
+    run.options.loopCount = 3;
+    ASSERT_TRUE(makeFolder(run.options.outputFolder = run.root.file("split")));
+    run.frontEnd.steps = 0;
+    const std::vector<std::int32_t> rows = {0, 1, 2, 3, 4};
+    const ConversionCounts counts = run.convert(rows);
+    EXPECT_EQ(counts, counted(5, 2));
+    using P = PiecePart;
+    EXPECT_EQ(counts.written,
+              (std::vector<PieceFile>{{0, P::Introduction}, {0, P::Loop}, {1, P::Introduction}, {1, P::Loop}, {2, P::Loop}}));
+    EXPECT_EQ(run.frontEnd.failures, (std::vector<PieceFailure>{PieceFailure::Refused, PieceFailure::ShortSource}));
+    EXPECT_EQ(run.frontEnd.steps, 2 * 2 + 3 * 3 + 5 + 3);
+    EXPECT_EQ(conversionSteps(run.definition, rows, run.options), run.frontEnd.steps + 1u);
+    for (const std::string name : {"al", "odd"}) {
+        const std::string plain = readFileBytes(joinPath(plainFolder, name + ".wav")).substr(46);
+        const std::string intro = readFileBytes(run.out(name + "-intro.wav")).substr(46);
+        const std::string loop = readFileBytes(run.out(name + "-loop.wav")).substr(46);
+        EXPECT_EQ((intro + loop + loop).substr(0, plain.size()), plain) << name;
+        EXPECT_EQ(intro.size() % 4 + loop.size() % 4, 0u) << name << ": whole frames";
+    }
+    EXPECT_EQ(readFileBytes(run.out("all-loop")).substr(46), pattern(0, 100));
+}
+
 // The expected files were computed by tests/fixtures/make_fixtures.py on its own.
 TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
 {
@@ -483,7 +518,7 @@ TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
         const ConversionCounts counts =
             convertPieces(run.definition, run.options, {0, 1, 2, 3, 4, 5, 6, 7, 99}, run.frontEnd, writer, workers);
         EXPECT_EQ(counts, counted(2, 7));
-        EXPECT_EQ(counts.written, (std::vector<std::int32_t>{0, 5}));
+        EXPECT_EQ(counts.written, (std::vector<PieceFile>{{0}, {5}}));
         EXPECT_EQ(run.frontEnd.failures, told);
         EXPECT_EQ(run.frontEnd.steps, 9 * 4);
         EXPECT_EQ(run.frontEnd.strayCalls, 0);

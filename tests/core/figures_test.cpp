@@ -177,7 +177,7 @@ static std::string readAs(const std::string& line)
         out << " quality=" << p.options.quality;
     const std::pair<const char*, bool> flags[] = {
         {"yes", p.overwrite}, {"skip-existing", p.skipExisting}, {"stdout", p.options.toStandardOutput}, {"json", p.json},
-        {"tags", p.options.choices.tags}, {"loop-points", p.options.choices.loopPoints}, {"full-fade", p.options.choices.fullFade}, {"help", p.help}};
+        {"tags", p.options.choices.tags}, {"loop-points", p.options.choices.loopPoints}, {"full-fade", p.options.choices.fullFade}, {"help", p.help}, {"split", p.options.split}};
     for (const auto& [name, set] : flags)
         out << (set ? std::string(" ") + name : "");
     return out.str();
@@ -207,6 +207,8 @@ TEST(CommandLine, ReadsEachCommandsOptions)
         {"list a.mrl --length :30", "refused"}, {"list a.mrl --loops 2 --length 3:00", "refused"},
         {"convert a.mrl --bgm in --out o --length 3:00 --loops 3", "refused"},
         {"convert a.mrl --bgm in --stdout --only 1 --json", "refused"},
+        {"convert a.mrl --bgm in --out o --split --json", "convert definition=a.mrl bgm=in out=o json split"},
+        {"convert a.mrl --bgm in --out o --length 3:00 --split", "refused"},
         {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
         {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},
         {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"},

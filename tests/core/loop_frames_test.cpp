@@ -22,7 +22,7 @@ TEST(LoopFrames, StartAtTheFirstWholeFrameAndHoldTheLoopsWholeFrames)
         const LoopFrames loop = writtenLoop(entry, options);
         EXPECT_EQ(std::make_pair(loop.start, loop.end), std::make_pair(first, end)) << start << "+" << size;
         // The smpl chunk ends the file's trailer: its last frame is end - 1.
-        const std::vector<std::uint8_t> trailer = waveTrailer(PieceToWrite{entry, PieceTags(), options});
+        const std::vector<std::uint8_t> trailer = waveTrailer(PieceToWrite{entry, PieceTags(), options, PiecePart::Whole, {}});
         std::uint32_t marked[2] = {};
         if (end > first) {
             ASSERT_GE(trailer.size(), 68u);
