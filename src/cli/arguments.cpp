@@ -12,18 +12,18 @@
 #include <set>
 #include <utility>
 
-bool parseCount(const std::string& text, std::uint32_t& count)
+bool parseCount(const std::string& text, std::uint32_t& count, bool& limited)
 {
-    if (text.empty())
+    // "-0" too: a minus sign says the user meant a number below 0.
+    if (text.empty() || text.find('-') != std::string::npos)
         return false;
     errno = 0;
     char* end = nullptr;
-    long long value = std::strtoll(text.c_str(), &end, 10);
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
     if (*end != '\0')
         return false;
-    // Out of range of a signed 32-bit field reads as a large number: it counts as 999 too.
-    count = errno == ERANGE || value < INT32_MIN || value > INT32_MAX ? largestCount
-                                                                      : limitCount(static_cast<std::int32_t>(value));
+    limited = errno == ERANGE || value > largestCount;
+    count = limited ? largestCount : static_cast<std::uint32_t>(value);
     return true;
 }
 
@@ -124,10 +124,19 @@ struct Option {
     const char* shortName = nullptr;
 };
 
-template <std::uint32_t OutputOptions::*field>
+// The options that take a count, named here for the line that tells a count was limited.
+constexpr char loopsOption[] = "--loops";
+constexpr char fadeOption[] = "--fade";
+
+template <std::uint32_t OutputOptions::*field, const char* name>
 bool setCount(CliArguments& parsed, const std::string& value)
 {
-    return parseCount(value, parsed.options.*field);
+    bool limited = false;
+    if (!parseCount(value, parsed.options.*field, limited))
+        return false;
+    if (limited)
+        parsed.limitedCounts.push_back(text(Message::CountLimited, {name, value, std::to_string(largestCount)}));
+    return true;
 }
 
 // An empty value is a slip (a shell variable that is not set), never a choice.
@@ -251,8 +260,8 @@ using V = OptionValue;
 constexpr Option options[] = {
     {"--bgm", forConvert | forCheck | forFindLoop, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::bgmFolder>},
     {"--out", forConvert, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::outputFolder>},
-    {"--loops", forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
-    {"--fade", forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
+    {loopsOption, forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount, loopsOption>},
+    {fadeOption, forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds, fadeOption>},
     {"--full-fade", forOutput, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
     {"--only", forConvert | forFindLoop, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
     {"--yes", forConvert, {}, M::HelpYes, setFlag<&CliArguments::overwrite>},
@@ -383,20 +392,38 @@ const Option* findOption(const std::string& word, Command command)
     return nullptr;
 }
 
+const char* commandName(Command command)
+{
+    for (const auto& [name, named] : commands) {
+        if (named == command)
+            return name;
+    }
+    return "";
+}
+
+// Whether word names an option of some command.
+bool isOption(const std::string& word)
+{
+    for (const Option& option : options) {
+        if (word == option.name || (option.shortName && word == option.shortName))
+            return true;
+    }
+    return false;
+}
+
 bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (arguments.empty()) {
         problem = text(Message::NoCommand);
         return false;
     }
-    for (const auto& [name, command] : commands) {
-        if (arguments[0] == name) {
-            parsed.command = command;
-            return true;
-        }
+    const std::optional<Command> command = commandNamed(arguments[0]);
+    if (!command) {
+        problem = text(Message::UnknownCommand, {arguments[0]});
+        return false;
     }
-    problem = text(Message::UnknownCommand, {arguments[0]});
-    return false;
+    parsed.command = *command;
+    return true;
 }
 
 // The option at arguments[i], with its value when it takes one; i is left on the last word used.
@@ -421,6 +448,21 @@ bool readOption(const Option& option, const std::vector<std::string>& arguments,
 
 } // namespace
 
+std::optional<CliArguments::Command> commandNamed(const std::string& word)
+{
+    for (const auto& [name, command] : commands) {
+        if (word == name)
+            return command;
+    }
+    return std::nullopt;
+}
+
+std::string usageErrorText(const std::string& problem, std::optional<CliArguments::Command> command)
+{
+    const std::string help = std::string("morlo-cli ") + (command ? commandName(*command) + std::string(" ") : "") + "--help";
+    return "morlo-cli: " + problem + '\n' + text(Message::SeeUsage, {help}) + '\n';
+}
+
 bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (!readCommand(arguments, parsed, problem))
@@ -431,7 +473,8 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
             if (!readOption(*option, arguments, i, parsed, problem))
                 return false;
         } else if (word.size() > 1 && word[0] == '-') {
-            problem = text(Message::UnknownOption, {word});
+            problem = isOption(word) ? text(Message::NotForCommand, {word, commandName(parsed.command)})
+                                     : text(Message::UnknownOption, {word});
             return false;
         } else if (parsed.definitionPath.empty()) {
             parsed.definitionPath = word;

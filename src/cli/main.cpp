@@ -23,6 +23,7 @@
 #include "version_text.h"
 #include "writers/writer_for_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -117,20 +118,41 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
         complain(text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}));
 }
 
-// The playlist of the pieces written, after a run that was not cancelled and wrote any; false
-// when it was asked for and not written (the reason is on stderr), unless the user chose to keep
-// the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A cancel
-// at its question cancels the run.
+// The rows whose files are in the output folder after the run, in the definition's order: those
+// written and those whose existing file the user chose to keep. A failed piece's file, should an
+// older one of its name be there, is not this run's.
+std::vector<std::int32_t> rowsInFolder(const LoopDefinition& definition, const ConversionCounts& counts,
+                                       const std::string& folder, const PieceWriter& writer,
+                                       const TerminalFrontEnd& frontEnd)
+{
+    std::vector<std::int32_t> rows = counts.written;
+    for (std::int32_t row : counts.kept) {
+        const MusicEntry& entry = definition.entries()[static_cast<std::size_t>(row)];
+        if (frontEnd.keptByChoice(joinPath(folder, utf8Text(writer.outputName(entry.file)))))
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The playlist of the pieces in the output folder, after a run that was not cancelled and left
+// any; false when it was asked for and not written (the reason is on stderr), unless the user
+// chose to keep the one there: unlike a piece's, its answer n is counted nowhere, so it fails
+// nothing. A cancel at its question cancels the run.
 bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
                      ConversionCounts& counts, TerminalFrontEnd& frontEnd)
 {
-    if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
+    if (arguments.playlist.empty() || counts.cancelled)
         return true;
-    const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
-    const std::string text = playlistText(definition, counts.written, arguments.options, writer);
+    const std::string& folder = arguments.options.outputFolder;
+    const std::vector<std::int32_t> rows = rowsInFolder(definition, counts, folder, writer, frontEnd);
+    if (rows.empty())
+        return true;
+    const std::string path = joinPath(folder, arguments.playlist);
+    const std::string text = playlistText(definition, rows, arguments.options, writer);
     const PieceResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.end == PieceEnd::Cancelled;
-    const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByAnswer();
+    const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByChoice(path);
     if (result.end == PieceEnd::Failed && !keptByChoice)
         frontEnd.fileFailed(arguments.playlist, result);
     return result.end == PieceEnd::Written || result.end == PieceEnd::Skipped || keptByChoice;
@@ -141,13 +163,13 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     std::vector<std::int32_t> rows;
     std::string problem;
     if (!chosenPieces(arguments.only, definition.entries().size(), rows, problem)) {
-        complain(problem);
+        printText(stderr, usageErrorText(problem, arguments.command));
         return exitUsage;
     }
     const OutputOptions& options = arguments.options;
     if (options.toStandardOutput) {
         if (rows.size() != 1) {
-            complain(text(Message::StdoutOnePiece));
+            printText(stderr, usageErrorText(text(Message::StdoutOnePiece), arguments.command));
             return exitUsage;
         }
         ignoreClosedPipes();
@@ -227,13 +249,20 @@ int run(const std::vector<std::string>& words)
     CliArguments arguments;
     std::string problem;
     if (!parseArguments(words, arguments, problem)) {
-        printText(stderr, "morlo-cli: " + problem + '\n' + usageText());
+        printText(stderr, usageErrorText(problem, commandNamed(words.empty() ? "" : words[0])));
         return exitUsage;
     }
     if (arguments.help) {
         printText(stdout, usageText());
         return exitSuccess;
     }
+    // Binary data would garble the terminal and could drive it: refused before anything is read.
+    if (arguments.options.toStandardOutput && isTerminal(stdout)) {
+        complain(text(Message::StdoutIsTerminal));
+        return exitUsage;
+    }
+    for (const std::string& limited : arguments.limitedCounts)
+        complain(limited);
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);
     if (arguments.command == CliArguments::Command::FindLoop && looksLikeAudio(arguments.definitionPath))
         return findLoopInAudio(arguments);

@@ -40,6 +40,9 @@ struct ConversionCounts {
     // The unfinished file of the piece being written when the run was cancelled is still there.
     bool partLeft = false;
     std::vector<std::int32_t> written; // the rows written, in the order of the run
+    // The rows whose existing file stayed at the front end's answer: skipped, or failed as
+    // OverwriteRefused; in the order of the run.
+    std::vector<std::int32_t> kept;
 };
 
 // Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's

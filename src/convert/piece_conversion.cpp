@@ -77,9 +77,12 @@ void countPiece(ConversionCounts& counts, std::int32_t row, const PieceResult& r
         break;
     case PieceEnd::Failed:
         ++counts.failures;
+        if (result.failure == PieceFailure::OverwriteRefused)
+            counts.kept.push_back(row);
         break;
     case PieceEnd::Skipped:
         ++counts.skipped;
+        counts.kept.push_back(row);
         break;
     case PieceEnd::Cancelled:
         // The unfinished file that stayed is the piece's failure.
