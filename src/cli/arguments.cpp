@@ -382,11 +382,15 @@ std::string numberText(float number)
     return text;
 }
 
+bool names(const std::string& word, const Option& option)
+{
+    return word == option.name || (option.shortName && word == option.shortName);
+}
+
 const Option* findOption(const std::string& word, Command command)
 {
     for (const Option& option : options) {
-        const bool named = word == option.name || (option.shortName && word == option.shortName);
-        if (named && (option.commands & commandBit(command)) != 0)
+        if (names(word, option) && (option.commands & commandBit(command)) != 0)
             return &option;
     }
     return nullptr;
@@ -405,7 +409,7 @@ const char* commandName(Command command)
 bool isOption(const std::string& word)
 {
     for (const Option& option : options) {
-        if (word == option.name || (option.shortName && word == option.shortName))
+        if (names(word, option))
             return true;
     }
     return false;
@@ -459,7 +463,8 @@ std::optional<CliArguments::Command> commandNamed(const std::string& word)
 
 std::string usageErrorText(const std::string& problem, std::optional<CliArguments::Command> command)
 {
-    const std::string help = std::string("morlo-cli ") + (command ? commandName(*command) + std::string(" ") : "") + "--help";
+    const std::string help =
+        std::string("morlo-cli ") + (command ? commandName(*command) + std::string(" ") : "") + "--help";
     return "morlo-cli: " + problem + '\n' + text(Message::SeeUsage, {help}) + '\n';
 }
 

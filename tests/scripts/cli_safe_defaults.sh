@@ -69,9 +69,9 @@ for words in "" "list $work/sample.mrl --loops -1" "list $work/sample.mrl --loop
 done
 
 # --stdout to a terminal (a pty; a console to Wine) is refused in one line before the definition
-# is read: this one does not exist.
+# is read: this one does not exist. Standard input is no terminal: standard output alone decides.
 terminal() { # what the terminal shows, without Wine's control sequences and blank lines
-  timeout "$bound" script -qec "$1" /dev/null </dev/null | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r' | grep -v '^$'
+  timeout "$bound" script -qec "$1 </dev/null" /dev/null </dev/null | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g' | tr -d '\r' | grep -v '^$'
 }
 refuse=(convert "$work/none.mrl" --bgm "$work/bgm" --stdout --only 0)
 said=$(terminal "$(printf '%q ' "$cli" "${refuse[@]}")") && status=0 || status=$?
