@@ -98,7 +98,8 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --yes
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --tags --loop-points --playlist album.m3u8
   morlo-cli convert example\\sample.mrl --bgm example --out 出力先 --fade 20 --full-fade
-  (--playlist は書き出した曲のプレイリスト (UTF-8) を出力先に作ります。
+  (--playlist は出力先にファイルがある曲 (書き出した曲と残した曲) のプレイリスト
+   (UTF-8) を出力先に作ります。
    --full-fade は「フェードを最後まで」と同じです)
   --yes の代わりに --skip-existing を付けると、既にあるファイルはそのまま残します。
   --split を付けると、各曲をイントロ (名前-intro.wav) とループ一回分 (名前-loop.wav、
@@ -182,7 +183,8 @@ From a command prompt:
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --yes
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --tags --loop-points --playlist album.m3u8
   morlo-cli convert example\\sample.mrl --bgm example --out OUTPUT --fade 20 --full-fade
-  (--playlist also writes a playlist of the written pieces, in UTF-8, into OUTPUT;
+  (--playlist also writes a playlist of the pieces whose files are in OUTPUT, written
+   or kept, in UTF-8, into OUTPUT;
    --full-fade does what "Fade to the end" does)
   With --skip-existing instead of --yes, files that exist are kept as they are.
   --split writes each piece as two files, NAME-intro.wav (the introduction) and NAME-loop.wav

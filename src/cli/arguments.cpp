@@ -13,18 +13,18 @@
 #include <set>
 #include <utility>
 
-bool parseCount(const std::string& text, std::uint32_t& count)
+bool parseCount(const std::string& text, std::uint32_t& count, bool& limited)
 {
-    if (text.empty())
+    // "-0" too: a minus sign says the user meant a number below 0.
+    if (text.empty() || text.find('-') != std::string::npos)
         return false;
     errno = 0;
     char* end = nullptr;
-    long long value = std::strtoll(text.c_str(), &end, 10);
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
     if (*end != '\0')
         return false;
-    // Out of range of a signed 32-bit field reads as a large number: it counts as 999 too.
-    count = errno == ERANGE || value < INT32_MIN || value > INT32_MAX ? largestCount
-                                                                      : limitCount(static_cast<std::int32_t>(value));
+    limited = errno == ERANGE || value > largestCount;
+    count = limited ? largestCount : static_cast<std::uint32_t>(value);
     return true;
 }
 
@@ -125,10 +125,19 @@ struct Option {
     const char* shortName = nullptr;
 };
 
-template <std::uint32_t OutputOptions::*field>
+// The options that take a count, named here for the line that tells a count was limited.
+constexpr char loopsOption[] = "--loops";
+constexpr char fadeOption[] = "--fade";
+
+template <std::uint32_t OutputOptions::*field, const char* name>
 bool setCount(CliArguments& parsed, const std::string& value)
 {
-    return parseCount(value, parsed.options.*field);
+    bool limited = false;
+    if (!parseCount(value, parsed.options.*field, limited))
+        return false;
+    if (limited)
+        parsed.limitedCounts.push_back(text(Message::CountLimited, {name, value, std::to_string(largestCount)}));
+    return true;
 }
 
 // An empty value is a slip (a shell variable that is not set), never a choice.
@@ -278,8 +287,8 @@ using V = OptionValue;
 constexpr Option options[] = {
     {"--bgm", forConvert | forCheck | forFindLoop, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::bgmFolder>},
     {"--out", forConvert, V{"DIR", M::ValueFolder}, {}, setFolder<&OutputOptions::outputFolder>},
-    {"--loops", forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount>},
-    {"--fade", forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds>},
+    {loopsOption, forOutput, V{"N", M::ValueNumber}, M::HelpLoops, setCount<&OutputOptions::loopCount, loopsOption>},
+    {fadeOption, forOutput, V{"S", M::ValueNumber}, M::HelpFade, setCount<&OutputOptions::fadeSeconds, fadeOption>},
     {"--full-fade", forOutput, {}, M::HelpFullFade, setChoice<&FileChoices::fullFade>},
     {"--length", forOutput, V{"M:SS", M::ValueLength}, M::HelpLength, setLength},
     {"--only", forConvert | forFindLoop, V{"LIST", M::ValuePieceList}, M::HelpOnly, setText<&CliArguments::only>},
@@ -403,14 +412,37 @@ std::string numberText(float number)
     return text;
 }
 
+bool names(const std::string& word, const Option& option)
+{
+    return word == option.name || (option.shortName && word == option.shortName);
+}
+
 const Option* findOption(const std::string& word, Command command)
 {
     for (const Option& option : options) {
-        const bool named = word == option.name || (option.shortName && word == option.shortName);
-        if (named && (option.commands & commandBit(command)) != 0)
+        if (names(word, option) && (option.commands & commandBit(command)) != 0)
             return &option;
     }
     return nullptr;
+}
+
+const char* commandName(Command command)
+{
+    for (const auto& [name, named] : commands) {
+        if (named == command)
+            return name;
+    }
+    return "";
+}
+
+// Whether word names an option of some command.
+bool isOption(const std::string& word)
+{
+    for (const Option& option : options) {
+        if (names(word, option))
+            return true;
+    }
+    return false;
 }
 
 bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
@@ -419,14 +451,13 @@ bool readCommand(const std::vector<std::string>& arguments, CliArguments& parsed
         problem = text(Message::NoCommand);
         return false;
     }
-    for (const auto& [name, command] : commands) {
-        if (arguments[0] == name) {
-            parsed.command = command;
-            return true;
-        }
+    const std::optional<Command> command = commandNamed(arguments[0]);
+    if (!command) {
+        problem = text(Message::UnknownCommand, {arguments[0]});
+        return false;
     }
-    problem = text(Message::UnknownCommand, {arguments[0]});
-    return false;
+    parsed.command = *command;
+    return true;
 }
 
 // The option at arguments[i], with its value when it takes one; i is left on the last word used.
@@ -456,6 +487,22 @@ bool given(const CliArguments& parsed, const char* name)
 
 } // namespace
 
+std::optional<CliArguments::Command> commandNamed(const std::string& word)
+{
+    for (const auto& [name, command] : commands) {
+        if (word == name)
+            return command;
+    }
+    return std::nullopt;
+}
+
+std::string usageErrorText(const std::string& problem, std::optional<CliArguments::Command> command)
+{
+    const std::string help =
+        std::string("morlo-cli ") + (command ? commandName(*command) + std::string(" ") : "") + "--help";
+    return "morlo-cli: " + problem + '\n' + text(Message::SeeUsage, {help}) + '\n';
+}
+
 bool parseArguments(const std::vector<std::string>& arguments, CliArguments& parsed, std::string& problem)
 {
     if (!readCommand(arguments, parsed, problem))
@@ -467,7 +514,8 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
                 return false;
             parsed.given.push_back(option->name);
         } else if (word.size() > 1 && word[0] == '-') {
-            problem = text(Message::UnknownOption, {word});
+            problem = isOption(word) ? text(Message::NotForCommand, {word, commandName(parsed.command)})
+                                     : text(Message::UnknownOption, {word});
             return false;
         } else if (parsed.definitionPath.empty()) {
             parsed.definitionPath = word;

@@ -172,13 +172,13 @@ void complain(const std::string& problem) { printLine(stderr, "morlo-cli: " + pr
 int findLoopInDefinition(const LoopDefinition& definition, const CliArguments& arguments)
 {
     if (arguments.options.bgmFolder.empty()) {
-        complain(text(Message::FindLoopNeedsBgm));
+        printText(stderr, usageErrorText(text(Message::FindLoopNeedsBgm), arguments.command));
         return exitUsage;
     }
     std::vector<std::int32_t> rows;
     std::string problem;
     if (!chosenPieces(arguments.only, definition.entries().size(), rows, problem)) {
-        complain(problem);
+        printText(stderr, usageErrorText(problem, arguments.command));
         return exitUsage;
     }
     WaveBuffer buffer;
@@ -217,7 +217,7 @@ int findLoopInDefinition(const LoopDefinition& definition, const CliArguments& a
 int findLoopInAudio(const CliArguments& arguments)
 {
     if (!arguments.options.bgmFolder.empty() || !arguments.only.empty()) {
-        complain(text(Message::AudioTakesNoPieces));
+        printText(stderr, usageErrorText(text(Message::AudioTakesNoPieces), arguments.command));
         return exitUsage;
     }
     AudioData audio;

@@ -23,9 +23,11 @@
 #include "version_text.h"
 #include "writers/writer_for_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -121,21 +123,43 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
         complain(text(Message::ShortOfSpace, {trimmedSize(needed), trimmedSize(free)}));
 }
 
-// The playlist of the pieces written, after a run that was not cancelled and wrote any. It fails
-// the run when it was asked for and not written (the reason is on stderr), unless the user chose to
-// keep the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A
-// cancel at its question cancels the run.
+// The files in the output folder after the run, in the definition's order, an introduction before
+// its loop: those written and those whose existing file the user chose to keep. A failed piece's
+// file, should an older one of its name be there, is not this run's.
+std::vector<PieceFile> filesInFolder(const LoopDefinition& definition, const ConversionCounts& counts,
+                                     const OutputOptions& options, const PieceWriter& writer,
+                                     const TerminalFrontEnd& frontEnd)
+{
+    std::vector<PieceFile> files = counts.written;
+    for (const PieceFile& file : counts.kept) {
+        const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
+        if (frontEnd.keptByChoice(joinPath(options.outputFolder, utf8Text(writer.outputName(piece.entry.file)))))
+            files.push_back(file);
+    }
+    // PiecePart lists the introduction before the loop.
+    std::sort(files.begin(), files.end(),
+              [](const PieceFile& a, const PieceFile& b) { return std::tie(a.row, a.part) < std::tie(b.row, b.part); });
+    return files;
+}
+
+// The playlist of the files in the output folder, after a run that was not cancelled and left
+// any. It fails the run when it was asked for and not written (the reason is on stderr), unless
+// the user chose to keep the one there: unlike a piece's, its answer n is counted nowhere, so it
+// fails nothing. A cancel at its question cancels the run.
 PlaylistEnd writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
                             ConversionCounts& counts, TerminalFrontEnd& frontEnd)
 {
     PlaylistEnd end;
-    if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
+    if (arguments.playlist.empty() || counts.cancelled)
+        return end;
+    const std::vector<PieceFile> files = filesInFolder(definition, counts, arguments.options, writer, frontEnd);
+    if (files.empty())
         return end;
     const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
-    const std::string text = playlistText(definition, counts.written, arguments.options, writer);
+    const std::string text = playlistText(definition, files, arguments.options, writer);
     const PieceResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.end == PieceEnd::Cancelled;
-    const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByAnswer();
+    const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByChoice(path);
     if (result.end == PieceEnd::Failed && !keptByChoice)
         frontEnd.fileFailed(arguments.playlist, result);
     end.tried = true;
@@ -149,13 +173,13 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     std::vector<std::int32_t> rows;
     std::string problem;
     if (!chosenPieces(arguments.only, definition.entries().size(), rows, problem)) {
-        complain(problem);
+        printText(stderr, usageErrorText(problem, arguments.command));
         return exitUsage;
     }
     const OutputOptions& options = arguments.options;
     if (options.toStandardOutput) {
         if (rows.size() != 1) {
-            complain(text(Message::StdoutOnePiece));
+            printText(stderr, usageErrorText(text(Message::StdoutOnePiece), arguments.command));
             return exitUsage;
         }
         ignoreClosedPipes();
@@ -237,13 +261,20 @@ int run(const std::vector<std::string>& words)
     CliArguments arguments;
     std::string problem;
     if (!parseArguments(words, arguments, problem)) {
-        printText(stderr, "morlo-cli: " + problem + '\n' + usageText());
+        printText(stderr, usageErrorText(problem, commandNamed(words.empty() ? "" : words[0])));
         return exitUsage;
     }
     if (arguments.help) {
         printText(stdout, usageText());
         return exitSuccess;
     }
+    // Binary data would garble the terminal and could drive it: refused before anything is read.
+    if (arguments.options.toStandardOutput && isTerminal(stdout)) {
+        complain(text(Message::StdoutIsTerminal));
+        return exitUsage;
+    }
+    for (const std::string& limited : arguments.limitedCounts)
+        complain(limited);
     std::unique_ptr<PieceWriter> writer = makePieceWriter(arguments.options);
     if (arguments.command == CliArguments::Command::FindLoop && looksLikeAudio(arguments.definitionPath))
         return findLoopInAudio(arguments);

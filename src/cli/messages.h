@@ -22,7 +22,8 @@ enum class Message {
     ValueFileName, ValueFormat, ValueQuality, ValueJobs, TwoDefinitions, NoDefinition, StdoutTakesNoFiles,
     ConvertNeedsFolders, CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece,
     ArgumentNotText, ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable,
-    AudioNotPcm, ValueLength, LoopsAndLength, StdoutTakesNoJson, SplitTakesNo,
+    AudioNotPcm, ValueLength, LoopsAndLength, StdoutTakesNoJson, SplitTakesNo, NotForCommand, SeeUsage, CountLimited,
+    StdoutIsTerminal,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check

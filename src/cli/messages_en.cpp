@@ -28,8 +28,9 @@ constexpr MessageRow messages[] = {
                   "with list: the sizes of such files"},
     {M::HelpLoopPoints, "mark the loop in each file for players that loop forever (WAVE: a smpl\n"
                         "chunk; FLAC and Ogg: LOOPSTART and LOOPLENGTH); with list: the sizes"},
-    {M::HelpPlaylist, "also write a playlist of the written pieces (UTF-8) into the output folder;\n"
-                      "an existing one kept by the answer n or s is no failure"},
+    {M::HelpPlaylist, "also write a playlist (UTF-8) into the output folder: the pieces whose files\n"
+                      "are there after the run, written or kept; an existing playlist kept by the\n"
+                      "answer n or s is no failure"},
     {M::HelpJobs, "FLAC or Ogg files encoded at once (1-$0, default: one per processor);\n"
                   "WAVE files and --stdout are written one at a time"},
     {M::HelpNear, "roughly where the loop starts and how long it is, in seconds (such as\n"
@@ -48,7 +49,7 @@ constexpr MessageRow messages[] = {
     {M::UnknownOption, "unknown option '$0'"},
     {M::NeedsValue, "$0 needs a value"},
     {M::TakesValue, "$0 takes $1, not '$2'"},
-    {M::ValueNumber, "a number"},
+    {M::ValueNumber, "a whole number of 0 or more"},
     {M::ValueFolder, "a folder"},
     {M::ValuePieceList, "a piece list"},
     {M::ValueFileName, "a file name"},
@@ -77,6 +78,11 @@ constexpr MessageRow messages[] = {
     {M::LoopsAndLength, "--loops and --length cannot be used together"},
     {M::StdoutTakesNoJson, "--stdout writes the piece to standard output: it takes no --json"},
     {M::SplitTakesNo, "--split writes the introduction and one pass of the loop, without a fade-out, as files: it takes no $0"},
+    {M::NotForCommand, "$0 is not an option of $1"},
+    {M::SeeUsage, "Run '$0' for the usage."},
+    {M::CountLimited, "$0 $1 counts as $2"},
+    {M::StdoutIsTerminal, "standard output is a terminal: --stdout writes the piece's bytes there, send them to a file "
+                          "or a pipe"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

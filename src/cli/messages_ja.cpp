@@ -51,8 +51,8 @@ constexpr MessageRow messages[] = {
                   "list では、そのようなファイルの大きさ"},
     {M::HelpLoopPoints, "ずっとループ再生するプレーヤー向けに、ループ位置をファイルに記録する\n"
                         "(WAVE: smpl チャンク、FLAC と Ogg: LOOPSTART と LOOPLENGTH)。list では、その大きさ"},
-    {M::HelpPlaylist, "書き出した曲のプレイリスト (UTF-8) も出力フォルダに書く。\n"
-                      "既にあるものを答え n か s で残しても失敗にはならない"},
+    {M::HelpPlaylist, "プレイリスト (UTF-8) も出力フォルダに書く: 実行後にファイルがある曲 (書き出した\n"
+                      "曲と残した曲)。既にあるプレイリストを答え n か s で残しても失敗にはならない"},
     {M::HelpJobs, "同時にエンコードする FLAC・Ogg ファイルの数 (1-$0、既定: プロセッサの数)。\n"
                   "WAVE と --stdout は一曲ずつ書き出す"},
     {M::HelpNear, "ループの始まりと長さのおおよその秒数 (例 12.5,64): それぞれ前後 2 秒以内を\n"
@@ -70,7 +70,7 @@ constexpr MessageRow messages[] = {
     {M::UnknownOption, "'$0' というオプションはありません"},
     {M::NeedsValue, "$0 には値が要ります"},
     {M::TakesValue, "$0 には$1を指定します('$2' は使えません)"},
-    {M::ValueNumber, "数"},
+    {M::ValueNumber, "0 以上の整数"},
     {M::ValueFolder, "フォルダ"},
     {M::ValuePieceList, "曲番号の並び"},
     {M::ValueFileName, "ファイル名"},
@@ -99,6 +99,10 @@ constexpr MessageRow messages[] = {
     {M::LoopsAndLength, "--loops と --length は一緒に使えません"},
     {M::StdoutTakesNoJson, "--stdout は曲を標準出力に書くので、--json は取りません"},
     {M::SplitTakesNo, "--split はイントロとループ一回分をフェードアウトなしでファイルに書き出すので、$0 は取りません"},
+    {M::NotForCommand, "$0 は $1 のオプションではありません"},
+    {M::SeeUsage, "使い方は '$0' で表示できます。"},
+    {M::CountLimited, "$0 $1 は $2 として扱います"},
+    {M::StdoutIsTerminal, "標準出力が端末です: --stdout は曲のデータをそのまま書き出すので、ファイルかパイプに送ってください"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -169,13 +169,14 @@ void TerminalFrontEnd::showWriting(const MusicEntry& entry)
 
 OverwriteAnswer TerminalFrontEnd::confirmOverwrite(const std::string& path)
 {
-    keptByAnswer_ = false;
+    keptByChoice_.erase(path);
     if (existing_ == Existing::ReplaceAll)
         return OverwriteAnswer::Replace;
     clearBar();
     drawnPercent_ = -1;
     if (existing_ == Existing::KeepAll) {
         printLine(stderr, text(Message::KeptExisting, {path}));
+        keptByChoice_.insert(path);
         return OverwriteAnswer::Skip;
     }
     if (!askUser_) {
@@ -208,10 +209,11 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
             return OverwriteAnswer::Replace;
         case Answer::KeepAll:
             existing_ = Existing::KeepAll;
+            keptByChoice_.insert(path);
             return OverwriteAnswer::Skip;
         case Answer::Keep:
             // As the window's "いいえ": this file is kept and the piece counts as failed.
-            keptByAnswer_ = true;
+            keptByChoice_.insert(path);
             return OverwriteAnswer::Keep;
         case Answer::Unknown:
             break;

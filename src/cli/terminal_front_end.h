@@ -6,6 +6,7 @@
 #include "convert/convert_pieces.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 class TerminalFrontEnd : public ConversionFrontEnd {
@@ -29,9 +30,9 @@ public:
     // A line saying why the file name (a piece's or the playlist) was not written: reason, or
     // the failure's own text when reason is empty.
     void fileFailed(const std::string& name, const PieceResult& result, const std::string& reason = "");
-    // Whether the last file asked about was kept by the answer n (or Enter), not for want of a
-    // terminal.
-    bool keptByAnswer() const { return keptByAnswer_; }
+    // Whether the file at path was kept, when last asked about, by the user's choice: the answer n
+    // (or Enter) or s, or --skip-existing; not for want of a terminal.
+    bool keptByChoice(const std::string& path) const { return keptByChoice_.count(path) != 0; }
 
     // Ends the progress line.
     void finish();
@@ -51,7 +52,7 @@ private:
     std::string current_;
     int drawnPercent_ = -1;
     int columns_ = 80;
-    bool keptByAnswer_ = false;
+    std::set<std::string> keptByChoice_;
 };
 
 // Why writer's format cannot hold the piece of entry.

@@ -7,4 +7,7 @@
 // stream is stdout or stderr.
 void printText(std::FILE* stream, const std::string& text);
 
+// Whether stream shows on a terminal (a console on Windows) rather than going into a file or a pipe.
+bool isTerminal(std::FILE* stream);
+
 inline void printLine(std::FILE* stream, const std::string& text) { printText(stream, text + '\n'); }

@@ -36,14 +36,22 @@ void writeBytes(HANDLE file, const std::string& text)
     }
 }
 
+HANDLE handleOf(std::FILE* stream) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))); }
+
 } // namespace
 
 void printText(std::FILE* stream, const std::string& text)
 {
-    auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
-    DWORD mode = 0;
-    if (GetConsoleMode(handle, &mode))
+    const HANDLE handle = handleOf(stream);
+    if (isTerminal(stream))
         writeConsole(handle, wideFromUtf8(text));
     else
         writeBytes(handle, text);
+}
+
+// A console answers for its mode; a file or a pipe does not.
+bool isTerminal(std::FILE* stream)
+{
+    DWORD mode = 0;
+    return GetConsoleMode(handleOf(stream), &mode) != 0;
 }

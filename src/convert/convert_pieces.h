@@ -45,6 +45,9 @@ struct ConversionCounts {
     std::vector<PieceFile> written; // the files written, in the order of the run
     // How each file the run reached ended, in the order of the run; a cancel leaves out the rest.
     std::vector<std::pair<PieceFile, PieceResult>> ends;
+    // The files whose existing file stayed at the front end's answer: skipped, or failed as
+    // OverwriteRefused; in the order of the run.
+    std::vector<PieceFile> kept;
 };
 
 // Converts the pieces of definition named by rows, in that order, as WAVE files or in writer's

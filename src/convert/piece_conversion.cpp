@@ -79,9 +79,12 @@ void countPiece(ConversionCounts& counts, const PieceFile& file, const PieceResu
         break;
     case PieceEnd::Failed:
         ++counts.failures;
+        if (result.failure == PieceFailure::OverwriteRefused)
+            counts.kept.push_back(file);
         break;
     case PieceEnd::Skipped:
         ++counts.skipped;
+        counts.kept.push_back(file);
         break;
     case PieceEnd::Cancelled:
         // The unfinished file that stayed is the piece's failure.

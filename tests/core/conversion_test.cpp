@@ -250,12 +250,17 @@ TEST(ConvertPieces, WritesTheGoldenFilesAndReplacesOnlyAfterYes)
     ConversionCounts counts = run.convert(all);
     EXPECT_EQ(counts, counted(12, 1));
     EXPECT_EQ(run.frontEnd.failures, std::vector<PieceFailure>{PieceFailure::OverwriteRefused});
+    EXPECT_EQ(counts.kept, std::vector<PieceFile>{{1}}) << "g8m.wav";
     EXPECT_EQ(run.frontEnd.steps, 13 * 4);
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
     run.frontEnd.answer = OverwriteAnswer::Skip;
     counts = run.convert(all);
     const auto pieces = static_cast<std::uint32_t>(all.size());
     EXPECT_EQ(counts, counted(0, 0, false, pieces)) << "every file exists now, and each is skipped, not failed";
+    std::vector<PieceFile> wholes;
+    for (std::int32_t row : all)
+        wholes.push_back({row});
+    EXPECT_EQ(counts.kept, wholes);
     EXPECT_EQ(run.frontEnd.failures.size(), 1u);
     EXPECT_EQ(run.frontEnd.steps, 2 * 4 * static_cast<int>(pieces));
     EXPECT_EQ(readFileBytes(run.out("g8m.wav")), "earlier");
@@ -519,6 +524,7 @@ TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
             convertPieces(run.definition, run.options, {0, 1, 2, 3, 4, 5, 6, 7, 99}, run.frontEnd, writer, workers);
         EXPECT_EQ(counts, counted(2, 7));
         EXPECT_EQ(counts.written, (std::vector<PieceFile>{{0}, {5}}));
+        EXPECT_EQ(counts.kept, (std::vector<PieceFile>{{1}, {6}}));
         EXPECT_EQ(run.frontEnd.failures, told);
         EXPECT_EQ(run.frontEnd.steps, 9 * 4);
         EXPECT_EQ(run.frontEnd.strayCalls, 0);

@@ -126,12 +126,16 @@ TEST(Counts, AsTypedAndOnTheCommandLine)
     // Typed into the window's fields: anything outside 0..999 is 999.
     for (const auto& [typed, count] : {std::pair{-1, 999u}, {1000, 999u}, {999, 999u}, {0, 0u}})
         EXPECT_EQ(limitCount(typed), count) << typed;
-    // Given to --loops or --fade: the same, and what is no number is refused.
-    const std::pair<const char*, const char*> given[] = {{"7", "7"},   {"1500", "999"}, {"-1", "999"},
-                                                         {"99999999999", "999"}, {"", "refused"}, {"3x", "refused"}};
+    // Given to --loops or --fade: above 999 the same, said to be limited; what is no number, or a
+    // negative one, is refused.
+    const std::pair<const char*, const char*> given[] = {
+        {"7", "7"}, {"999", "999"}, {"1000", "999 limited"}, {"99999999999999999999", "999 limited"},
+        {"-1", "refused"}, {"-0", "refused"}, {"", "refused"}, {"3x", "refused"}};
     for (const auto& [text, count] : given) {
         std::uint32_t read = 0;
-        EXPECT_EQ(parseCount(text, read) ? std::to_string(read) : "refused", count) << text;
+        bool limited = false;
+        EXPECT_EQ(parseCount(text, read, limited) ? std::to_string(read) + (limited ? " limited" : "") : "refused", count)
+            << text;
     }
 }
 
@@ -211,7 +215,8 @@ TEST(CommandLine, ReadsEachCommandsOptions)
         {"convert a.mrl --bgm in --out o --length 3:00 --split", "refused"},
         {"", "refused"}, {"play a.mrl", "refused"}, {"list", "refused"}, {"list a.mrl b.mrl", "refused"},
         {"list a.mrl --bgm x", "refused"}, {"check a.mrl", "refused"}, {"convert a.mrl --bgm in", "refused"},
-        {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"},
+        {"convert a.mrl --out", "refused"}, {"list a.mrl --loops x", "refused"}, {"list a.mrl --loops -1", "refused"},
+        {"check a.mrl --bgm in --fade -0", "refused"},
         {"convert a.mrl --bgm in --stdout --out o", "refused"}, {"convert a.mrl --bgm in --out o --stdout", "refused"},
         {"list a.mrl --format mp3", "refused"}, {"convert a.mrl --bgm in --out o --quality 10.5", "refused"},
         {"convert a.mrl --bgm in --out o --quality 5x", "refused"}, {"list a.mrl --quality 3", "refused"},

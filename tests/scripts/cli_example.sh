@@ -85,7 +85,7 @@ $work/empty.mrl it is empty
 $work/random.mrl it has no [album] title
 EOF
 
-# Each message in one line with its exact reason; bad usage (status 2) prints the usage after it.
+# Each message in one line with its exact reason; bad usage (status 2) says where the usage is after it.
 mkdir "$work/fresh"
 printf '[album]\r\ntitle=x\r\n' >"$work/empty-album.mrl"
 said() { # the first line on stderr, the status, the command…
@@ -115,7 +115,7 @@ LANG=ja_JP.UTF-8|はループ定義ファイルではありません(存在し�
 LC_MESSAGES=ja_JP.eucJP LANG=C|はループ定義ファイルではありません(存在しません)
 LC_ALL=C LANG=ja_JP.UTF-8|is no loop definition file (it does not exist)
 EOF
-[ "$(LANG=ja_JP.UTF-8 "$cli" convert "$sample" "${to[@]}" --only 3 2>&1)" = 'morlo-cli: 3番の曲はありません: 曲の番号は0から2までです' ] ||
+[ "$(LANG=ja_JP.UTF-8 "$cli" convert "$sample" "${to[@]}" --only 3 2>&1 | head -n 1)" = 'morlo-cli: 3番の曲はありません: 曲の番号は0から2までです' ] ||
   fail "the piece numbers in Japanese"
 [ "$("$cli" --version)" = "morlo ver.1.01" ] || fail "--version is wrong"
 # The Windows programs tell the same version in their version resource, as Explorer shows it.

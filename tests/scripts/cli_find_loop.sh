@@ -113,7 +113,7 @@ assert near[:6] == ["1\t森の小径", "  repeat: the data holds the loop more t
 assert near[2].startswith("  1. start 58800 frames (0:02.667), length 132300 frames (0:06.000), confidence 1.00"), near
 assert near[6:8] == ["2\t夜の街", "  not found (no-repeat): the music does not repeat: the data holds one pass only, or the piece does not"], near
 PY
-# Usage errors: one line and status 2.
+# Usage errors: status 2.
 exits 2 "$cli" find-loop "$sample" || fail "a definition needs --bgm"
 exits 2 "$cli" find-loop "$work/night.wav" --bgm "$work/bgm" || fail "an audio file takes no --bgm"
 exits 2 "$cli" find-loop "$work/night.wav" --near 2.5,0 || fail "a loop of no length"

@@ -31,21 +31,22 @@ grep -A1 -x "lost.wav: the BGM wave file $work/missing.bgm cannot be opened" "$w
 [ "$(cat "$work/stderr")" = "lost.wav: the BGM wave file $work/missing.bgm cannot be opened" ] ||
   fail "stderr holds more than the failure"
 # The overwrite question answered as a user would, for three existing files asked about in turn:
-# which files each answer replaces, how many questions were asked, the end line and the status.
-# The keys for each question are tmux key names joined by "+"; kept files still hold "old".
+# which files each answer replaces, how many questions were asked, the end line, the status and
+# the playlist, which lists the files written or kept by an answer, never those kept for want of
+# one. The keys for each question are tmux key names joined by "+"; kept files still hold "old".
 quick=(convert "$sample" --bgm "$work/bgm" --loops 0 --fade 0)
 mkdir "$work/ref" && "$cli" "${quick[@]}" --out "$work/ref" >/dev/null
 printf old >"$work/old"
 questions() { grep -cF "$prompt" "$work/screen" || true; }
 asked() { tmux -S "$socket" capture-pane -p -S - -t ask >"$work/screen" && [ "$(questions)" -ge "$1" ]; }
-while IFS='|' read -r locale keys state end status asked; do
+while IFS='|' read -r locale keys state end status asked listed; do
   doing="answering $keys"
   prompt='Replace it? (y = yes, n or Enter = no, a = yes to all, s = no to all)'
   [ "$locale" = C.UTF-8 ] || prompt='上書きしますか？ (y=はい n/Enter=いいえ a=以降すべて上書き s=以降すべてスキップ)'
   rm -rf "$work/ask" && mkdir "$work/ask"
   for name in opening forest night; do cp "$work/old" "$work/ask/$name.wav"; done
   tmux -S "$socket" new-session -d -s ask -x 200 -y 50 \
-    "LC_ALL=$locale $(printf '%q ' "$cli" "${quick[@]}" --out "$work/ask"); echo \"status \$?\"; tmux -S $socket wait-for -S asked; sleep 60"
+    "LC_ALL=$locale $(printf '%q ' "$cli" "${quick[@]}" --out "$work/ask" --playlist album.m3u8); echo \"status \$?\"; tmux -S $socket wait-for -S asked; sleep 60"
   n=0
   for key in $keys; do
     n=$((n + 1))
@@ -61,19 +62,21 @@ while IFS='|' read -r locale keys state end status asked; do
     elif cmp -s "$work/ask/$name.wav" "$work/ref/$name.wav"; then seen+="$name:replaced "
     else seen+="$name:broken "; fi
   done
+  playlist=$(grep -sv '^#' "$work/ask/album.m3u8" | paste -sd ' ' || true)
   [ "$seen" = "$state " ] && grep -qxF "$end" "$work/screen" && grep -qx "status $status" "$work/screen" &&
-    [ "$(questions)" -eq "$asked" ] || { cat "$work/screen"; fail "$seen, $(questions) questions"; }
+    [ "$(questions)" -eq "$asked" ] && [ "$playlist" = "$listed" ] ||
+    { cat "$work/screen"; fail "$seen, $(questions) questions, playlist '$playlist'"; }
 done <<TABLE
-C.UTF-8|y+Enter n+Enter Y+Enter|opening:replaced forest:kept night:replaced|Output finished (succeeded: 2, failed: 1)|1|3
-C.UTF-8|Enter N+Enter y+Enter|opening:kept forest:kept night:replaced|Output finished (succeeded: 1, failed: 2)|1|3
-C.UTF-8|a+Enter|opening:replaced forest:replaced night:replaced|Output finished (succeeded: 3, failed: 0)|0|1
-C.UTF-8|n+Enter A+Enter|opening:kept forest:replaced night:replaced|Output finished (succeeded: 2, failed: 1)|1|2
-C.UTF-8|y+Enter s+Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|2
-C.UTF-8|S+Enter|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 0, skipped: 3)|0|1
-C.UTF-8|x+Enter yes+Enter y+Enter Space+n+Space+Enter Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|5
-C.UTF-8|y+Enter C-d|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|2
-C.UTF-8|C-d|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 3)|1|1
-ja_JP.UTF-8|Enter s+Enter|opening:kept forest:kept night:kept|出力終了(成功:0個 失敗:1個 スキップ:2個)|1|2
+C.UTF-8|y+Enter n+Enter Y+Enter|opening:replaced forest:kept night:replaced|Output finished (succeeded: 2, failed: 1)|1|3|opening.wav forest.wav night.wav
+C.UTF-8|Enter N+Enter y+Enter|opening:kept forest:kept night:replaced|Output finished (succeeded: 1, failed: 2)|1|3|opening.wav forest.wav night.wav
+C.UTF-8|a+Enter|opening:replaced forest:replaced night:replaced|Output finished (succeeded: 3, failed: 0)|0|1|opening.wav forest.wav night.wav
+C.UTF-8|n+Enter A+Enter|opening:kept forest:replaced night:replaced|Output finished (succeeded: 2, failed: 1)|1|2|opening.wav forest.wav night.wav
+C.UTF-8|y+Enter s+Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 0, skipped: 2)|0|2|opening.wav forest.wav night.wav
+C.UTF-8|S+Enter|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 0, skipped: 3)|0|1|opening.wav forest.wav night.wav
+C.UTF-8|x+Enter yes+Enter y+Enter Space+n+Space+Enter Enter|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|5|opening.wav forest.wav night.wav
+C.UTF-8|y+Enter C-d|opening:replaced forest:kept night:kept|Output finished (succeeded: 1, failed: 2)|1|2|opening.wav
+C.UTF-8|C-d|opening:kept forest:kept night:kept|Output finished (succeeded: 0, failed: 3)|1|1|
+ja_JP.UTF-8|Enter s+Enter|opening:kept forest:kept night:kept|出力終了(成功:0個 失敗:1個 スキップ:2個)|1|2|opening.wav forest.wav night.wav
 TABLE
 # The playlist asked about after three pieces written: kept by the answer n (or Enter) or s it
 # fails nothing, as the user chose; kept at the end of the input it fails the run, named on stderr.
