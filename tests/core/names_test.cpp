@@ -1,5 +1,6 @@
 // Shift-JIS names: a trail byte 0x5C is no separator, but '/' and ':' are wherever they stand.
 #include "definition/file_name.h"
+#include "definition/split_rule.h"
 #include "platform/native_text.h"
 #include "platform/shift_jis.h"
 
@@ -24,6 +25,12 @@ TEST(ShiftJis, ExtensionReplacedAfterTheLastDot)
         {"x.", "x.flac"}, {"\x83\x5C.wav", "\x83\x5C.flac"}};
     for (const auto& [name, flac] : rows)
         EXPECT_EQ(replaceExtension(name, ".flac"), flac) << name;
+}
+
+TEST(ShiftJis, SplitMarkBeforeTheLastDot)
+{
+    EXPECT_EQ(splitName("a.b.wav", "-intro"), "a.b-intro.wav");
+    EXPECT_EQ(splitName("all", "-loop"), "all-loop");
 }
 
 TEST(ShiftJis, SystemSeparatorAndEncoding)

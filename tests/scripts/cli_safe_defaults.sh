@@ -31,6 +31,9 @@ for folder in full resumed resumed-exe; do
     fail "$folder's playlist: $(cat "$work/$folder/album.m3u8")"
 done
 [ "$(cat "$work/resumed/lost.wav")" = old ] || fail "the failed piece's older file changed"
+# A run that leaves no file of its own writes no playlist.
+exits 1 "$cli" "${run[@]}" --out "$work/full" --only 6 --playlist none.m3u8 >/dev/null 2>&1 || fail "the lost piece alone"
+[ ! -e "$work/full/none.m3u8" ] || fail "a run that left no file wrote a playlist"
 # Split, the folder holding the introductions and the night's loop: the other loops written, the
 # playlist the first run's, introduction then loop.
 mkdir "$work/split" "$work/split-resumed"
