@@ -172,6 +172,25 @@ bool setPlaylist(CliArguments& parsed, const std::string& value)
     return isPlainFileName(value);
 }
 
+bool setTagText(CliArguments& parsed, const std::string& value)
+{
+    const std::pair<const char*, InfoText> names[] = {{"sjis", InfoText::ShiftJis}, {"utf8", InfoText::Utf8}};
+    for (const auto& [name, encoding] : names) {
+        if (value == name) {
+            parsed.options.choices.infoText = encoding;
+            parsed.tagText = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setTitleNames(CliArguments& parsed, const std::string&)
+{
+    parsed.options.names = OutputNames::Titles;
+    return true;
+}
+
 bool setFormat(CliArguments& parsed, const std::string& value)
 {
     const std::pair<const char*, OutputFormat> names[] = {
@@ -268,6 +287,8 @@ constexpr Option options[] = {
     {"--near", forFindLoop, V{"START,LENGTH", M::ValueNear}, M::HelpNear, setNear},
     {"--min-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMinLength, setSeconds<&LoopSearch::minSeconds>},
     {"--max-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMaxLength, setMaxLength},
+    {"--tag-text", forList | forConvert, V{"T", M::ValueTagText}, M::HelpTagText, setTagText},
+    {"--title-names", forOutput, {}, M::HelpTitleNames, setTitleNames},
     {"--help", forAll, {}, M::HelpHelp, setFlag<&CliArguments::help>},
 };
 
@@ -280,11 +301,13 @@ struct UsageForm {
 };
 
 constexpr UsageForm usageForms[] = {
-    {forList, "list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n[--loop-points]"},
-    {forCheck, "check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]"},
+    {forList, "list FILE.mrl [--loops N] [--fade S] [--full-fade] [--format F] [--json] [--tags]\n"
+              "[--loop-points] [--tag-text T] [--title-names]"},
+    {forCheck, "check FILE.mrl --bgm DIR [--loops N] [--fade S] [--full-fade] [--json]\n[--title-names]"},
     {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N] [--fade S] [--only LIST]\n"
                  "[--yes | --skip-existing] [--full-fade] [--format F] [--quality Q] [--tags]\n"
-                 "[--loop-points] [--playlist NAME.m3u8] [--jobs N]"},
+                 "[--loop-points] [--playlist NAME.m3u8] [--jobs N]\n"
+                 "[--tag-text T] [--title-names]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
     {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
                   "[--min-length S] [--max-length S] [--json]"},
@@ -467,6 +490,10 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
     }
     if (parsed.overwrite && parsed.skipExisting) {
         problem = text(Message::YesAndSkip);
+        return false;
+    }
+    if (parsed.tagText && !parsed.options.choices.tags) {
+        problem = text(Message::TagTextWithoutTags);
         return false;
     }
     return true;

@@ -22,6 +22,7 @@ struct CliArguments {
     std::string playlist; // convert: the playlist's file name in the output folder; empty for none
     std::uint32_t jobs = 0; // convert: FLAC or Ogg files encoded at once; 0 for one per processor
     bool help = false;    // print the usage and nothing else
+    bool tagText = false; // --tag-text was given, which only --tags makes a choice
 };
 
 // False with a one-line reason when the arguments make no sense. With --help the rest is not

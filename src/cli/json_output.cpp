@@ -79,10 +79,12 @@ json listDocument(const LoopDefinition& definition, const OutputOptions& options
     json pieces = json::array();
     FigureTotals totals;
     for (std::size_t i = 0; i < definition.entries().size(); ++i) {
-        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
+        const PieceToWrite toWrite = pieceToWrite(definition, i, options);
+        const PieceFigures figures = figuresOf(toWrite, writer);
         json piece = pieceJson(definition, i, figures);
+        if (options.format != OutputFormat::Wave || options.names != OutputNames::Definition)
+            piece["output_file"] = utf8Text(outputName(toWrite));
         if (options.format != OutputFormat::Wave) {
-            piece["output_file"] = utf8Text(writer.outputName(definition.entries()[i].file));
             piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
             piece["output_bytes_known_before_writing"] = sizesKnown;
         }

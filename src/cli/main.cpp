@@ -51,7 +51,8 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
     const auto& entries = definition.entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MusicEntry& entry = entries[i];
-        const PieceFigures figures = figuresOf(pieceToWrite(definition, i, options), writer);
+        const PieceToWrite piece = pieceToWrite(definition, i, options);
+        const PieceFigures figures = figuresOf(piece, writer);
         totals.add(figures);
         char number[16];
         std::snprintf(number, sizeof number, "%4u", static_cast<unsigned>(i));
@@ -59,7 +60,7 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
                                  : sizesKnown      ? pieceSizeText(figures)
                                                    : sizeNotKnown;
         printLine(stdout, std::string(number) + '\t' + utf8Text(entry.title) + '\t' + pieceTimeText(figures) + '\t' +
-                              size + '\t' + utf8Text(writer.outputName(entry.file)) + '\t' + utf8Text(entry.wave_file));
+                              size + '\t' + utf8Text(outputName(piece)) + '\t' + utf8Text(entry.wave_file));
     }
     printLine(stdout,
               text(Message::TotalsLine, {formatTime(totals.seconds), sizesKnown ? formatSize(totals.bytes) : sizeNotKnown}));
@@ -121,13 +122,13 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
 // when it was asked for and not written (the reason is on stderr), unless the user chose to keep
 // the one there: unlike a piece's, its answer n is counted nowhere, so it fails nothing. A cancel
 // at its question cancels the run.
-bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
-                     ConversionCounts& counts, TerminalFrontEnd& frontEnd)
+bool writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, ConversionCounts& counts,
+                     TerminalFrontEnd& frontEnd)
 {
     if (arguments.playlist.empty() || counts.cancelled || counts.written.empty())
         return true;
     const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
-    const std::string text = playlistText(definition, counts.written, arguments.options, writer);
+    const std::string text = playlistText(definition, counts.written, arguments.options);
     const PieceResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.end == PieceEnd::Cancelled;
     const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByAnswer();
@@ -169,7 +170,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     cancelOnSignals();
     const unsigned workers = arguments.jobs > 0 ? arguments.jobs : processorCount();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer, workers);
-    const bool playlistKept = !writePlaylistOf(definition, arguments, writer, counts, frontEnd);
+    const bool playlistKept = !writePlaylistOf(definition, arguments, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();

@@ -37,6 +37,11 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "the shortest loop looked for, in seconds (default $4)"},
     {M::HelpMaxLength, "the longest loop looked for, in seconds (default: the whole data)"},
     {M::HelpHelp, "print this text"},
+    {M::HelpTagText, "with --tags, the WAVE files' INFO texts in sjis (default: as Windows\n"
+                     "programs on a Japanese system read them) or utf8 (as most players on\n"
+                     "Linux read them); the other tags are UTF-8 either way"},
+    {M::HelpTitleNames, "name the files NN TITLE.EXT: the track number, a space and the whole\n"
+                        "title, each character a Windows file name cannot hold turned into _"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},
@@ -67,6 +72,8 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "an audio file is searched whole: it takes no --bgm or --only"},
     {M::AudioUnreadable, "$0 is neither a loop definition nor an audio file that can be read"},
     {M::AudioNotPcm, "$0 holds no PCM samples of 8, 16, 24 or 32 bits"},
+    {M::ValueTagText, "sjis or utf8"},
+    {M::TagTextWithoutTags, "--tag-text chooses how --tags writes: it takes --tags"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

@@ -59,6 +59,11 @@ constexpr MessageRow messages[] = {
     {M::HelpMinLength, "探すループの最短の秒数 (既定 $4)"},
     {M::HelpMaxLength, "探すループの最長の秒数 (既定: データ全体)"},
     {M::HelpHelp, "この説明を表示する"},
+    {M::HelpTagText, "--tags で WAVE ファイルの INFO に書く文字を sjis (既定。日本語の Windows の\n"
+                     "プログラムが読む) か utf8 (Linux の多くのプレーヤーが読む) にする。\n"
+                     "ほかのタグはどちらでも UTF-8"},
+    {M::HelpTitleNames, "ファイル名を「NN 曲名.拡張子」(トラック番号、空白、曲名全体) にする。\n"
+                        "Windows のファイル名に使えない文字は _ に置き換える"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -89,6 +94,8 @@ constexpr MessageRow messages[] = {
     {M::AudioTakesNoPieces, "音声ファイルは全体を探します: --bgm や --only は使えません"},
     {M::AudioUnreadable, "$0 はループ定義ファイルでも読める音声ファイルでもありません"},
     {M::AudioNotPcm, "$0 には 8・16・24・32 ビットの PCM サンプルがありません"},
+    {M::ValueTagText, "sjis か utf8"},
+    {M::TagTextWithoutTags, "--tag-text は --tags の書き方を選ぶので、--tags と一緒に使います"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

@@ -4,14 +4,15 @@
 #include "platform/native_text.h"
 
 std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
-                         const OutputOptions& options, const PieceWriter& writer)
+                         const OutputOptions& options)
 {
     std::string text = "#EXTM3U\n";
     for (std::int32_t row : rows) {
         const MusicEntry& entry = definition.entries().at(static_cast<std::size_t>(row));
         const PieceFigures figures = pieceFigures(entry, options);
         const std::string seconds = figures.timeKnown ? std::to_string(figures.playSeconds) : "-1";
-        text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(writer.outputName(entry.file)) + "\n";
+        const std::string name = outputName(pieceToWrite(definition, static_cast<std::size_t>(row), options));
+        text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(name) + "\n";
     }
     return text;
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 // "#EXTM3U", then for each row "#EXTINF:" with the playing time in whole seconds as the list
-// shows it (-1 when the format gives none) and the title, and the file name writer gives the piece
-// on a line of its own.
+// shows it (-1 when the format gives none) and the title, and the piece's file name on a line of
+// its own.
 std::string playlistText(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
-                         const OutputOptions& options, const PieceWriter& writer);
+                         const OutputOptions& options);
 
 // Writes text as the playlist at path, whole or not at all, after the same question as a piece
 // when a file is there (mayWrite).

@@ -131,7 +131,8 @@ private:
             return true;
         }
         const std::uint64_t held = entry(row).wave_size + encoderBytes;
-        const std::string nameKey = sameFileKey(writer_.outputName(entry(row).file));
+        const PieceToWrite toWrite = pieceToWrite(definition_, static_cast<std::size_t>(row), options_);
+        const std::string nameKey = sameFileKey(outputName(toWrite));
         // Room for its data, a worker free or about to be, and no piece of the same name being written,
         // so that the question about an existing file is asked as when one piece is written at a time.
         waitUntil([&] { return cancel_ || (inFlight_ <= workers_ && held_ + held <= budget_ && !writing(nameKey)); });
@@ -139,7 +140,7 @@ private:
             counts_.cancelled = true;
             return false;
         }
-        Piece& piece = add(row, pieceToWrite(definition_, static_cast<std::size_t>(row), options_), held, nameKey);
+        Piece& piece = add(row, toWrite, held, nameKey);
         PieceSteps steps(readingHooks_, pieceSteps(options_.loopCount));
         const PieceResult result = readPiece(piece.toWrite, writer_, piece.buffer, frontEnd_, steps, piece.outputPath);
         if (result.end == PieceEnd::Written) {
@@ -277,7 +278,7 @@ private:
             const std::unique_ptr<Piece> piece = std::move(pieces_.front());
             pieces_.pop_front();
             if (toldAsFailure(piece->result))
-                frontEnd_.pieceFailed(piece->toWrite.entry, piece->result);
+                frontEnd_.pieceFailed(piece->toWrite, piece->result);
             countPiece(counts_, piece->row, piece->result);
         }
         frontEnd_.yieldOnce();

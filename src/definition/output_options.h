@@ -10,6 +10,15 @@ constexpr float defaultVorbisQuality = 5;
 
 enum class OutputFormat { Wave, Flac, OggVorbis };
 
+// How the texts of a WAVE file's "INFO" tags are written: in Shift-JIS as the definition holds
+// them, which Windows programs on a Japanese system read, or in UTF-8, which players built on
+// common decoding libraries read. Other tags are UTF-8 whatever the choice.
+enum class InfoText { ShiftJis, Utf8 };
+
+// Where the output files' names come from: the definition's file keys, or each piece's track
+// number and whole title (titleFileName).
+enum class OutputNames { Definition, Titles };
+
 // What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
 // flags, the main window's options menu); with none, a file is byte for byte the plain one.
 struct FileChoices {
@@ -19,6 +28,8 @@ struct FileChoices {
     bool loopPoints = false;
     // The fade-out runs all its seconds, on through the loop (FadeRequest).
     bool fullFade = false;
+    // The encoding of the WAVE "INFO" texts that tags writes.
+    InfoText infoText = InfoText::ShiftJis;
 };
 
 // The fade-out asked for. By the program's own rule it is never longer than one loop, so that a
@@ -38,6 +49,7 @@ struct OutputOptions {
     OutputFormat format = OutputFormat::Wave;
     float quality = defaultVorbisQuality; // Ogg Vorbis's, -1 (smallest) to 10 (best)
     bool toStandardOutput = false;        // the one piece goes to standard output instead of a file
+    OutputNames names = OutputNames::Definition;
 
     FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
 };

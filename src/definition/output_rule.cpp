@@ -1,5 +1,7 @@
 #include "definition/output_rule.h"
 
+#include "definition/file_name.h"
+
 namespace {
 
 // The fade length at perSecond bytes a second: the file's rate or the figures' own.
@@ -9,6 +11,19 @@ std::uint64_t fadeLengthAt(const MusicEntry& entry, FadeRequest fade, std::uint3
     if (fade.full)
         return entry.loop_size == 0 ? 0 : wanted;
     return wanted < entry.loop_size ? wanted : entry.loop_size;
+}
+
+const char* extensionOf(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Flac:
+        return ".flac";
+    case OutputFormat::OggVorbis:
+        return ".ogg";
+    case OutputFormat::Wave:
+        break;
+    }
+    return ".wav";
 }
 
 } // namespace
@@ -66,4 +81,13 @@ LoopFrames writtenLoop(const MusicEntry& entry, const OutputOptions& options)
     if (!options.choices.loopPoints || options.loopCount == 0)
         return {};
     return loopFrames(entry);
+}
+
+std::string outputName(const MusicEntry& entry, std::uint32_t track, const OutputOptions& options)
+{
+    if (options.names == OutputNames::Titles)
+        return titleFileName(track, entry.title, extensionOf(options.format));
+    if (options.format == OutputFormat::Wave)
+        return entry.file;
+    return replaceExtension(entry.file, extensionOf(options.format));
 }

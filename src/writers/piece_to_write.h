@@ -8,6 +8,7 @@
 #include "definition/piece_tags.h"
 
 #include <cstddef>
+#include <string>
 
 struct PieceToWrite {
     const MusicEntry& entry;
@@ -17,3 +18,6 @@ struct PieceToWrite {
 
 // The piece at row of definition (row < entries().size()) as options make it.
 PieceToWrite pieceToWrite(const LoopDefinition& definition, std::size_t row, const OutputOptions& options);
+
+// The piece's file name in the output folder (Shift-JIS), as output_rule.h's outputName gives it.
+std::string outputName(const PieceToWrite& piece);
