@@ -200,20 +200,6 @@ json playlistJson(const std::string& name, const PlaylistEnd& playlist, bool can
     return document;
 }
 
-// What part of its piece a file of convert --split holds.
-const char* partName(PiecePart part)
-{
-    switch (part) {
-    case PiecePart::Introduction:
-        return "intro";
-    case PiecePart::Loop:
-        return "loop";
-    case PiecePart::Whole:
-        break;
-    }
-    return "whole";
-}
-
 std::string printed(const json& value)
 {
     // Every text went through utf8Text, so nothing is left for the replacement; it only keeps

@@ -50,25 +50,21 @@ std::vector<PieceFile> pieceFiles(const LoopDefinition& definition, const std::v
     return files;
 }
 
-namespace {
-
-// What a part's file name carries before its extension.
-const char* partMark(PiecePart part)
+const char* partName(PiecePart part)
 {
     switch (part) {
     case PiecePart::Introduction:
-        return "-intro";
+        return "intro";
     case PiecePart::Loop:
-        return "-loop";
+        return "loop";
     case PiecePart::Whole:
         break;
     }
-    return "";
+    return "whole";
 }
-
-} // namespace
 
 std::string outputName(const PieceToWrite& piece)
 {
-    return outputName(piece.entry, piece.tags.track, piece.options, partMark(piece.part));
+    const std::string mark = piece.part == PiecePart::Whole ? "" : std::string("-") + partName(piece.part);
+    return outputName(piece.entry, piece.tags.track, piece.options, mark.c_str());
 }

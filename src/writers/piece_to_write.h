@@ -43,6 +43,9 @@ PieceToWrite pieceToWrite(const LoopDefinition& definition, std::size_t row, con
 // outputName gives it with the part's mark ("-intro", "-loop").
 std::string outputName(const PieceToWrite& piece);
 
+// "intro", "loop" or "whole": the part as file names ("NAME-intro.EXT") and convert --json name it.
+const char* partName(PiecePart part);
+
 // One file of a run: the piece at row, whole or a part of it.
 struct PieceFile {
     std::int32_t row = 0;
