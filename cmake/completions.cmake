@@ -1,7 +1,7 @@
 # Writes morlo-cli's shell completions from its own usage, so that they offer exactly what --help
 # shows: the commands, each command's options, the value each option takes and what each command
-# reads, by the usage's names (DIR, F, FILE.mrl, AUDIO), which the completions turn into
-# folders, formats and file names.
+# reads, by the usage's names (DIR, F, T, FILE.mrl, AUDIO), which the completions turn into
+# folders, formats, tag encodings and file names.
 #   cmake -DPROGRAM=morlo-cli -DTEMPLATES="a.in;b.in" -DOUTPUTS="a;b" -P completions.cmake
 set(ENV{LC_ALL} C)
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE usage RESULT_VARIABLE status)

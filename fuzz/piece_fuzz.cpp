@@ -25,14 +25,14 @@ struct FuzzFrontEnd : ConversionFrontEnd {
     void step() override { ++steps; }
     void yieldOnce() override {}
     bool isCancelled() override { return cancelAt != 0 && ++checks >= cancelAt; }
-    void showReading(const MusicEntry&) override {}
-    void showWriting(const MusicEntry&) override {}
+    void showReading(const PieceToWrite&) override {}
+    void showWriting(const PieceToWrite&) override {}
     OverwriteAnswer confirmOverwrite(const std::string&) override
     {
         asked = true;
         return answer ? OverwriteAnswer::Replace : OverwriteAnswer::Keep;
     }
-    void pieceFailed(const MusicEntry&, const PieceResult& why) override { failed = true, failure = why.failure; }
+    void pieceFailed(const PieceToWrite&, const PieceResult& why) override { failed = true, failure = why.failure; }
 
     std::uint32_t cancelAt, checks = 0;
     bool answer, asked = false, failed = false;

@@ -112,6 +112,10 @@ morlo は、大きな BGM ファイルの中に生のサンプルデータとし
   --loops の代わりに --length 3:00 とすると、曲ごとに 3 分以上になる最小のループ回数を選びます。
   convert に --json を付けると、各曲の結果 (書き出し・失敗とその理由・スキップ) を最後に
   JSON で出力します。
+  --title-names を付けると、ファイル名を「07 曲名.wav」のようにトラック番号と曲名全体にします
+  (Windows のファイル名に使えない \\ / : * ? " < > | は _ になります)。
+  --tags に --tag-text utf8 を付けると、WAVE の INFO の曲名とアルバム名を UTF-8 で書きます
+  (Linux などの多くのプレーヤー向け。既定の sjis は日本語の Windows のプログラム向けです)。
   morlo-cli find-loop example\\sample.mrl --bgm example は、各曲のデータのどこで曲が
   繰り返すかを探し、定義に貼り付ける loop_start と loop_size を示します。
   morlo-cli の表示は Windows の表示言語に従います (日本語か英語)。コンソールには
@@ -197,6 +201,11 @@ From a command prompt:
   --length 3:00 instead of --loops gives each piece the smallest loop count that plays at
   least 3 minutes. convert --json prints each piece's result (written, failed and why,
   skipped) as JSON at the end.
+  --title-names names the files after the pieces, "07 TITLE.wav": the track number and the
+  whole title (\\ / : * ? " < > |, which Windows refuses in names, become _).
+  --tag-text utf8 with --tags writes the WAVE files' INFO title and album in UTF-8, as most
+  players on Linux read them (the default, sjis, is what Windows programs on a Japanese
+  system read).
   morlo-cli find-loop example\\sample.mrl --bgm example finds where each piece's music
   repeats and prints the loop_start and loop_size lines to paste into the definition.
   morlo-cli speaks the language of Windows' display (Japanese or English). It shows

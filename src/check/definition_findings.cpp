@@ -68,11 +68,15 @@ void add(Findings& findings, FindingLevel level, const char* code, FindingText t
     findings.push_back(Finding{level, code, text, std::move(values)});
 }
 
+// Names made from the titles begin with their own track numbers and hold nothing a system refuses:
+// the rules of names judge the file keys only when they name the files.
+bool namedByFileKey(const OutputOptions& options) { return options.names == OutputNames::Definition; }
+
 void errors(Findings& findings, const MusicEntry& entry, const OutputOptions& options)
 {
-    if (entry.fileLost)
+    if (namedByFileKey(options) && entry.fileLost)
         add(findings, FindingLevel::Error, "name-not-shift-jis", FindingText::NameLost, {entry.file});
-    else if (!isPlainFileName(entry.file))
+    else if (namedByFileKey(options) && !isPlainFileName(entry.file))
         add(findings, FindingLevel::Error, "name-not-plain", FindingText::NameNotPlain, {entry.file});
     if (!loopLiesInData(entry))
         add(findings, FindingLevel::Error, "loop-past-data", FindingText::LoopPastData,
@@ -83,7 +87,7 @@ void errors(Findings& findings, const MusicEntry& entry, const OutputOptions& op
              formatSize(exactFileSize(entry, options, bytesPerSecond(entry)))});
 }
 
-void nameWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index)
+void fileKeyWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index)
 {
     const MusicEntry& entry = definition.entries()[index];
     const std::string folded = foldShiftJisAsciiCase(entry.file);
@@ -103,6 +107,13 @@ void nameWarnings(Findings& findings, const LoopDefinition& definition, std::siz
         add(findings, FindingLevel::Warning, "no-wav-ending", FindingText::NoWavEnding, {entry.file});
     else if (folded.size() == 4)
         add(findings, FindingLevel::Warning, "nothing-before-wav", FindingText::NothingBeforeWav, {entry.file});
+}
+
+void nameWarnings(Findings& findings, const LoopDefinition& definition, std::size_t index, const OutputOptions& options)
+{
+    const MusicEntry& entry = definition.entries()[index];
+    if (namedByFileKey(options))
+        fileKeyWarnings(findings, definition, index);
     if (fillsLimit(entry.title, MusicEntry::titleBytes))
         add(findings, FindingLevel::Warning, "title-cut", FindingText::TitleCut);
     if (entry.titleLost)
@@ -153,7 +164,7 @@ Findings definitionFindings(const LoopDefinition& definition, std::size_t index,
     Findings findings;
     const MusicEntry& entry = definition.entries()[index];
     errors(findings, entry, pieceOptions(entry, options));
-    nameWarnings(findings, definition, index);
+    nameWarnings(findings, definition, index, options);
     formatWarnings(findings, entry);
     return findings;
 }

@@ -183,6 +183,24 @@ bool setPlaylist(CliArguments& parsed, const std::string& value)
     return isPlainFileName(value);
 }
 
+bool setTagText(CliArguments& parsed, const std::string& value)
+{
+    const std::pair<const char*, InfoText> names[] = {{"sjis", InfoText::ShiftJis}, {"utf8", InfoText::Utf8}};
+    for (const auto& [name, encoding] : names) {
+        if (value == name) {
+            parsed.options.choices.infoText = encoding;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool setTitleNames(CliArguments& parsed, const std::string&)
+{
+    parsed.options.names = OutputNames::Titles;
+    return true;
+}
+
 bool setFormat(CliArguments& parsed, const std::string& value)
 {
     const std::pair<const char*, OutputFormat> names[] = {
@@ -306,6 +324,8 @@ constexpr Option options[] = {
     {"--near", forFindLoop, V{"START,LENGTH", M::ValueNear}, M::HelpNear, setNear},
     {"--min-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMinLength, setSeconds<&LoopSearch::minSeconds>},
     {"--max-length", forFindLoop, V{"S", M::ValueSeconds}, M::HelpMaxLength, setMaxLength},
+    {"--tag-text", forList | forConvert, V{"T", M::ValueTagText}, M::HelpTagText, setTagText},
+    {"--title-names", forOutput, {}, M::HelpTitleNames, setTitleNames},
     {"--help", forAll, {}, M::HelpHelp, setFlag<&CliArguments::help>},
 };
 
@@ -319,11 +339,12 @@ struct UsageForm {
 
 constexpr UsageForm usageForms[] = {
     {forList, "list FILE.mrl [--loops N | --length M:SS] [--fade S] [--full-fade] [--format F]\n"
-              "[--json] [--tags] [--loop-points]"},
-    {forCheck, "check FILE.mrl --bgm DIR [--loops N | --length M:SS] [--fade S] [--full-fade]\n[--json]"},
+              "[--json] [--tags] [--loop-points] [--tag-text T] [--title-names]"},
+    {forCheck, "check FILE.mrl --bgm DIR [--loops N | --length M:SS] [--fade S] [--full-fade]\n[--json] [--title-names]"},
     {forConvert, "convert FILE.mrl --bgm DIR --out DIR [--loops N | --length M:SS] [--fade S]\n"
                  "[--only LIST] [--yes | --skip-existing] [--full-fade] [--format F] [--quality Q]\n"
-                 "[--tags] [--loop-points] [--playlist NAME.m3u8] [--jobs N] [--json] [--split]"},
+                 "[--tags] [--loop-points] [--playlist NAME.m3u8] [--jobs N] [--json] [--split]\n"
+                 "[--tag-text T] [--title-names]"},
     {forConvert, "convert FILE.mrl --bgm DIR --stdout --only N [--format F] $0"},
     {forFindLoop, "find-loop FILE.mrl --bgm DIR [--only LIST] [--near START,LENGTH]\n"
                   "[--min-length S] [--max-length S] [--json]"},
@@ -566,6 +587,10 @@ bool parseArguments(const std::vector<std::string>& arguments, CliArguments& par
     }
     if (parsed.options.toStandardOutput && parsed.json) {
         problem = text(Message::StdoutTakesNoJson);
+        return false;
+    }
+    if (given(parsed, "--tag-text") && !parsed.options.choices.tags) {
+        problem = text(Message::TagTextWithoutTags);
         return false;
     }
     return true;

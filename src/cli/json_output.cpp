@@ -84,8 +84,9 @@ json listDocument(const LoopDefinition& definition, const OutputOptions& options
         json piece = pieceJson(definition, i, figures);
         if (options.lengthSeconds)
             piece["loops"] = toWrite.options.loopCount;
+        if (options.format != OutputFormat::Wave || options.names != OutputNames::Definition)
+            piece["output_file"] = utf8Text(outputName(toWrite));
         if (options.format != OutputFormat::Wave) {
-            piece["output_file"] = utf8Text(writer.outputName(definition.entries()[i].file));
             piece["output_bytes"] = sizesKnown ? json(figures.fileSize) : json();
             piece["output_bytes_known_before_writing"] = sizesKnown;
         }
@@ -199,20 +200,6 @@ json playlistJson(const std::string& name, const PlaylistEnd& playlist, bool can
     return document;
 }
 
-// What part of its piece a file of convert --split holds.
-const char* partName(PiecePart part)
-{
-    switch (part) {
-    case PiecePart::Introduction:
-        return "intro";
-    case PiecePart::Loop:
-        return "loop";
-    case PiecePart::Whole:
-        break;
-    }
-    return "whole";
-}
-
 std::string printed(const json& value)
 {
     // Every text went through utf8Text, so nothing is left for the replacement; it only keeps
@@ -245,8 +232,8 @@ std::string checkJson(const LoopDefinition& definition, const DefinitionCheck& c
 }
 
 std::string convertJson(const LoopDefinition& definition, const std::vector<std::int32_t>& rows,
-                        const ConversionCounts& counts, const OutputOptions& options, const PieceWriter& writer,
-                        const std::string& playlistName, const PlaylistEnd& playlist)
+                        const ConversionCounts& counts, const OutputOptions& options, const std::string& playlistName,
+                        const PlaylistEnd& playlist)
 {
     const std::vector<PieceFile> files = pieceFiles(definition, rows, options);
     json pieces = json::array();
@@ -259,7 +246,7 @@ std::string convertJson(const LoopDefinition& definition, const std::vector<std:
         json piece{{"number", file.row}};
         if (options.split)
             piece["part"] = partName(file.part);
-        piece["file"] = utf8Text(writer.outputName(toWrite.entry.file));
+        piece["file"] = utf8Text(outputName(toWrite));
         piece.update(endJson(ended ? &counts.ends[reached++].second : nullptr));
         if (options.lengthSeconds)
             piece["loops"] = toWrite.options.loopCount;

@@ -64,8 +64,7 @@ int listPieces(const LoopDefinition& definition, const CliArguments& arguments, 
         // The loop count each piece was given goes last, so that the columns before stay where they are.
         const std::string loops = options.lengthSeconds ? '\t' + std::to_string(piece.options.loopCount) : "";
         printLine(stdout, std::string(number) + '\t' + utf8Text(entry.title) + '\t' + pieceTimeText(figures) + '\t' +
-                              size + '\t' + utf8Text(writer.outputName(entry.file)) + '\t' + utf8Text(entry.wave_file) +
-                              loops);
+                              size + '\t' + utf8Text(outputName(piece)) + '\t' + utf8Text(entry.wave_file) + loops);
     }
     printLine(stdout,
               text(Message::TotalsLine, {formatTime(totals.seconds), sizesKnown ? formatSize(totals.bytes) : sizeNotKnown}));
@@ -127,13 +126,12 @@ void warnWhenShortOfSpace(const LoopDefinition& definition, const OutputOptions&
 // its loop: those written and those whose existing file the user chose to keep. A failed piece's
 // file, should an older one of its name be there, is not this run's.
 std::vector<PieceFile> filesInFolder(const LoopDefinition& definition, const ConversionCounts& counts,
-                                     const OutputOptions& options, const PieceWriter& writer,
-                                     const TerminalFrontEnd& frontEnd)
+                                     const OutputOptions& options, const TerminalFrontEnd& frontEnd)
 {
     std::vector<PieceFile> files = counts.written;
     for (const PieceFile& file : counts.kept) {
         const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
-        if (frontEnd.keptByChoice(joinPath(options.outputFolder, utf8Text(writer.outputName(piece.entry.file)))))
+        if (frontEnd.keptByChoice(joinPath(options.outputFolder, utf8Text(outputName(piece)))))
             files.push_back(file);
     }
     // PiecePart lists the introduction before the loop.
@@ -146,17 +144,17 @@ std::vector<PieceFile> filesInFolder(const LoopDefinition& definition, const Con
 // any. It fails the run when it was asked for and not written (the reason is on stderr), unless
 // the user chose to keep the one there: unlike a piece's, its answer n is counted nowhere, so it
 // fails nothing. A cancel at its question cancels the run.
-PlaylistEnd writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, const PieceWriter& writer,
-                            ConversionCounts& counts, TerminalFrontEnd& frontEnd)
+PlaylistEnd writePlaylistOf(const LoopDefinition& definition, const CliArguments& arguments, ConversionCounts& counts,
+                            TerminalFrontEnd& frontEnd)
 {
     PlaylistEnd end;
     if (arguments.playlist.empty() || counts.cancelled)
         return end;
-    const std::vector<PieceFile> files = filesInFolder(definition, counts, arguments.options, writer, frontEnd);
+    const std::vector<PieceFile> files = filesInFolder(definition, counts, arguments.options, frontEnd);
     if (files.empty())
         return end;
     const std::string path = joinPath(arguments.options.outputFolder, arguments.playlist);
-    const std::string text = playlistText(definition, files, arguments.options, writer);
+    const std::string text = playlistText(definition, files, arguments.options);
     const PieceResult result = writePlaylist(path, text, frontEnd);
     counts.cancelled = result.end == PieceEnd::Cancelled;
     const bool keptByChoice = result.failure == PieceFailure::OverwriteRefused && frontEnd.keptByChoice(path);
@@ -201,7 +199,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     cancelOnSignals();
     const unsigned workers = arguments.jobs > 0 ? arguments.jobs : processorCount();
     ConversionCounts counts = convertPieces(definition, options, rows, frontEnd, writer, workers);
-    const PlaylistEnd playlist = writePlaylistOf(definition, arguments, writer, counts, frontEnd);
+    const PlaylistEnd playlist = writePlaylistOf(definition, arguments, counts, frontEnd);
     if (!counts.cancelled)
         frontEnd.step();
     frontEnd.finish();
@@ -213,7 +211,7 @@ int convert(const LoopDefinition& definition, const CliArguments& arguments, con
     // Standard output carries the piece alone, or the document alone; the exit status tells how it
     // went. The line without skipped pieces is the window's own, which scripts may look for.
     if (arguments.json)
-        printText(stdout, convertJson(definition, rows, counts, options, writer, arguments.playlist, playlist));
+        printText(stdout, convertJson(definition, rows, counts, options, arguments.playlist, playlist));
     else if (!options.toStandardOutput)
         printLine(stdout, counts.skipped == 0
                               ? text(Message::EndLine, {written, failed})

@@ -16,14 +16,14 @@ enum class Message {
     // Vorbis quality, $4 the shortest loop find-loop looks for by default.
     UsageStart, UsageOtherOptions, HelpLoops, HelpFade, HelpFullFade, HelpOnly, HelpYes, HelpSkipExisting, HelpFormat,
     HelpQuality, HelpStdout, HelpJson, HelpTags, HelpLoopPoints, HelpPlaylist, HelpJobs, HelpNear, HelpMinLength,
-    HelpMaxLength, HelpHelp, HelpLength, HelpSplit,
+    HelpMaxLength, HelpHelp, HelpLength, HelpSplit, HelpTagText, HelpTitleNames,
     // The command line
     NoCommand, UnknownCommand, UnknownOption, NeedsValue, TakesValue, ValueNumber, ValueFolder, ValuePieceList,
     ValueFileName, ValueFormat, ValueQuality, ValueJobs, TwoDefinitions, NoDefinition, StdoutTakesNoFiles,
     ConvertNeedsFolders, CheckNeedsBgm, YesAndSkip, BadPieceList, NoSuchPiece, NoPieces, StdoutOnePiece,
     ArgumentNotText, ValueNear, ValueSeconds, LengthsCrossed, FindLoopNeedsBgm, AudioTakesNoPieces, AudioUnreadable,
     AudioNotPcm, ValueLength, LoopsAndLength, StdoutTakesNoJson, SplitTakesNo, NotForCommand, SeeUsage, CountLimited,
-    StdoutIsTerminal,
+    StdoutIsTerminal, ValueTagText, TagTextWithoutTags,
     // A definition that cannot be read, and why
     NotDefinition, PathTooLong, IsFolder, NotRegularFile, LargerThan, Unreadable, DoesNotExist, IsEmpty, NoAlbumTitle,
     // list and check

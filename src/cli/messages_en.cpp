@@ -44,6 +44,11 @@ constexpr MessageRow messages[] = {
     {M::HelpSplit, "write each piece as two files, NAME-intro.EXT (the introduction) and\n"
                    "NAME-loop.EXT (one pass of the loop, no fade-out), for engines that loop a\n"
                    "second file; a piece without an introduction writes its loop file alone"},
+    {M::HelpTagText, "with --tags, the WAVE files' INFO texts in sjis (default: as Windows\n"
+                     "programs on a Japanese system read them) or utf8 (as most players on\n"
+                     "Linux read them); the other tags are UTF-8 either way"},
+    {M::HelpTitleNames, "name the files NN TITLE.EXT: the track number, a space and the whole\n"
+                        "title, each character a Windows file name cannot hold turned into _"},
     {M::NoCommand, "no command given"},
     {M::UnknownCommand, "unknown command '$0'"},
     {M::UnknownOption, "unknown option '$0'"},
@@ -83,6 +88,8 @@ constexpr MessageRow messages[] = {
     {M::CountLimited, "$0 $1 counts as $2"},
     {M::StdoutIsTerminal, "standard output is a terminal: --stdout writes the piece's bytes there, send them to a file "
                           "or a pipe"},
+    {M::ValueTagText, "sjis or utf8"},
+    {M::TagTextWithoutTags, "--tag-text chooses how --tags writes: it takes --tags"},
     {M::NotDefinition, "$0 is no loop definition file ($1)"},
     {M::PathTooLong, "the path is too long"},
     {M::IsFolder, "it is a folder"},

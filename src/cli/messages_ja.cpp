@@ -65,6 +65,11 @@ constexpr MessageRow messages[] = {
     {M::HelpSplit, "各曲をイントロの NAME-intro.EXT とループ一回分 (フェードアウトなし) の\n"
                    "NAME-loop.EXT の二つのファイルに分けて書き出す (二つ目のファイルをループ\n"
                    "再生するエンジン向け)。イントロのない曲はループのファイルだけ"},
+    {M::HelpTagText, "--tags で WAVE ファイルの INFO に書く文字を sjis (既定。日本語の Windows の\n"
+                     "プログラムが読む) か utf8 (Linux の多くのプレーヤーが読む) にする。\n"
+                     "ほかのタグはどちらでも UTF-8"},
+    {M::HelpTitleNames, "ファイル名を「NN 曲名.拡張子」(トラック番号、空白、曲名全体) にする。\n"
+                        "Windows のファイル名に使えない文字は _ に置き換える"},
     {M::NoCommand, "コマンドがありません"},
     {M::UnknownCommand, "'$0' というコマンドはありません"},
     {M::UnknownOption, "'$0' というオプションはありません"},
@@ -103,6 +108,8 @@ constexpr MessageRow messages[] = {
     {M::SeeUsage, "使い方は '$0' で表示できます。"},
     {M::CountLimited, "$0 $1 は $2 として扱います"},
     {M::StdoutIsTerminal, "標準出力が端末です: --stdout は曲のデータをそのまま書き出すので、ファイルかパイプに送ってください"},
+    {M::ValueTagText, "sjis か utf8"},
+    {M::TagTextWithoutTags, "--tag-text は --tags の書き方を選ぶので、--tags と一緒に使います"},
     {M::NotDefinition, "$0 はループ定義ファイルではありません($1)"},
     {M::PathTooLong, "パスが長すぎます"},
     {M::IsFolder, "フォルダです"},

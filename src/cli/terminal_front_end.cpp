@@ -153,16 +153,16 @@ void TerminalFrontEnd::step()
 
 bool TerminalFrontEnd::isCancelled() { return cancelRequested(); }
 
-void TerminalFrontEnd::showReading(const MusicEntry& entry)
+void TerminalFrontEnd::showReading(const PieceToWrite& piece)
 {
-    current_ = utf8Text(writer_.outputName(entry.file));
+    current_ = utf8Text(outputName(piece));
     drawnPercent_ = -1;
     drawBar();
 }
 
-void TerminalFrontEnd::showWriting(const MusicEntry& entry)
+void TerminalFrontEnd::showWriting(const PieceToWrite& piece)
 {
-    current_ = utf8Text(entry.title.empty() ? writer_.outputName(entry.file) : entry.title);
+    current_ = utf8Text(piece.tags.title.empty() ? outputName(piece) : piece.tags.title);
     drawnPercent_ = -1;
     drawBar();
 }
@@ -222,9 +222,10 @@ OverwriteAnswer TerminalFrontEnd::ask(const std::string& path)
     }
 }
 
-void TerminalFrontEnd::pieceFailed(const MusicEntry& entry, const PieceResult& result)
+void TerminalFrontEnd::pieceFailed(const PieceToWrite& piece, const PieceResult& result)
 {
-    const std::string name = utf8Text(writer_.outputName(entry.file));
+    const MusicEntry& entry = piece.entry;
+    const std::string name = utf8Text(outputName(piece));
     switch (result.failure) {
     case PieceFailure::Refused:
         fileFailed(name, result, pieceRefusalText(result.refusal));

@@ -16,17 +16,17 @@ public:
     // (--skip-existing). The answers a and s at the question turn Ask into the other two.
     enum class Existing { Ask, ReplaceAll, KeepAll };
 
-    // writer names the files and the formats; bgmFolder names the BGM file that a piece could not
+    // writer names the formats; bgmFolder names the BGM file that a piece could not
     // read.
     TerminalFrontEnd(std::uint64_t totalSteps, Existing existing, std::string bgmFolder, const PieceWriter& writer);
 
     void step() override;
     void yieldOnce() override {}
     bool isCancelled() override;
-    void showReading(const MusicEntry& entry) override;
-    void showWriting(const MusicEntry& entry) override;
+    void showReading(const PieceToWrite& piece) override;
+    void showWriting(const PieceToWrite& piece) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
-    void pieceFailed(const MusicEntry& entry, const PieceResult& result) override;
+    void pieceFailed(const PieceToWrite& piece, const PieceResult& result) override;
     // A line saying why the file name (a piece's or the playlist) was not written: reason, or
     // the failure's own text when reason is empty.
     void fileFailed(const std::string& name, const PieceResult& result, const std::string& reason = "");

@@ -29,10 +29,10 @@ PieceResult writeStandardOutput(const PieceToWrite& piece, const PieceWriter& wr
 
 // Tells the front end of a failure and makes up the steps of a piece that ended early; a cancelled
 // piece ends the run, whose progress need not end full.
-void conclude(const MusicEntry& entry, const PieceResult& result, ConversionFrontEnd& frontEnd, PieceSteps& steps)
+void conclude(const PieceToWrite& piece, const PieceResult& result, ConversionFrontEnd& frontEnd, PieceSteps& steps)
 {
     if (toldAsFailure(result))
-        frontEnd.pieceFailed(entry, result);
+        frontEnd.pieceFailed(piece, result);
     if (result.end == PieceEnd::Failed || result.end == PieceEnd::Skipped)
         steps.makeUpRest();
 }
@@ -47,7 +47,7 @@ PieceResult convertPiece(const PieceToWrite& piece, const PieceWriter& writer, W
     if (result.end == PieceEnd::Written)
         result = piece.options.toStandardOutput ? writeStandardOutput(piece, writer, buffer, steps)
                                                 : writePieceFile(outputPath, piece, writer, buffer, steps);
-    conclude(piece.entry, result, frontEnd, steps);
+    conclude(piece, result, frontEnd, steps);
     return result;
 }
 
@@ -155,7 +155,7 @@ ConversionCounts convertPieces(const LoopDefinition& definition, const OutputOpt
         } else {
             PieceSteps steps(frontEnd, pieceSteps(options.loopCount));
             result = PieceResult::failed(PieceFailure::NoSuchPiece);
-            conclude(missing, result, frontEnd, steps);
+            conclude(PieceToWrite{missing, PieceTags(), options, PiecePart::Whole, {}}, result, frontEnd, steps);
         }
         countPiece(counts, file, result);
         if (result.end == PieceEnd::Cancelled)

@@ -24,12 +24,12 @@ enum class OverwriteAnswer { Replace, Keep, Skip };
 
 class ConversionFrontEnd : public ConversionHooks {
 public:
-    virtual void showReading(const MusicEntry& entry) = 0;
-    virtual void showWriting(const MusicEntry& entry) = 0;
+    virtual void showReading(const PieceToWrite& piece) = 0;
+    virtual void showWriting(const PieceToWrite& piece) = 0;
     // The output file at path exists.
     virtual OverwriteAnswer confirmOverwrite(const std::string& path) = 0;
-    // The piece of entry failed, or was cancelled leaving its unfinished file (result says which).
-    virtual void pieceFailed(const MusicEntry& entry, const PieceResult& result) = 0;
+    // The piece failed, or was cancelled leaving its unfinished file (result says which).
+    virtual void pieceFailed(const PieceToWrite& piece, const PieceResult& result) = 0;
 
 protected:
     ~ConversionFrontEnd() = default;

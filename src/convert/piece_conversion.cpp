@@ -30,7 +30,7 @@ PieceResult readPiece(const PieceToWrite& piece, const PieceWriter& writer, Wave
 {
     const MusicEntry& entry = piece.entry;
     const OutputOptions& options = piece.options;
-    frontEnd.showReading(entry);
+    frontEnd.showReading(piece);
     const PieceResult refused = refusalOf(piece, writer);
     if (refused.end != PieceEnd::Written)
         return refused;
@@ -48,10 +48,10 @@ PieceResult readPiece(const PieceToWrite& piece, const PieceWriter& writer, Wave
     }
     arrangeForPart(piece, buffer);
 
-    frontEnd.showWriting(entry);
+    frontEnd.showWriting(piece);
     if (options.toStandardOutput)
         return {};
-    outputPath = joinPath(options.outputFolder, utf8Text(writer.outputName(entry.file)));
+    outputPath = joinPath(options.outputFolder, utf8Text(outputName(piece)));
     PieceResult ending;
     return mayWrite(outputPath, frontEnd, ending) ? PieceResult() : ending;
 }

@@ -4,15 +4,14 @@
 #include "platform/native_text.h"
 
 std::string playlistText(const LoopDefinition& definition, const std::vector<PieceFile>& files,
-                         const OutputOptions& options, const PieceWriter& writer)
+                         const OutputOptions& options)
 {
     std::string text = "#EXTM3U\n";
     for (const PieceFile& file : files) {
         const PieceToWrite piece = pieceToWrite(definition, static_cast<std::size_t>(file.row), options, file.part);
-        const MusicEntry& entry = piece.entry;
-        const PieceFigures figures = pieceFigures(entry, piece.options);
+        const PieceFigures figures = pieceFigures(piece.entry, piece.options);
         const std::string seconds = figures.timeKnown ? std::to_string(figures.playSeconds) : "-1";
-        text += "#EXTINF:" + seconds + "," + utf8Text(entry.title) + "\n" + utf8Text(writer.outputName(entry.file)) + "\n";
+        text += "#EXTINF:" + seconds + "," + utf8Text(piece.tags.title) + "\n" + utf8Text(outputName(piece)) + "\n";
     }
     return text;
 }

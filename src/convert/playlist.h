@@ -9,9 +9,9 @@
 
 // "#EXTM3U", then for each file "#EXTINF:" with the playing time in whole seconds as the list
 // shows it (-1 when the format gives none) and the title (a loop file's marked as such), and the
-// file name writer gives the piece on a line of its own.
+// file's name on a line of its own.
 std::string playlistText(const LoopDefinition& definition, const std::vector<PieceFile>& files,
-                         const OutputOptions& options, const PieceWriter& writer);
+                         const OutputOptions& options);
 
 // Writes text as the playlist at path, whole or not at all, after the same question as a piece
 // when a file is there (mayWrite).

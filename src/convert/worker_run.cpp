@@ -132,7 +132,7 @@ private:
         }
         const PieceToWrite toWrite = pieceToWrite(definition_, static_cast<std::size_t>(file.row), options_, file.part);
         const std::uint64_t held = toWrite.entry.wave_size + encoderBytes;
-        const std::string nameKey = sameFileKey(writer_.outputName(toWrite.entry.file));
+        const std::string nameKey = sameFileKey(outputName(toWrite));
         // Room for its data, a worker free or about to be, and no piece of the same name being written,
         // so that the question about an existing file is asked as when one piece is written at a time.
         waitUntil([&] { return cancel_ || (inFlight_ <= workers_ && held_ + held <= budget_ && !writing(nameKey)); });
@@ -278,7 +278,7 @@ private:
             const std::unique_ptr<Piece> piece = std::move(pieces_.front());
             pieces_.pop_front();
             if (toldAsFailure(piece->result))
-                frontEnd_.pieceFailed(piece->toWrite.entry, piece->result);
+                frontEnd_.pieceFailed(piece->toWrite, piece->result);
             countPiece(counts_, piece->file, piece->result);
         }
         frontEnd_.yieldOnce();

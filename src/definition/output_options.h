@@ -11,6 +11,15 @@ constexpr float defaultVorbisQuality = 5;
 
 enum class OutputFormat { Wave, Flac, OggVorbis };
 
+// How the texts of a WAVE file's "INFO" tags are written: in Shift-JIS as the definition holds
+// them, which Windows programs on a Japanese system read, or in UTF-8, which players built on
+// common decoding libraries read. Other tags are UTF-8 whatever the choice.
+enum class InfoText { ShiftJis, Utf8 };
+
+// Where the output files' names come from: the definition's file keys, or each piece's track
+// number and whole title (titleFileName).
+enum class OutputNames { Definition, Titles };
+
 // What the files of a run carry beyond the plain WAVE file, each only when asked for (morlo-cli's
 // flags, the main window's options menu); with none, a file is byte for byte the plain one.
 struct FileChoices {
@@ -20,6 +29,8 @@ struct FileChoices {
     bool loopPoints = false;
     // The fade-out runs all its seconds, on through the loop (FadeRequest).
     bool fullFade = false;
+    // The encoding of the WAVE "INFO" texts that tags writes.
+    InfoText infoText = InfoText::ShiftJis;
 };
 
 // The fade-out asked for. By the program's own rule it is never longer than one loop, so that a
@@ -45,6 +56,7 @@ struct OutputOptions {
     // Each piece as two files, its introduction and one pass of its loop (piece_to_write.h); the
     // loop count, the fade and a full fade do not apply.
     bool split = false;
+    OutputNames names = OutputNames::Definition;
 
     FadeRequest fade() const { return FadeRequest{fadeSeconds, choices.fullFade}; }
 };

@@ -1,5 +1,8 @@
 #include "definition/output_rule.h"
 
+#include "definition/file_name.h"
+#include "definition/split_rule.h"
+
 namespace {
 
 // The fade length at perSecond bytes a second: the file's rate or the figures' own.
@@ -9,6 +12,19 @@ std::uint64_t fadeLengthAt(const MusicEntry& entry, FadeRequest fade, std::uint3
     if (fade.full)
         return entry.loop_size == 0 ? 0 : wanted;
     return wanted < entry.loop_size ? wanted : entry.loop_size;
+}
+
+const char* extensionOf(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Flac:
+        return ".flac";
+    case OutputFormat::OggVorbis:
+        return ".ogg";
+    case OutputFormat::Wave:
+        break;
+    }
+    return ".wav";
 }
 
 } // namespace
@@ -66,4 +82,14 @@ LoopFrames writtenLoop(const MusicEntry& entry, const OutputOptions& options)
     if (!options.choices.loopPoints || options.loopCount == 0)
         return {};
     return loopFrames(entry);
+}
+
+std::string outputName(const MusicEntry& entry, std::uint32_t track, const OutputOptions& options, const char* mark)
+{
+    if (options.names == OutputNames::Titles)
+        return titleFileName(track, entry.title, mark + std::string(extensionOf(options.format)));
+    const std::string name = splitName(entry.file, mark);
+    if (options.format == OutputFormat::Wave)
+        return name;
+    return replaceExtension(name, extensionOf(options.format));
 }

@@ -5,6 +5,7 @@
 #include "definition/output_options.h"
 
 #include <cstdint>
+#include <string>
 
 constexpr std::uint32_t waveHeaderSize = 46;
 
@@ -41,3 +42,10 @@ LoopFrames loopFrames(const MusicEntry& entry);
 // The loop the file carries as loop points: the choice made, a loop written (loopCount above 0)
 // and at least one whole frame; none (start == end) otherwise.
 LoopFrames writtenLoop(const MusicEntry& entry, const OutputOptions& options);
+
+// The piece's file name in the output folder (Shift-JIS), track being its number in the tags
+// (PieceTags::track), with mark ("-intro", "-loop" for a part of a split piece, else "") before
+// the extension. From the definition: its name (splitName), which WAVE keeps as it is and FLAC
+// and Ogg Vorbis give their own extension; or titleFileName with the mark and the format's
+// extension as its ending, kept whole when the title is cut.
+std::string outputName(const MusicEntry& entry, std::uint32_t track, const OutputOptions& options, const char* mark);

@@ -20,6 +20,6 @@ struct SplitPoints {
 // (blockAlign 0) is cut at loop_start, as if a frame were a byte.
 SplitPoints splitPoints(const MusicEntry& entry);
 
-// The output name with mark ("-intro", "-loop") put before its extension (from its last '.'), or
+// The output name with mark ("-intro", "-loop", or "" for none) put before its extension (from its last '.'), or
 // at its end when it has none.
 std::string splitName(const std::string& shiftJisName, const char* mark);

@@ -12,8 +12,8 @@
 // format is the run's to find (convert/piece_result.h).
 enum class PieceRefusal {
     None,             // the piece can be written
-    NameLost,         // the output name holds characters Shift-JIS lacks (a definition saved as Unicode)
-    NameLeavesFolder, // the output name is not a plain file name
+    NameLost,         // the definition's output name holds characters Shift-JIS lacks (saved as Unicode)
+    NameLeavesFolder, // the definition's output name is not a plain file name
     LoopPastData,     // loop_start + loop_size > wave_size
     TooLarge,         // the file would not fit a RIFF header's 32-bit sizes
 };

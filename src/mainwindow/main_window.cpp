@@ -48,7 +48,7 @@ void MainWindow::refresh(HWND window)
         const RowBatch batch(controls_.musicList, changingRows_);
         const MusicList musicList(controls_.musicList);
         musicList.fill(definition_.entries());
-        musicList.showOutputNames(definition_.entries(), *writer_);
+        musicList.showOutputNames(definition_, outputOptions(window));
     }
     updateFigures(window);
     SetWindowTextW(window, wideFromShiftJis("morlo - " + definition_.albumTitle()).c_str());
@@ -121,7 +121,7 @@ bool MainWindow::chooseFormat(HWND window, std::uint16_t id)
         markFormatItem(window, id);
         {
             const RowBatch batch(controls_.musicList, changingRows_);
-            MusicList(controls_.musicList).showOutputNames(definition_.entries(), *writer_);
+            MusicList(controls_.musicList).showOutputNames(definition_, outputOptions(window));
         }
         updateFigures(window);
         return true;

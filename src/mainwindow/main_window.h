@@ -61,7 +61,7 @@ private:
     LoopDefinition definition_;
     FileChoices choices_; // the Options menu's check marks
     OutputFormat format_ = OutputFormat::Wave;
-    std::unique_ptr<PieceWriter> writer_ = std::make_unique<WaveFileWriter>(); // format_'s, for names and figures
+    std::unique_ptr<PieceWriter> writer_ = std::make_unique<WaveFileWriter>(); // format_'s, for the figures
     MainControls controls_;
     std::vector<PieceFigures> rowFigures_; // what each row shows, for the fields as they are
     bool changingRows_ = false;

@@ -65,10 +65,10 @@ void MusicList::fill(const std::vector<MusicEntry>& entries) const
     }
 }
 
-void MusicList::showOutputNames(const std::vector<MusicEntry>& entries, const PieceWriter& writer) const
+void MusicList::showOutputNames(const LoopDefinition& definition, const OutputOptions& options) const
 {
-    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < entries.size(); ++row)
-        setItemText(control_, writer.outputName(entries[static_cast<std::size_t>(row)].file).c_str(), row,
+    for (int row = 0; row < itemCount(control_) && static_cast<std::size_t>(row) < definition.entries().size(); ++row)
+        setItemText(control_, outputName(pieceToWrite(definition, static_cast<std::size_t>(row), options)).c_str(), row,
                     outputFileColumn);
 }
 

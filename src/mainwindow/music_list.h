@@ -20,8 +20,8 @@ public:
 
     // One ticked row per entry, in order, without output names and figures.
     void fill(const std::vector<MusicEntry>& entries) const;
-    // Each row's output file name as writer names it.
-    void showOutputNames(const std::vector<MusicEntry>& entries, const PieceWriter& writer) const;
+    // Each row's output file name as options name it.
+    void showOutputNames(const LoopDefinition& definition, const OutputOptions& options) const;
     void tickAll() const;
     void untickAll() const;
     void invertTicks() const;

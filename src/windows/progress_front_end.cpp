@@ -17,17 +17,17 @@ void ProgressFrontEnd::step() { stepProgress(progressBar_); }
 
 void ProgressFrontEnd::yieldOnce() { pumpMessage(); }
 
-void ProgressFrontEnd::showReading(const MusicEntry& entry)
+void ProgressFrontEnd::showReading(const PieceToWrite& piece)
 {
     TextBytes text;
-    wsprintfA(text, "%sから%sを読み込み中", entry.wave_file.c_str(), writer_.outputName(entry.file).c_str());
+    wsprintfA(text, "%sから%sを読み込み中", piece.entry.wave_file.c_str(), outputName(piece).c_str());
     setText(statusLine_, text);
 }
 
-void ProgressFrontEnd::showWriting(const MusicEntry& entry)
+void ProgressFrontEnd::showWriting(const PieceToWrite& piece)
 {
     TextBytes text;
-    wsprintfA(text, "%sを出力中", entry.title.c_str());
+    wsprintfA(text, "%sを出力中", piece.entry.title.c_str());
     setText(statusLine_, text);
 }
 

@@ -7,22 +7,20 @@
 
 class ProgressFrontEnd : public ConversionFrontEnd {
 public:
-    // writer names the files the status line tells of.
     ProgressFrontEnd(const Window& window, const Window& closeButton, const Window& statusLine,
-                     const Window& progressBar, const ProgressWindowState& state, const PieceWriter& writer)
-        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), state_(state),
-          writer_(writer)
+                     const Window& progressBar, const ProgressWindowState& state)
+        : window_(window), closeButton_(closeButton), statusLine_(statusLine), progressBar_(progressBar), state_(state)
     {
     }
 
     void step() override;
     void yieldOnce() override;
     bool isCancelled() override { return state_ != ProgressWindowState::Open; }
-    void showReading(const MusicEntry& entry) override;
-    void showWriting(const MusicEntry& entry) override;
+    void showReading(const PieceToWrite& piece) override;
+    void showWriting(const PieceToWrite& piece) override;
     OverwriteAnswer confirmOverwrite(const std::string& path) override;
     // A single failure shows nothing; the counts at the end tell.
-    void pieceFailed(const MusicEntry&, const PieceResult&) override {}
+    void pieceFailed(const PieceToWrite&, const PieceResult&) override {}
 
     // The end: the counts, the button turned into "閉じる", the new caption, the last step.
     void showEnd(const ConversionCounts& counts);
@@ -33,5 +31,4 @@ private:
     const Window& statusLine_;
     const Window& progressBar_;
     const ProgressWindowState& state_;
-    const PieceWriter& writer_;
 };

@@ -49,8 +49,7 @@ bool runConversion(HWND owner, const LoopDefinition& definition, const OutputOpt
     setProgressStep(progress.progressBar, 1);
     drainMessages();
 
-    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state,
-                              writer);
+    ProgressFrontEnd frontEnd(progress.window, progress.closeButton, progress.statusLine, progress.progressBar, state);
     // FLAC and Ogg Vorbis pieces are encoded on every processor while this thread reads the next,
     // asks its questions and keeps the window answering; WAVE files are written one at a time.
     frontEnd.showEnd(convertPieces(definition, options, rows, frontEnd, writer, processorCount()));

@@ -1,6 +1,5 @@
 #include "writers/flac_writer.h"
 
-#include "definition/file_name.h"
 #include "definition/output_rule.h"
 #include "writers/sample_frames.h"
 #include "writers/vorbis_comments.h"
@@ -99,11 +98,6 @@ Metadata commentBlock(const PieceToWrite& piece)
 }
 
 } // namespace
-
-std::string FlacWriter::outputName(const std::string& definitionName) const
-{
-    return replaceExtension(definitionName, ".flac");
-}
 
 FormatRefusal FlacWriter::refusal(const MusicEntry& entry) const
 {

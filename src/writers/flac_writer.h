@@ -6,7 +6,6 @@
 class FlacWriter : public PieceWriter {
 public:
     const char* formatName() const override { return "FLAC"; }
-    std::string outputName(const std::string& definitionName) const override;
     FormatRefusal refusal(const MusicEntry& entry) const override;
     bool processorBound() const override { return true; }
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,

@@ -1,6 +1,5 @@
 #include "writers/ogg_vorbis_writer.h"
 
-#include "definition/file_name.h"
 #include "writers/sample_frames.h"
 #include "writers/vorbis_comments.h"
 
@@ -135,11 +134,6 @@ private:
 };
 
 } // namespace
-
-std::string OggVorbisWriter::outputName(const std::string& definitionName) const
-{
-    return replaceExtension(definitionName, ".ogg");
-}
 
 FormatRefusal OggVorbisWriter::refusal(const MusicEntry& entry) const
 {

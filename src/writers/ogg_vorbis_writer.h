@@ -8,7 +8,6 @@ public:
     explicit OggVorbisWriter(float quality) : quality_(quality) {}
 
     const char* formatName() const override { return "Ogg Vorbis"; }
-    std::string outputName(const std::string& definitionName) const override;
     FormatRefusal refusal(const MusicEntry& entry) const override;
     bool processorBound() const override { return true; }
     PieceOutcome write(FileHandle& output, const PieceToWrite& piece, WaveBuffer& buffer,

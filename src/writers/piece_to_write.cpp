@@ -1,6 +1,7 @@
 #include "writers/piece_to_write.h"
 
 #include "definition/figures.h"
+#include "definition/output_rule.h"
 #include "definition/writable_rule.h"
 
 PieceToWrite pieceToWrite(const LoopDefinition& definition, std::size_t row, const OutputOptions& options,
@@ -16,18 +17,15 @@ PieceToWrite pieceToWrite(const LoopDefinition& definition, std::size_t row, con
     piece.options.fadeSeconds = 0;
     piece.options.choices.fullFade = false;
     if (part == PiecePart::Introduction) {
-        entry.file = splitName(entry.file, "-intro");
         entry.loop_start = piece.cut.introBytes;
         entry.loop_size = 0;
         return piece;
     }
-    entry.file = splitName(entry.file, "-loop");
     entry.loop_start = 0;
     entry.loop_size = piece.cut.loopBytes;
     // An empty title stays empty, so that players show the file's name, which tells the loop.
-    if (!entry.title.empty())
-        entry.title += loopTitleMark;
-    piece.tags.title = entry.title;
+    if (!piece.tags.title.empty())
+        piece.tags.title += loopTitleMark;
     return piece;
 }
 
@@ -50,4 +48,23 @@ std::vector<PieceFile> pieceFiles(const LoopDefinition& definition, const std::v
             files.push_back({row, PiecePart::Loop});
     }
     return files;
+}
+
+const char* partName(PiecePart part)
+{
+    switch (part) {
+    case PiecePart::Introduction:
+        return "intro";
+    case PiecePart::Loop:
+        return "loop";
+    case PiecePart::Whole:
+        break;
+    }
+    return "whole";
+}
+
+std::string outputName(const PieceToWrite& piece)
+{
+    const std::string mark = piece.part == PiecePart::Whole ? "" : std::string("-") + partName(piece.part);
+    return outputName(piece.entry, piece.tags.track, piece.options, mark.c_str());
 }

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum class PiecePart {
@@ -24,8 +25,10 @@ enum class PiecePart {
 inline constexpr char loopTitleMark[] = " (loop)";
 
 struct PieceToWrite {
-    MusicEntry entry; // a part's: its name, its title, and its data as arrangeForPart leaves it
-    PieceTags tags;
+    // A part's data as arrangeForPart leaves it; its name and title stay the piece's (outputName
+    // and tags.title tell the part).
+    MusicEntry entry;
+    PieceTags tags; // a loop file's title marked with loopTitleMark
     // pieceOptions, the loop count the piece's; a part's: no loop (introduction) or one (loop), no fade-out
     OutputOptions options;
     PiecePart part = PiecePart::Whole;
@@ -35,6 +38,13 @@ struct PieceToWrite {
 // The piece at row of definition (row < entries().size()) as options make it: whole, or the part.
 PieceToWrite pieceToWrite(const LoopDefinition& definition, std::size_t row, const OutputOptions& options,
                           PiecePart part = PiecePart::Whole);
+
+// The file name of the piece, or of its part, in the output folder (Shift-JIS), as output_rule.h's
+// outputName gives it with the part's mark ("-intro", "-loop").
+std::string outputName(const PieceToWrite& piece);
+
+// "intro", "loop" or "whole": the part as file names ("NAME-intro.EXT") and convert --json name it.
+const char* partName(PiecePart part);
 
 // One file of a run: the piece at row, whole or a part of it.
 struct PieceFile {

@@ -1,6 +1,6 @@
 #pragma once
-// The kind of file a conversion run writes. Each writer answers for its own format: the file's
-// name, whether the format can hold a piece, its size when that is known before writing, and the
+// The kind of file a conversion run writes. Each writer answers for its own format: whether the
+// format can hold a piece, its size when that is known before writing, and the
 // file itself. WAVE is written by every build; FLAC and Ogg Vorbis by the builds that have their
 // encoders (writer_for_format.h).
 #include "convert/conversion_hooks.h"
@@ -19,8 +19,6 @@ class PieceWriter {
 public:
     // The format's name, as messages name it.
     virtual const char* formatName() const = 0;
-    // The piece's file name in the output folder, from the definition's name (both Shift-JIS).
-    virtual std::string outputName(const std::string& definitionName) const = 0;
     // Why this format cannot hold the piece; none when it can. Asked before anything is created,
     // after the piece has passed pieceRefusal.
     virtual FormatRefusal refusal(const MusicEntry& entry) const = 0;
@@ -48,11 +46,10 @@ public:
 // writable when the format cannot hold it either, the size known or not as the writer says.
 PieceFigures figuresOf(const PieceToWrite& piece, const PieceWriter& writer);
 
-// WAVE files as the window writes them, under the definition's own names.
+// WAVE files as the window writes them.
 class WaveFileWriter : public PieceWriter {
 public:
     const char* formatName() const override { return "WAVE"; }
-    std::string outputName(const std::string& definitionName) const override { return definitionName; }
     FormatRefusal refusal(const MusicEntry&) const override { return {}; }
     std::uint32_t trailingBytes(const PieceToWrite& piece) const override;
     bool knowsSizeBeforeWriting() const override { return true; }

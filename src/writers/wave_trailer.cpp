@@ -41,13 +41,14 @@ void appendInfoText(RiffBytes& out, const char (&id)[5], const std::string& text
     out.chunk(id, body);
 }
 
-void appendInfo(RiffBytes& out, const PieceTags& tags)
+void appendInfo(RiffBytes& out, const PieceTags& tags, InfoText encoding)
 {
     std::vector<std::uint8_t> body;
     RiffBytes list(body);
     list.tag("INFO");
     for (const TagText& tag : tagTexts(tags))
-        appendInfoText(list, tag.field == TagField::Title ? "INAM" : "IPRD", tag.text);
+        appendInfoText(list, tag.field == TagField::Title ? "INAM" : "IPRD",
+                       encoding == InfoText::Utf8 ? utf8Text(tag.text) : tag.text);
     appendInfoText(list, "ITRK", std::to_string(tags.track));
     appendInfoText(list, "ISFT", versionText);
     out.chunk("LIST", body);
@@ -91,7 +92,7 @@ std::vector<std::uint8_t> waveTrailer(const PieceToWrite& piece)
     if (loop.end > loop.start)
         appendLoopPoints(out, entry, loop);
     if (piece.options.choices.tags) {
-        appendInfo(out, piece.tags);
+        appendInfo(out, piece.tags, piece.options.choices.infoText);
         appendId3(out, piece.tags);
     }
     if (!trailer.empty() && dataLength(entry, piece.options) % 2 != 0)

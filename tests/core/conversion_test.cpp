@@ -68,19 +68,19 @@ struct Recorder : ConversionFrontEnd {
         here();
         return cancelled;
     }
-    void showReading(const MusicEntry&) override
+    void showReading(const PieceToWrite&) override
     {
         here();
         if (atReading)
             atReading();
     }
-    void showWriting(const MusicEntry&) override { here(); }
+    void showWriting(const PieceToWrite&) override { here(); }
     OverwriteAnswer confirmOverwrite(const std::string&) override
     {
         here();
         return answer;
     }
-    void pieceFailed(const MusicEntry&, const PieceResult& result) override
+    void pieceFailed(const PieceToWrite&, const PieceResult& result) override
     {
         here();
         failures.push_back(result.failure);
@@ -422,9 +422,9 @@ TEST(ConvertPieces, NoFailureBreaksOrLosesAFile)
     }
 }
 
-// An encoder's stand-in for runs with workers. It names files as FLAC does and writes each piece's
-// name and data length, one step per loop and one at the end; a piece named with "bad" fails
-// after its loops and 12-bit pieces are refused. A piece whose name begins with "slow" holds on
+// An encoder's stand-in for runs with workers, in runs whose format is FLAC, so that its files are
+// named as FLAC's. It writes each piece's name and data length, one step per loop and one at the
+// end; a piece named with "bad" fails after its loops and 12-bit pieces are refused. A piece whose name begins with "slow" holds on
 // until another piece has ended since it began or patience has passed, so that with workers it
 // ends after later ones. It keeps the processor busy unless told otherwise.
 class StandIn : public PieceWriter {
@@ -435,7 +435,6 @@ public:
     }
 
     const char* formatName() const override { return "stand-in"; }
-    std::string outputName(const std::string& name) const override { return replaceExtension(name, ".flac"); }
     FormatRefusal refusal(const MusicEntry& entry) const override
     {
         return entry.fmt_bits == 12 ? FormatRefusal{FormatLimit::SampleBits} : FormatRefusal{};
@@ -513,6 +512,7 @@ TEST(ConvertPieces, WorkersEndAsOnePieceAtATime)
         Workspace run({"file=slow.wav", "file=keep.wav", "file=slowbad.wav", "file=lost.wav\nwave_file=gone.dat",
                        "file=..", "file=slowok.wav", "file=slowok.wav", "file=b12.wav\nfmt_bits=12"});
         ASSERT_TRUE(writeFileBytes(run.out("keep.flac"), "an earlier file"));
+        run.options.format = OutputFormat::Flac;
         StandIn writer(processorBound);
         int readings = 0;
         bool firstWrittenBeforeSecondRead = false;

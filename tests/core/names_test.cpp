@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(ShiftJis, PlainNamesJudgedByCharacter)
 {
     const std::pair<std::string, bool> rows[] = {
@@ -47,4 +49,22 @@ TEST(ShiftJis, SystemSeparatorAndEncoding)
     EXPECT_EQ(std::string("合計時間ソ"), "\xE5\x90\x88\xE8\xA8\x88\xE6\x99\x82\xE9\x96\x93\xE3\x82\xBD");
 #endif
     EXPECT_EQ(utf8Text("\x8D\x87\x8C\x76\x8E\x9E\x8A\xD4"), u8"合計時間");
+}
+
+// A name after the title: the track number, then the title with each character a Windows name
+// cannot hold turned into '_', judged by character: trail bytes 0x5C and 0x7C stay. The length
+// limits are cli_title_names.sh's, natively and as morlo-cli.exe.
+TEST(ShiftJis, NamesAfterTitles)
+{
+    const std::tuple<std::uint32_t, std::string, std::string> rows[] = {
+        {7, "Stage 1: Forest/Night?", "07 Stage 1_ Forest_Night_.flac"},
+        {12, "a\\b*c\"d<e>f|g\th\x7F", "12 a_b_c_d_e_f_g_h_.flac"},
+        {3, "\x83\x5C\x95\x5C\x83\x7C", "03 \x83\x5C\x95\x5C\x83\x7C.flac"}, // ソ表ポ
+        {100, "x", "100 x.flac"},
+        {1, "", "01.flac"},
+        {2, "x\x85\x40y\x81", "02 x_@y_.flac"}, // a pair and a lead byte that are no characters
+        {5, "end. ", "05 end. .flac"},
+    };
+    for (const auto& [track, title, name] : rows)
+        EXPECT_EQ(titleFileName(track, title, ".flac"), name) << title;
 }

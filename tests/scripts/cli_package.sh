@@ -67,7 +67,8 @@ convert x.mrl --format |flac ogg wav
 convert |B.MRL a.mrl bgm out
 find-loop |B.MRL a.mrl bgm out x.wav y.flac
 check a.mrl --bgm |bgm out
-check a.mrl --bgm bgm |--fade --full-fade --help --json --length --loops
+check a.mrl --bgm bgm |--fade --full-fade --help --json --length --loops --title-names
+list a.mrl --tags --tag-text |sjis utf8
 convert --bgm bgm |B.MRL a.mrl bgm out
 convert a.mrl --only |
 TABLE
